@@ -1,0 +1,13 @@
+#!/bin/sh
+# Checks that libstavro exports exactly the expected names and nothing else.
+set -eu
+lib="$1"
+expected="DoCheckIntDate DoDeCryptStr DoEnCryptStr DoStrMid cDoDllVersion"
+actual=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TDBRVW]$/ {print $3}' | sort | tr '\n' ' ' | sed 's/ $//')
+if [ "$actual" != "$expected" ]; then
+    echo "exports differ"
+    echo "expected: $expected"
+    echo "actual:   $actual"
+    exit 1
+fi
+echo "exports: $actual"

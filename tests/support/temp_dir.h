@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+
+// A fresh directory under the system's temporary directory, removed with everything in it when
+// the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path file(const char* name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
