@@ -1,0 +1,100 @@
+#include "db.h"
+#include "odbc_connection.h"
+
+#include "message_box.h"
+#include "stavro.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+#include <cstring>
+
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+
+namespace {
+
+SQLHENV environment = SQL_NULL_HENV;
+SQLHDBC connection = SQL_NULL_HDBC;
+
+// The database user name and password, scrambled with the key pair below. SQLite ignores them;
+// a server data source checks them.
+constexpr int kCredentialKey1 = 1931;
+constexpr int kCredentialKey2 = 7;
+constexpr unsigned char kScrambledUser[] = {0x7f, 0x7d, 0x6d, 0x6d, 0x56, 0x74, 0x76,
+                                            0x6a, 0x64, 0x6e, 0x72, 0x69, 0x60, 0x66,
+                                            0x79, 0x77, 0x73, 0x60, 0x00};
+constexpr unsigned char kScrambledPassword[] = {0x46, 0x62, 0x7a, 0x66, 0x6c, 0x3d, 0x53,
+                                                0x71, 0x61, 0x63, 0x22, 0x28, 0x00};
+
+constexpr int kConnectionStringSize = 2048;
+constexpr int kErrorMessageSize = 512;
+
+} // namespace
+
+SQLHENV environmentHandle() { return environment; }
+SQLHDBC connectionHandle() { return connection; }
+
+void unscrambleDatabaseCredentials(char* userName, char* password) {
+    std::memcpy(userName, kScrambledUser, sizeof kScrambledUser);
+    std::memcpy(password, kScrambledPassword, sizeof kScrambledPassword);
+    DoDeCryptStr(userName, kCredentialKey1, kCredentialKey2);
+    DoDeCryptStr(password, kCredentialKey1, kCredentialKey2);
+}
+
+int DoConnect(const char* userName, const char* password, const char* databasePath) {
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment);
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, (SQLPOINTER)SQL_OV_ODBC3, 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
+
+    char connectionString[kConnectionStringSize];
+    std::snprintf(connectionString, sizeof connectionString, kSqliteConnectionTemplate,
+                  databasePath, userName, password);
+    SQLCHAR completed[kConnectionStringSize];
+    SQLSMALLINT completedLength = 0;
+    // There is no window for the driver to prompt in: the string must be complete.
+    const SQLRETURN result =
+        SQLDriverConnect(connection, nullptr, (SQLCHAR*)connectionString, SQL_NTS, completed,
+                         sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    std::memset(connectionString, 0, sizeof connectionString);
+    if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
+        return 1;
+    }
+    DoSQLError(nullptr);
+    return 0;
+}
+
+void DoDisconnect() {
+    if (connection != SQL_NULL_HDBC) {
+        SQLDisconnect(connection);
+        SQLFreeHandle(SQL_HANDLE_DBC, connection);
+        connection = SQL_NULL_HDBC;
+    }
+    if (environment != SQL_NULL_HENV) {
+        SQLFreeHandle(SQL_HANDLE_ENV, environment);
+        environment = SQL_NULL_HENV;
+    }
+}
+
+int DoSQLError(void* statement) {
+    SQLSMALLINT handleType = SQL_HANDLE_STMT;
+    SQLHANDLE handle = statement;
+    if (handle == nullptr) {
+        handleType = SQL_HANDLE_DBC;
+        handle = connection;
+    }
+    if (handle == nullptr) {
+        handleType = SQL_HANDLE_ENV;
+        handle = environment;
+    }
+    SQLCHAR state[6] = {};
+    SQLINTEGER nativeError = 0;
+    SQLCHAR message[kErrorMessageSize] = {};
+    SQLSMALLINT messageLength = 0;
+    if (handle != nullptr) {
+        SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message, sizeof message - 1,
+                      &messageLength);
+    }
+    showMessage(reinterpret_cast<const char*>(message));
+    return 0;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+// The database layer: the one ODBC connection, the error report, and every statement the program
+// sends. Each operation allocates, runs, commits and frees its own statement, and returns a
+// DbResult. Failures are reported to the user through DoSQLError before the operation returns.
+
+#include "test_occasion.h"
+
+#include <cstdint>
+#include <functional>
+
+using DbResult = int;
+inline constexpr DbResult DB_DONE = 1;   // done, or a row was found
+inline constexpr DbResult DB_NO_ROW = 9; // the query found no row
+inline constexpr DbResult DB_FAILED = 0; // failure, already reported
+
+// ---- Connection (connection.cpp) ----
+
+// Connection-string template of the default data source, the SQLite3 ODBC driver on one file.
+// Placeholders: database path, user name, password. NoCreat=1 makes a missing file fail to
+// connect instead of silently creating an empty database.
+inline constexpr const char* kSqliteConnectionTemplate =
+    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;UID=%s;PWD=%s;";
+
+// The template for an Access database secured by a workgroup file, kept for a data source of that
+// kind. Placeholders: database path, workgroup path, user name, password. The TABs and blanks are
+// part of the text sent to the driver.
+inline constexpr const char* kAccessConnectionTemplate =
+    "DRIVER=Microsoft Access Driver (*.mdb); \t\tDBQ=%s; \t\tSYSTEMDB=%s; \t\tUID=%s; \t\tPWD=%s; "
+    "\t\tEXCLUSIVE=0; \t\tAnsiNPW=Yes \t\t";
+
+inline constexpr const char* kDatabaseFileName = "DODODA.db";
+
+// Opens the connection to the database file. 1 when connected; 0 when not (the driver's message
+// has been shown).
+int DoConnect(const char* userName, const char* password, const char* databasePath);
+
+// Closes the connection and frees the handles. Harmless when no connection was made.
+void DoDisconnect();
+
+// Shows the first diagnostic of the statement (or of the connection when statement is null) in a
+// message box. Always returns 0.
+int DoSQLError(void* statement);
+
+// The database user name and password, unscrambled into the caller's buffers (at least 19 and
+// 13 bytes). The plain text lives only in those buffers.
+void unscrambleDatabaseCredentials(char* userName, char* password);
+
+// ---- Person and raw scores (person_statements.cpp) ----
+
+DbResult DoReadPD(std::int32_t id, PersonRecord& person);
+DbResult DoReadTD(TestOccasion& occasion);
+DbResult DoInsertPD(PersonRecord& person);
+DbResult DoInsertTD(TestOccasion& occasion);
+DbResult DoUpdatePD(PersonRecord& person);
+DbResult DoUpdateTD(TestOccasion& occasion);
+DbResult DoDeleteTD(std::int32_t id);
+DbResult DoDeletePD(std::int32_t id);
+DbResult DoFixNiTest();
+
+// ---- ID counter (name_id_statements.cpp) ----
+
+// The last person ID read from or written to NAMEID.
+std::int32_t& idCounter();
+DbResult DoReadNameID();
+// Adds 1 to the counter and stores it; on success the counter becomes person.ID.
+// Returns the new ID, or -1 on failure (reported).
+std::int32_t DoReadUpdateNameID(PersonRecord& person);
+
+// ---- Person list (person_list.cpp) ----
+
+struct PersonListRow {
+    std::int32_t ID;
+    char NAMN[kText50];
+    char TESTLEDARE[kText50];
+    DateValue TESTDATE;
+    char OTHER[kText50];
+    std::int32_t SEX;
+    DateValue BORNDATE;
+    char UTBILDNING[kText50];
+    char NATIONALITET[kText50];
+    char HOMELANGUAGE[kText50];
+};
+
+inline constexpr int kPersonListSortColumns = 10;
+
+// Lists every TESTPERSON row sorted by the column with the given number (0 NAMN, 1 TESTLEDARE,
+// 2 TESTDATE, 3 OTHER, 4 SEX, 5 BORNDATE, 6 UTBILDNING, 7 NATIONALITET, 8 HOMELANGUAGE, 9 ID),
+// handing each row to onRow. 1 when the list is complete, 0 on failure.
+DbResult DoListPD(int sortColumn, int descending,
+                  const std::function<void(const PersonListRow&)>& onRow);
+
+// ---- Norms (norm_statements.cpp) ----
+
+struct NormRequest {
+    char NORMGRUPP[kText50];
+    char DELSKALA[kText50];
+    char DELGRUPP[kText50];
+    std::int32_t S[kSubscaleCount]; // S1 to S19
+};
+
+// 1 when a row was fetched into request.S; 0 when there is none (no message) or on error.
+DbResult DoReadNormer(NormRequest& request);
+// Fills IK, PERC and the four confidence limits of result. 1 row, 9 no row, 0 error.
+DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
+                           IndexResult& result);
+// Highest and lowest SKAL of an index. 1 row, 9 no row, 0 error.
+DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
+                          std::int32_t& minimum);
+// Reads BESKRIVNING of (NORMGRUPP, ageBand) into normDescription. 1 row, 9 no row, 0 error.
+DbResult DoReadNormDescription(TestOccasion& occasion);
+// Hands every DELGRUPP of the norm group to onName in SEKVENS order. Always returns 0; a fetch
+// error is reported and ends the list.
+DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const char*)>& onName);
+
+// ---- Users (user_statements.cpp) ----
+
+// 1 when the user exists and the stored password equals the given one; 8 when the user exists
+// but the password differs or is empty; 9 when there is no such user; 0 on error.
+DbResult DoReadPassword(const char* userName, const char* password);
+inline constexpr DbResult DB_WRONG_PASSWORD = 8;
+DbResult DoUpdatePassword(const char* newPassword, const char* userName);
+
+// ---- Export (export_statement.cpp) ----
+
+// Fetches every person that has raw scores, in ID order, straight into occasion.person (all but
+// NI_TEST) and occasion.RawScores, and calls onRow after each fetch. 1 when every row was handed
+// over, 0 when a failure ended the loop (reported).
+DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onRow);

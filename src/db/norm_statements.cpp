@@ -1,0 +1,104 @@
+#include "db.h"
+#include "statement.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSqlBufferSize = 1024;
+
+} // namespace
+
+DbResult DoReadNormer(NormRequest& request) {
+    char sql[kSqlBufferSize];
+    std::snprintf(sql, sizeof sql,
+                  "SELECT S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, "
+                  "S17, S18, S19 FROM NORMER WHERE NORMGRUPP ='%s' AND DELSKALA='%s' AND "
+                  "DELGRUPP='%s'",
+                  request.NORMGRUPP, request.DELSKALA, request.DELGRUPP);
+    Statement statement;
+    statement.executeDirect(sql);
+    for (int k = 0; k < kSubscaleCount; ++k) {
+        statement.bindColumnInt(static_cast<SQLUSMALLINT>(k + 1), &request.S[k]);
+    }
+    const Statement::Fetch fetched = statement.fetch();
+    statement.commit();
+    return fetched == Statement::Fetch::Row ? DB_DONE : DB_FAILED;
+}
+
+DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
+                           IndexResult& result) {
+    char sql[kSqlBufferSize];
+    // INDEX is a keyword in SQLite and must be quoted as an identifier.
+    std::snprintf(sql, sizeof sql,
+                  "SELECT IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, KONF_HIGH95 FROM "
+                  "INDEX_NORMER WHERE NORMGRUPP='%s' AND \"INDEX\"='%s' AND SKAL=%d ",
+                  normgrupp, indexKey, sum);
+    Statement statement;
+    statement.executeDirect(sql);
+    statement.bindColumnInt(1, &result.IK);
+    statement.bindColumnFloat(2, &result.PERC);
+    statement.bindColumnInt(3, &result.KONF_LOW90);
+    statement.bindColumnInt(4, &result.KONF_HIGH90);
+    statement.bindColumnInt(5, &result.KONF_LOW95);
+    statement.bindColumnInt(6, &result.KONF_HIGH95);
+    const Statement::Fetch fetched = statement.fetch();
+    statement.commit();
+    if (fetched == Statement::Fetch::Row) {
+        return DB_DONE;
+    }
+    return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
+}
+
+DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
+                          std::int32_t& minimum) {
+    char sql[kSqlBufferSize];
+    std::snprintf(sql, sizeof sql,
+                  "SELECT MAX(SKAL), MIN(SKAL) FROM INDEX_NORMER WHERE NORMGRUPP='%s' AND "
+                  "\"INDEX\"='%s'",
+                  normgrupp, indexKey);
+    Statement statement;
+    statement.executeDirect(sql);
+    statement.bindColumnInt(1, &maximum);
+    statement.bindColumnInt(2, &minimum);
+    const Statement::Fetch fetched = statement.fetch();
+    statement.commit();
+    if (fetched == Statement::Fetch::Row) {
+        return DB_DONE;
+    }
+    return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
+}
+
+DbResult DoReadNormDescription(TestOccasion& occasion) {
+    char sql[kSqlBufferSize];
+    std::snprintf(sql, sizeof sql,
+                  "SELECT BESKRIVNING FROM NORMGRUPPER WHERE NORMGRUPP='%s' AND DELGRUPP='%s'",
+                  occasion.NORMGRUPP, occasion.ageBand);
+    Statement statement;
+    statement.executeDirect(sql);
+    statement.bindColumnText(1, occasion.normDescription, kText64);
+    const Statement::Fetch fetched = statement.fetch();
+    statement.commit();
+    if (fetched == Statement::Fetch::Row) {
+        return DB_DONE;
+    }
+    return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
+}
+
+DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const char*)>& onName) {
+    char sql[kSqlBufferSize];
+    std::snprintf(sql, sizeof sql,
+                  "SELECT DELGRUPP FROM NORMGRUPPER WHERE NORMGRUPP='%s' ORDER BY SEKVENS ",
+                  normgrupp);
+    Statement statement;
+    statement.executeDirect(sql);
+    char name[kText50] = {};
+    statement.bindColumnText(1, name, kText50);
+    while (statement.fetch() == Statement::Fetch::Row) {
+        onName(name);
+        name[0] = '\0';
+    }
+    statement.closeCursor();
+    statement.commit();
+    return DB_FAILED;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <sql.h>
+
+// The process-wide ODBC handles, shared by the statement operations.
+SQLHENV environmentHandle();
+SQLHDBC connectionHandle();

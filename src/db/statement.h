@@ -1,0 +1,58 @@
+#pragma once
+
+#include "date_value.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdint>
+
+// One statement on the program's connection, following the life cycle every operation uses:
+// allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
+// is reported at once through DoSQLError and returns false.
+class Statement {
+public:
+    Statement();
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    SQLHSTMT handle() const { return handle_; }
+
+    bool executeDirect(const char* sql);
+    bool prepare(const char* sql);
+    bool execute();
+
+    // Input parameters, numbered from 1. Texts are passed NUL-terminated.
+    bool bindInt(SQLUSMALLINT marker, std::int32_t* value);
+    bool bindText(SQLUSMALLINT marker, const char* text);
+    bool bindDate(SQLUSMALLINT marker, DateValue* date);
+
+    // Result columns, numbered from 1. A NULL value leaves the destination as it was.
+    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value);
+    bool bindColumnFloat(SQLUSMALLINT column, float* value);
+    bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
+                        SQLLEN* length = nullptr);
+    bool bindColumnDate(SQLUSMALLINT column, DateValue* date);
+
+    enum class Fetch { Row, NoRow, Failed };
+    // A row delivered with a warning counts as a row; a failure is reported.
+    Fetch fetch();
+
+    void closeCursor();
+    // Commits on the connection; the program commits after every statement, reads included.
+    bool commit();
+
+private:
+    bool check(SQLRETURN result);
+    SQLLEN* nextIndicator();
+
+    static constexpr int kMaxIndicators = 64;
+    SQLHSTMT handle_ = SQL_NULL_HSTMT;
+    SQLLEN indicators_[kMaxIndicators] = {};
+    int usedIndicators_ = 0;
+};
+
+// Column size declared for text parameters. Text columns hold 49 characters; the value is in
+// bytes of UTF-8, where a Swedish letter takes two.
+inline constexpr SQLULEN kTextParameterSize = 200;

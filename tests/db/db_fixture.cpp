@@ -1,0 +1,44 @@
+#include "db_fixture.h"
+
+#include "schema.h"
+#include "statement.h"
+
+#include <cstring>
+
+void DatabaseTest::SetUp() {
+    const std::string path = dir_.file(kDatabaseFileName).string();
+    char error[256];
+    ASSERT_TRUE(createDatabaseFile(path.c_str(), error, sizeof error)) << error;
+    ASSERT_EQ(DoConnect("user", "password", path.c_str()), 1) << messages_.texts().size();
+    ASSERT_EQ(DoCreateSchema(), DB_DONE);
+    exec("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)");
+    idCounter() = 0;
+}
+
+void DatabaseTest::TearDown() { DoDisconnect(); }
+
+void DatabaseTest::exec(const std::string& sql) {
+    Statement statement;
+    ASSERT_TRUE(statement.executeDirect(sql.c_str())) << sql;
+    ASSERT_TRUE(statement.commit());
+}
+
+PersonRecord samplePerson(const char* name) {
+    PersonRecord person{};
+    std::strcpy(person.NAMN, name);
+    std::strcpy(person.ADRESS, "Storgatan 1, Växjö");
+    std::strcpy(person.TELEFON, "0470-123 45");
+    std::strcpy(person.NATIONALITET, "Svensk");
+    std::strcpy(person.HOMELANGUAGE, "Svenska");
+    std::strcpy(person.UTBILDNING, "Gymnasium");
+    std::strcpy(person.TESTAD_VID, "Mottagningen");
+    std::strcpy(person.TESTLEDARE, "Åsa Öberg");
+    person.SEX = 2;
+    person.AGE = 0;
+    person.TESTDATE = DateValue{2010, 6, 1};
+    person.BORNDATE = DateValue{1950, 5, 31};
+    person.HANDEDNESS = 2;
+    person.NI_TEST = 0;
+    std::strcpy(person.OTHER, "Övrigt: inga");
+    return person;
+}

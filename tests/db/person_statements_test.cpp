@@ -1,0 +1,188 @@
+#include "db_fixture.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using PersonStatements = DatabaseTest;
+
+void expectSamePerson(const PersonRecord& a, const PersonRecord& b) {
+    EXPECT_EQ(a.ID, b.ID);
+    EXPECT_STREQ(a.NAMN, b.NAMN);
+    EXPECT_STREQ(a.ADRESS, b.ADRESS);
+    EXPECT_STREQ(a.TELEFON, b.TELEFON);
+    EXPECT_STREQ(a.NATIONALITET, b.NATIONALITET);
+    EXPECT_STREQ(a.HOMELANGUAGE, b.HOMELANGUAGE);
+    EXPECT_STREQ(a.UTBILDNING, b.UTBILDNING);
+    EXPECT_STREQ(a.TESTAD_VID, b.TESTAD_VID);
+    EXPECT_STREQ(a.TESTLEDARE, b.TESTLEDARE);
+    EXPECT_EQ(a.SEX, b.SEX);
+    EXPECT_EQ(a.AGE, b.AGE);
+    EXPECT_EQ(a.TESTDATE, b.TESTDATE);
+    EXPECT_EQ(a.BORNDATE, b.BORNDATE);
+    EXPECT_EQ(a.HANDEDNESS, b.HANDEDNESS);
+    EXPECT_EQ(a.NI_TEST, b.NI_TEST);
+    EXPECT_STREQ(a.OTHER, b.OTHER);
+}
+
+TEST_F(PersonStatements, IdsAreHandedOutFromTheCounter) {
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    EXPECT_EQ(idCounter(), 0);
+    for (int expected = 1; expected <= 3; ++expected) {
+        PersonRecord person = samplePerson("Test Person");
+        ASSERT_EQ(DoInsertPD(person), DB_DONE);
+        EXPECT_EQ(person.ID, expected);
+    }
+    // The counter is stored, so a fresh read continues from it.
+    idCounter() = 0;
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    EXPECT_EQ(idCounter(), 3);
+    // Deleting a person does not give its ID back.
+    ASSERT_EQ(DoDeletePD(3), DB_DONE);
+    PersonRecord next = samplePerson("Nästa");
+    ASSERT_EQ(DoInsertPD(next), DB_DONE);
+    EXPECT_EQ(next.ID, 4);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PersonStatements, PersonRoundTripsUnchangedWithSwedishText) {
+    // 49 characters, eight of them two-byte letters: 57 bytes.
+    const std::string name = "Åsa-Märta Öhrström-Ångqvist af Järnåker-Ödmansson";
+    ASSERT_EQ(name.size(), 57u);
+    PersonRecord person = samplePerson(name.c_str());
+    person.TESTDATE = DateValue{2009, 3, 7};
+    person.BORNDATE = DateValue{1904, 2, 29};
+    person.AGE = 77;
+    person.NI_TEST = 1;
+    ASSERT_EQ(DoInsertPD(person), DB_DONE);
+
+    PersonRecord read{};
+    ASSERT_EQ(DoReadPD(person.ID, read), DB_DONE);
+    expectSamePerson(read, person);
+    EXPECT_EQ(std::string(read.NAMN), name);
+}
+
+TEST_F(PersonStatements, UpdateRewritesEveryFieldButTheId) {
+    PersonRecord person = samplePerson("Före");
+    ASSERT_EQ(DoInsertPD(person), DB_DONE);
+    PersonRecord changed = samplePerson("Efter Ändring");
+    changed.ID = person.ID;
+    changed.SEX = 1;
+    changed.HANDEDNESS = 3;
+    changed.TESTDATE = DateValue{2011, 2, 13};
+    std::strcpy(changed.OTHER, "");
+    ASSERT_EQ(DoUpdatePD(changed), DB_DONE);
+    PersonRecord read{};
+    ASSERT_EQ(DoReadPD(person.ID, read), DB_DONE);
+    expectSamePerson(read, changed);
+}
+
+TEST_F(PersonStatements, ReadingAMissingPersonIsAReportedFailure) {
+    PersonRecord read = samplePerson("Orörd");
+    EXPECT_EQ(DoReadPD(42, read), DB_FAILED);
+    EXPECT_EQ(messages_.texts().size(), 1u);
+    EXPECT_STREQ(read.NAMN, "Orörd");
+}
+
+TEST_F(PersonStatements, RawScoresRoundTripAndAMissingRowIsNoRow) {
+    TestOccasion occasion{};
+    occasion.person = samplePerson("Råpoäng");
+    ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+    occasion.TD_TESTDATE = DateValue{2010, 6, 2};
+    for (int i = 0; i < kRawScoreCount; ++i) {
+        occasion.RawScores[i] = i % 3 == 0 ? NOT_ADMINISTERED : i;
+    }
+    ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+
+    TestOccasion read{};
+    read.person.ID = occasion.person.ID;
+    ASSERT_EQ(DoReadTD(read), DB_DONE);
+    EXPECT_EQ(read.TD_TESTDATE, occasion.TD_TESTDATE);
+    for (int i = 0; i < kRawScoreCount; ++i) {
+        EXPECT_EQ(read.RawScores[i], occasion.RawScores[i]) << i;
+    }
+
+    // The update writes the raw scores but not the date.
+    occasion.RawScores[0] = 0;
+    occasion.RawScores[22] = 24;
+    occasion.TD_TESTDATE = DateValue{2012, 1, 1};
+    ASSERT_EQ(DoUpdateTD(occasion), DB_DONE);
+    ASSERT_EQ(DoReadTD(read), DB_DONE);
+    EXPECT_EQ(read.RawScores[0], 0);
+    EXPECT_EQ(read.RawScores[22], 24);
+    EXPECT_EQ(read.TD_TESTDATE, (DateValue{2010, 6, 2}));
+
+    TestOccasion none{};
+    none.person.ID = 999;
+    none.RawScores[5] = 123;
+    EXPECT_EQ(DoReadTD(none), DB_NO_ROW);
+    EXPECT_EQ(none.RawScores[5], 123);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PersonStatements, DeleteRemovesBothRows) {
+    TestOccasion occasion{};
+    occasion.person = samplePerson("Borttagen");
+    ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+    ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+    ASSERT_EQ(DoDeletePD(occasion.person.ID), DB_DONE);
+    ASSERT_EQ(DoDeleteTD(occasion.person.ID), DB_DONE);
+    EXPECT_EQ(DoReadTD(occasion), DB_NO_ROW);
+    PersonRecord read{};
+    EXPECT_EQ(DoReadPD(occasion.person.ID, read), DB_FAILED);
+}
+
+TEST_F(PersonStatements, AnExecuteErrorIsReportedWithTheDriversMessage) {
+    TestOccasion occasion{};
+    occasion.person = samplePerson("Dubblett");
+    ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+    ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+    // A second raw-score row for the same person breaks the key.
+    EXPECT_EQ(DoInsertTD(occasion), DB_FAILED);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("UNIQUE"), std::string::npos) << messages_.texts()[0];
+}
+
+TEST_F(PersonStatements, FailedCounterUpdateStopsTheInsert) {
+    exec("DROP TABLE NAMEID");
+    PersonRecord person = samplePerson("Ingen");
+    EXPECT_EQ(DoInsertPD(person), DB_FAILED);
+    ASSERT_EQ(messages_.texts().size(), 2u);
+    EXPECT_NE(messages_.texts()[0].find("NAMEID"), std::string::npos) << messages_.texts()[0];
+    EXPECT_EQ(messages_.texts()[1], "Error in DoInsertPD. DoReadUpdateNameID failed");
+    EXPECT_EQ(person.ID, 0);
+    EXPECT_EQ(DoReadNameID(), DB_FAILED);
+}
+
+TEST_F(PersonStatements, MissingCounterRowIsAReportedFailure) {
+    exec("DELETE FROM NAMEID");
+    idCounter() = 17;
+    EXPECT_EQ(DoReadNameID(), DB_FAILED);
+    EXPECT_EQ(messages_.texts().size(), 1u);
+    EXPECT_EQ(idCounter(), 17);
+}
+
+TEST_F(PersonStatements, WritesThatTouchNoRowAreDoneWithoutMessage) {
+    EXPECT_EQ(DoFixNiTest(), DB_DONE);
+    EXPECT_EQ(DoDeletePD(99), DB_DONE);
+    EXPECT_EQ(DoDeleteTD(99), DB_DONE);
+    TestOccasion occasion{};
+    occasion.person.ID = 99;
+    EXPECT_EQ(DoUpdateTD(occasion), DB_DONE);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PersonStatements, FixNiTestSetsMissingFlagsToZero) {
+    exec("INSERT INTO TESTPERSON (ID, NAMN, NI_TEST) VALUES (7, 'Gammal', NULL)");
+    exec("INSERT INTO TESTPERSON (ID, NAMN, NI_TEST) VALUES (8, 'Ny', 1)");
+    ASSERT_EQ(DoFixNiTest(), DB_DONE);
+    PersonRecord read{};
+    read.NI_TEST = 5;
+    ASSERT_EQ(DoReadPD(7, read), DB_DONE);
+    EXPECT_EQ(read.NI_TEST, 0);
+    ASSERT_EQ(DoReadPD(8, read), DB_DONE);
+    EXPECT_EQ(read.NI_TEST, 1);
+}
+
+} // namespace
