@@ -101,10 +101,13 @@ struct NormRequest {
 
 // 1 when a row was fetched into request.S; 0 when there is none (no message) or on error.
 DbResult DoReadNormer(NormRequest& request);
+// The same lookup, telling a missing row (9) from an error (0).
+DbResult DoReadNormerRow(NormRequest& request);
 // Fills IK, PERC and the four confidence limits of result. 1 row, 9 no row, 0 error.
 DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
                            IndexResult& result);
-// Highest and lowest SKAL of an index. 1 row, 9 no row, 0 error.
+// Highest and lowest SKAL of an index. 1 row, 9 no row (also when the index has no rows, so
+// that there is no range), 0 error.
 DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                           std::int32_t& minimum);
 // Reads BESKRIVNING of (NORMGRUPP, ageBand) into normDescription. 1 row, 9 no row, 0 error.

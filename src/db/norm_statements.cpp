@@ -10,6 +10,10 @@ constexpr int kSqlBufferSize = 1024;
 } // namespace
 
 DbResult DoReadNormer(NormRequest& request) {
+    return DoReadNormerRow(request) == DB_DONE ? DB_DONE : DB_FAILED;
+}
+
+DbResult DoReadNormerRow(NormRequest& request) {
     char sql[kSqlBufferSize];
     std::snprintf(sql, sizeof sql,
                   "SELECT S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, "
@@ -23,7 +27,10 @@ DbResult DoReadNormer(NormRequest& request) {
     }
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
-    return fetched == Statement::Fetch::Row ? DB_DONE : DB_FAILED;
+    if (fetched == Statement::Fetch::Row) {
+        return DB_DONE;
+    }
+    return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
 }
 
 DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
@@ -59,11 +66,22 @@ DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int3
                   normgrupp, indexKey);
     Statement statement;
     statement.executeDirect(sql);
-    statement.bindColumnInt(1, &maximum);
-    statement.bindColumnInt(2, &minimum);
+    // An index without rows still gives one row, of NULLs: read into temporaries so that the
+    // caller's values are only changed by a real range.
+    std::int32_t highest = maximum;
+    std::int32_t lowest = minimum;
+    SQLLEN highestLength = 0;
+    SQLLEN lowestLength = 0;
+    statement.bindColumnInt(1, &highest, &highestLength);
+    statement.bindColumnInt(2, &lowest, &lowestLength);
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
+        if (highestLength == SQL_NULL_DATA || lowestLength == SQL_NULL_DATA) {
+            return DB_NO_ROW;
+        }
+        maximum = highest;
+        minimum = lowest;
         return DB_DONE;
     }
     return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;

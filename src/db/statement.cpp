@@ -70,8 +70,14 @@ bool Statement::bindDate(SQLUSMALLINT marker, DateValue* date) {
                                   10, 0, date, 0, nullptr));
 }
 
-bool Statement::bindColumnInt(SQLUSMALLINT column, std::int32_t* value) {
-    return check(SQLBindCol(handle_, column, SQL_C_SLONG, value, 0, nextIndicator()));
+bool Statement::bindFloat(SQLUSMALLINT marker, float* value) {
+    return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_FLOAT, SQL_REAL, 0, 0,
+                                  value, 0, nullptr));
+}
+
+bool Statement::bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length) {
+    return check(SQLBindCol(handle_, column, SQL_C_SLONG, value, 0,
+                            length != nullptr ? length : nextIndicator()));
 }
 
 bool Statement::bindColumnFloat(SQLUSMALLINT column, float* value) {

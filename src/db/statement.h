@@ -27,9 +27,11 @@ public:
     bool bindInt(SQLUSMALLINT marker, std::int32_t* value);
     bool bindText(SQLUSMALLINT marker, const char* text);
     bool bindDate(SQLUSMALLINT marker, DateValue* date);
+    bool bindFloat(SQLUSMALLINT marker, float* value);
 
-    // Result columns, numbered from 1. A NULL value leaves the destination as it was.
-    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value);
+    // Result columns, numbered from 1. A NULL value leaves the destination as it was; a caller that
+    // must know passes its own length indicator, which then reads SQL_NULL_DATA.
+    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr);
     bool bindColumnFloat(SQLUSMALLINT column, float* value);
     bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
                         SQLLEN* length = nullptr);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "db.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+// Where the scoring engine reads its norms. Results follow the database operations:
+// 1 row, 9 no row, 0 error (already reported).
+class NormSource {
+public:
+    virtual ~NormSource() = default;
+    virtual DbResult readNormRow(NormRequest& request) = 0;
+    virtual DbResult readIndexRange(const char* normgrupp, const char* indexKey,
+                                    std::int32_t& maximum, std::int32_t& minimum) = 0;
+    virtual DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
+                                  IndexResult& result) = 0;
+};
+
+// One statement per lookup, nothing kept: what the screens use, so that a norm table changed
+// while the program runs is read afresh.
+NormSource& databaseNorms();
+
+// Keeps every row (and every missing row) it has read, for a job that scores many occasions in
+// one run, such as the export. A lookup that failed with a database error is not kept, so it is
+// tried, and reported, again. Results are exactly those of databaseNorms().
+class CachedNormSource : public NormSource {
+public:
+    DbResult readNormRow(NormRequest& request) override;
+    DbResult readIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
+                            std::int32_t& minimum) override;
+    DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
+                          IndexResult& result) override;
+
+private:
+    struct NormRowEntry {
+        DbResult result;
+        std::int32_t S[kSubscaleCount];
+    };
+    struct RangeEntry {
+        DbResult result;
+        std::int32_t maximum;
+        std::int32_t minimum;
+    };
+    struct IndexRowEntry {
+        DbResult result;
+        IndexResult values;
+    };
+    std::map<std::tuple<std::string, std::string, std::string>, NormRowEntry> normRows_;
+    std::map<std::pair<std::string, std::string>, RangeEntry> ranges_;
+    std::map<std::tuple<std::string, std::string, std::int32_t>, IndexRowEntry> indexRows_;
+};

@@ -1,0 +1,62 @@
+#include "scaled_scores.h"
+
+#include "age_band.h"
+#include "index_scores.h"
+#include "message_box.h"
+#include "subtest_table.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kNoNormsColumn = 17; // S18
+
+void convertAgainst(TestOccasion& occasion, const char* subgroup,
+                    std::int32_t (&scaled)[kSubscaleCount], NormSource& norms) {
+    for (int subscale = 0; subscale < kSubscaleCount; ++subscale) {
+        NormRequest request{};
+        std::snprintf(request.NORMGRUPP, sizeof request.NORMGRUPP, "%s", occasion.NORMGRUPP);
+        std::snprintf(request.DELSKALA, sizeof request.DELSKALA, "%s", kDelskala[subscale]);
+        std::snprintf(request.DELGRUPP, sizeof request.DELGRUPP, "%s", subgroup);
+        if (norms.readNormRow(request) != DB_DONE) {
+            char message[3 * kText50 + 32];
+            std::snprintf(message, sizeof message, "%s %s %s finns inte.", request.NORMGRUPP,
+                          request.DELSKALA, request.DELGRUPP);
+            showMessage(message);
+            scaled[subscale] = 0;
+            continue;
+        }
+        scaled[subscale] = scaledScoreFor(occasion.RawScores[kSubscaleRawScore[subscale]],
+                                          request.S);
+    }
+}
+
+} // namespace
+
+int scaledScoreFor(int raw, const std::int32_t (&S)[kSubscaleCount]) {
+    if (raw == NOT_ADMINISTERED || S[kNoNormsColumn] == NOT_ADMINISTERED) {
+        return 0;
+    }
+    for (int k = 1; k <= 18; ++k) {
+        if (raw <= S[k - 1]) {
+            return k;
+        }
+    }
+    return 19;
+}
+
+void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
+    for (int index = VFI; index <= HIK; ++index) {
+        occasion.indexes[index] = IndexResult{};
+    }
+    std::int32_t scaled[kSubscaleCount] = {};
+    convertAgainst(occasion, occasion.ageBand, scaled, norms);
+    std::memcpy(occasion.ScaledScores, scaled, sizeof scaled);
+
+    std::int32_t reference[kSubscaleCount] = {};
+    convertAgainst(occasion, kReferenceGroup, reference, norms);
+    std::memcpy(occasion.ReferenceScaledScores, reference, sizeof reference);
+
+    computeIndexScores(occasion, norms);
+}

@@ -1,0 +1,172 @@
+#include "db.h"
+#include "demo_database.h"
+#include "message_capture.h"
+#include "statement.h"
+#include "subtest_table.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+namespace {
+
+std::int32_t countRows(const char* sql) {
+    Statement statement;
+    std::int32_t count = -1;
+    statement.executeDirect(sql);
+    statement.bindColumnInt(1, &count);
+    statement.fetch();
+    statement.commit();
+    return count;
+}
+
+const char* const kBandsWithoutSomeNorms[] = {"70-74 år", "75-79 år", "80-84 år", "85-90 år"};
+
+class DemoDatabase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = dir_.file(kDatabaseFileName).string();
+        std::string error;
+        ASSERT_TRUE(createDemoDatabase(path_, "psykolog", "demo123", error)) << error;
+        ASSERT_EQ(DoConnect("", "", path_.c_str()), 1);
+    }
+    void TearDown() override { DoDisconnect(); }
+
+    TempDir dir_;
+    std::string path_;
+    MessageCapture messages_;
+};
+
+TEST_F(DemoDatabase, FileIsPrivateAndIsNeverOverwritten) {
+    struct stat info {};
+    ASSERT_EQ(stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    const auto size = std::filesystem::file_size(path_);
+    std::string error;
+    EXPECT_FALSE(createDemoDatabase(path_, "annan", "annan123", error));
+    EXPECT_NE(error.find("kan inte skapas"), std::string::npos) << error;
+    EXPECT_EQ(std::filesystem::file_size(path_), size);
+    EXPECT_EQ(DoReadPassword("psykolog", "demo123"), DB_DONE);
+}
+
+TEST_F(DemoDatabase, CounterStartsAtZeroAndTheUserCanLogIn) {
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    EXPECT_EQ(idCounter(), 0);
+    EXPECT_EQ(DoReadPassword("psykolog", "demo123"), DB_DONE);
+    EXPECT_EQ(DoReadPassword("psykolog", "fel"), DB_WRONG_PASSWORD);
+    EXPECT_EQ(countRows("SELECT COUNT(*) FROM SEC"), 1);
+    EXPECT_EQ(countRows("SELECT COUNT(*) FROM TESTPERSON"), 0);
+}
+
+TEST_F(DemoDatabase, SubgroupsAreListedInAgeOrderWithTheirDescriptions) {
+    std::vector<std::string> names;
+    DoListDelgrupp("Standardgrupp", [&](const char* name) { names.emplace_back(name); });
+    ASSERT_EQ(names.size(), 14u);
+    EXPECT_EQ(names.front(), "16-17 år");
+    EXPECT_EQ(names[12], "85-90 år");
+    EXPECT_EQ(names.back(), "Referensgrupp");
+
+    TestOccasion occasion{};
+    std::strcpy(occasion.NORMGRUPP, "Standardgrupp");
+    for (const std::string& name : names) {
+        std::strcpy(occasion.ageBand, name.c_str());
+        ASSERT_EQ(DoReadNormDescription(occasion), DB_DONE);
+        EXPECT_EQ(occasion.normDescription,
+                  name == "Referensgrupp" ? std::string("Referensgrupp (20-34 år)") : name);
+    }
+}
+
+TEST_F(DemoDatabase, EveryNormRowIsThereAndNoNormsOnlyWhereIntended) {
+    EXPECT_EQ(countRows("SELECT COUNT(*) FROM NORMER"), 266);
+    std::vector<std::string> groups;
+    DoListDelgrupp("Standardgrupp", [&](const char* name) { groups.emplace_back(name); });
+    for (const std::string& group : groups) {
+        for (int subscale = 0; subscale < kSubscaleCount; ++subscale) {
+            NormRequest request{};
+            std::strcpy(request.NORMGRUPP, "Standardgrupp");
+            std::strcpy(request.DELSKALA, kDelskala[subscale]);
+            std::strcpy(request.DELGRUPP, group.c_str());
+            ASSERT_EQ(DoReadNormer(request), DB_DONE) << kDelskala[subscale] << " " << group;
+
+            bool lateBand = false;
+            for (const char* band : kBandsWithoutSomeNorms) {
+                lateBand = lateBand || group == band;
+            }
+            const bool noNorms = lateBand && (subscale == SUB_FIGURVIKTER ||
+                                              subscale == SUB_BSS || subscale == SUB_OVERSTRYKNING);
+            if (noNorms) {
+                for (int k = 0; k < kSubscaleCount; ++k) {
+                    EXPECT_EQ(request.S[k], -9) << kDelskala[subscale] << " " << group;
+                }
+                continue;
+            }
+            const int rawIndex = kSubscaleRawScore[subscale];
+            const int maximum =
+                subscale == SUB_SIFFERREPETITION ? kSifferrepetitionMax : kSubtests[rawIndex].formMax;
+            EXPECT_GE(request.S[0], 0) << kDelskala[subscale] << " " << group;
+            EXPECT_LE(request.S[18], maximum) << kDelskala[subscale] << " " << group;
+            for (int k = 1; k < kSubscaleCount; ++k) {
+                EXPECT_LE(request.S[k - 1], request.S[k]) << kDelskala[subscale] << " " << group;
+            }
+        }
+    }
+}
+
+TEST_F(DemoDatabase, EverySumOfEveryIndexHasItsRow) {
+    struct Range {
+        const char* key;
+        int low;
+        int high;
+    };
+    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57}, {"AI", 2, 38},
+                            {"SI", 2, 38},  {"HIK", 10, 190}, {"GAI", 6, 114}};
+    for (const Range& range : ranges) {
+        std::int32_t maximum = 0;
+        std::int32_t minimum = 0;
+        ASSERT_EQ(DoReadIndexRange("Standardgrupp", range.key, maximum, minimum), DB_DONE);
+        EXPECT_EQ(minimum, range.low);
+        EXPECT_EQ(maximum, range.high);
+        int previousScore = 0;
+        for (int sum = range.low; sum <= range.high; ++sum) {
+            IndexResult result{};
+            ASSERT_EQ(DoReadIndexNormer("Standardgrupp", range.key, sum, result), DB_DONE)
+                << range.key << " " << sum;
+            EXPECT_GE(result.IK, previousScore);
+            EXPECT_GE(result.IK, 40);
+            EXPECT_LE(result.IK, 160);
+            EXPECT_LE(result.KONF_LOW95, result.KONF_LOW90);
+            EXPECT_LE(result.KONF_HIGH90, result.KONF_HIGH95);
+            previousScore = result.IK;
+        }
+    }
+    EXPECT_EQ(countRows("SELECT COUNT(*) FROM INDEX_NORMER"), 55 * 2 + 37 * 2 + 181 + 109);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+// The command itself, as a user runs it: in the working directory, password on standard input.
+TEST(RivoAdmin, InitDbCreatesTheDatabaseInTheWorkingDirectory) {
+    TempDir dir;
+    const std::string command = "cd '" + dir.path().string() + "' && printf 'demo123\\n' | " +
+                                RIVO_ADMIN_PATH + " init-db --user psykolog --password-stdin";
+    ASSERT_EQ(std::system((command + " > out.txt 2>&1").c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file(kDatabaseFileName)));
+    // A second run refuses and leaves the file.
+    EXPECT_NE(std::system((command + " > /dev/null 2>&1").c_str()), 0);
+
+    TempDir other;
+    const std::string tooShort = "cd '" + other.path().string() + "' && printf 'ab\\n' | " +
+                                 RIVO_ADMIN_PATH +
+                                 " init-db --user psykolog --password-stdin > /dev/null 2>&1";
+    EXPECT_NE(std::system(tooShort.c_str()), 0);
+    EXPECT_FALSE(std::filesystem::exists(other.file(kDatabaseFileName)));
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+// rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
+// display, runs the jobs the program offers on its screens.
+
+#include "db.h"
+#include "demo_database.h"
+#include "password_input.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kMinCredentialLength = 3;
+constexpr int kMaxCredentialLength = 10;
+
+int characterCount(const std::string& text) {
+    int count = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+void printUsage() {
+    std::fprintf(stderr,
+                 "Användning:\n"
+                 "  rivo-admin init-db --user NAMN [--password-stdin]\n"
+                 "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
+                 "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n",
+                 kDatabaseFileName);
+}
+
+bool credentialLengthOk(const std::string& value, const char* what) {
+    const int length = characterCount(value);
+    if (length < kMinCredentialLength || length > kMaxCredentialLength) {
+        std::fprintf(stderr, "%s måste vara %d-%d tecken långt.\n", what, kMinCredentialLength,
+                     kMaxCredentialLength);
+        return false;
+    }
+    return true;
+}
+
+int initDatabase(const std::vector<std::string>& args) {
+    std::string user;
+    bool passwordFromStdin = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--user" && i + 1 < args.size()) {
+            user = args[++i];
+        } else if (args[i] == "--password-stdin") {
+            passwordFromStdin = true;
+        } else {
+            printUsage();
+            return 2;
+        }
+    }
+    if (user.empty()) {
+        std::fprintf(stderr, "Ange användarnamnet med --user NAMN.\n");
+        return 2;
+    }
+    if (!credentialLengthOk(user, "Användarnamnet")) {
+        return 2;
+    }
+    std::string password;
+    if (passwordFromStdin) {
+        if (!readPassword("", password)) {
+            std::fprintf(stderr, "Inget lösenord på standard in.\n");
+            return 2;
+        }
+    } else {
+        std::string again;
+        if (!readPassword("Lösenord: ", password) ||
+            !readPassword("Bekräfta lösenordet: ", again)) {
+            return 2;
+        }
+        if (password != again) {
+            std::fprintf(stderr, "Lösenorden är inte lika.\n");
+            return 2;
+        }
+    }
+    if (!credentialLengthOk(password, "Lösenordet")) {
+        return 2;
+    }
+    std::string error;
+    if (!createDemoDatabase(kDatabaseFileName, user, password, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s skapad med syntetiska demonstrationsnormer (inte för kliniskt bruk).\n",
+                kDatabaseFileName);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (std::strcmp(argv[1], "init-db") == 0) {
+        return initDatabase(args);
+    }
+    printUsage();
+    return 2;
+}
