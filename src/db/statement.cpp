@@ -29,11 +29,12 @@ bool Statement::check(SQLRETURN result) {
     return false;
 }
 
-SQLLEN* Statement::nextIndicator() {
-    if (usedIndicators_ >= kMaxIndicators) {
-        return nullptr;
-    }
-    return &indicators_[usedIndicators_++];
+SQLLEN* Statement::parameterIndicator(SQLUSMALLINT marker) {
+    return marker < kMaxBindings ? &parameterIndicators_[marker] : &overflowIndicator_;
+}
+
+SQLLEN* Statement::columnIndicator(SQLUSMALLINT column) {
+    return column < kMaxBindings ? &columnIndicators_[column] : &overflowIndicator_;
 }
 
 // An UPDATE or DELETE that touches no row returns SQL_NO_DATA under ODBC 3; for the program that
@@ -58,7 +59,7 @@ bool Statement::bindInt(SQLUSMALLINT marker, std::int32_t* value) {
 }
 
 bool Statement::bindText(SQLUSMALLINT marker, const char* text) {
-    SQLLEN* indicator = nextIndicator();
+    SQLLEN* indicator = parameterIndicator(marker);
     *indicator = SQL_NTS;
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
                                   kTextParameterSize, 0, (SQLPOINTER)text, 0, indicator));
@@ -77,22 +78,22 @@ bool Statement::bindFloat(SQLUSMALLINT marker, float* value) {
 
 bool Statement::bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length) {
     return check(SQLBindCol(handle_, column, SQL_C_SLONG, value, 0,
-                            length != nullptr ? length : nextIndicator()));
+                            length != nullptr ? length : columnIndicator(column)));
 }
 
 bool Statement::bindColumnFloat(SQLUSMALLINT column, float* value) {
-    return check(SQLBindCol(handle_, column, SQL_C_FLOAT, value, 0, nextIndicator()));
+    return check(SQLBindCol(handle_, column, SQL_C_FLOAT, value, 0, columnIndicator(column)));
 }
 
 bool Statement::bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
                                SQLLEN* length) {
     return check(SQLBindCol(handle_, column, SQL_C_CHAR, text, capacity,
-                            length != nullptr ? length : nextIndicator()));
+                            length != nullptr ? length : columnIndicator(column)));
 }
 
 bool Statement::bindColumnDate(SQLUSMALLINT column, DateValue* date) {
     return check(SQLBindCol(handle_, column, SQL_C_TYPE_DATE, date, sizeof(DateValue),
-                            nextIndicator()));
+                            columnIndicator(column)));
 }
 
 Statement::Fetch Statement::fetch() {

@@ -47,12 +47,17 @@ public:
 
 private:
     bool check(SQLRETURN result);
-    SQLLEN* nextIndicator();
 
-    static constexpr int kMaxIndicators = 64;
+    // Length indicators by parameter marker and by result column: binding the same number again
+    // reuses its indicator.
+    static constexpr int kMaxBindings = 64;
+    SQLLEN* parameterIndicator(SQLUSMALLINT marker);
+    SQLLEN* columnIndicator(SQLUSMALLINT column);
+
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
-    SQLLEN indicators_[kMaxIndicators] = {};
-    int usedIndicators_ = 0;
+    SQLLEN parameterIndicators_[kMaxBindings] = {};
+    SQLLEN columnIndicators_[kMaxBindings] = {};
+    SQLLEN overflowIndicator_ = 0;
 };
 
 // Column size declared for text parameters. Text columns hold 49 characters; the value is in
