@@ -34,12 +34,12 @@ void convertAgainst(TestOccasion& occasion, const char* subgroup,
 
 } // namespace
 
-int scaledScoreFor(int raw, const std::int32_t (&S)[kSubscaleCount]) {
+int scaledScoreFor(int raw, std::span<const std::int32_t, kSubscaleCount> S) {
     if (raw == NOT_ADMINISTERED || S[kNoNormsColumn] == NOT_ADMINISTERED) {
         return 0;
     }
     for (int k = 1; k <= 18; ++k) {
-        if (raw <= S[k - 1]) {
+        if (raw <= S[static_cast<std::size_t>(k - 1)]) {
             return k;
         }
     }

@@ -3,9 +3,11 @@
 #include "norm_source.h"
 #include "test_occasion.h"
 
+#include <span>
+
 // The scaled score (1-19) that a raw score earns under a norm row S1..S19; 0 when the raw
 // score is NOT_ADMINISTERED or the row has no norms (S18 = -9).
-int scaledScoreFor(int raw, const std::int32_t (&S)[kSubscaleCount]);
+int scaledScoreFor(int raw, std::span<const std::int32_t, kSubscaleCount> S);
 
 // Converts every raw score against the age band (ScaledScores) and against the reference group
 // (ReferenceScaledScores), then computes the index scores. A missing norm row is reported with a

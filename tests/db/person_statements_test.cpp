@@ -1,4 +1,4 @@
-#include "db_fixture.h"
+#include "database_fixture.h"
 
 #include <cstring>
 #include <string>

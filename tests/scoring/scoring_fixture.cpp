@@ -1,0 +1,76 @@
+#include "scoring_fixture.h"
+
+#include <cstring>
+#include <string>
+
+NormBounds evenBounds() {
+    NormBounds bounds{};
+    for (int k = 0; k < 18; ++k) {
+        bounds[static_cast<std::size_t>(k)] = 2 * (k + 1);
+    }
+    bounds[18] = 40;
+    return bounds;
+}
+
+void ScoringTest::SetUp() {
+    DatabaseTest::SetUp();
+    std::strcpy(occasion_.NORMGRUPP, "Standardgrupp");
+    for (int& raw : occasion_.RawScores) {
+        raw = NOT_ADMINISTERED;
+    }
+    setAge(30);
+}
+
+void ScoringTest::insertNormRow(const char* delskala, const char* delgrupp,
+                                const NormBounds& bounds) {
+    std::string sql = std::string("INSERT INTO NORMER VALUES ('Standardgrupp', '") + delskala +
+                      "', '" + delgrupp + "'";
+    for (const int bound : bounds) {
+        sql += ", " + std::to_string(bound);
+    }
+    exec(sql + ")");
+}
+
+void ScoringTest::insertNormRows(const char* delgrupp, const NormBounds& bounds) {
+    for (const char* delskala : kDelskala) {
+        insertNormRow(delskala, delgrupp, bounds);
+    }
+}
+
+int expectedIk(const char* key, int lookupSum) {
+    return 3 * lookupSum + 1 + (std::strcmp(key, "GAI") == 0 ? 1000 : 0);
+}
+
+void ScoringTest::insertIndexRows() {
+    struct Range {
+        const char* key;
+        int low;
+        int high;
+    };
+    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57},   {"AI", 2, 38},
+                            {"SI", 2, 38},  {"HIK", 10, 190}, {"GAI", 6, 114}};
+    exec("BEGIN");
+    for (const Range& range : ranges) {
+        for (int sum = range.low; sum <= range.high; ++sum) {
+            const int ik = expectedIk(range.key, sum);
+            exec("INSERT INTO INDEX_NORMER VALUES ('Standardgrupp', '" + std::string(range.key) +
+                 "', " + std::to_string(sum) + ", " + std::to_string(ik) + ", " +
+                 std::to_string(sum / 2.0) + ", " + std::to_string(ik - 5) + ", " +
+                 std::to_string(ik + 5) + ", " + std::to_string(ik - 7) + ", " +
+                 std::to_string(ik + 7) + ")");
+        }
+    }
+    exec("COMMIT");
+}
+
+void ScoringTest::setAge(int years, int extraDays) {
+    occasion_.person.BORNDATE = DateValue{1980, 1, 1};
+    occasion_.person.TESTDATE =
+        DateValue{static_cast<std::int16_t>(1980 + years), 1, static_cast<std::uint16_t>(1 + extraDays)};
+}
+
+void ScoringTest::setAllRaw(int raw) {
+    for (int& value : occasion_.RawScores) {
+        value = raw;
+    }
+}
