@@ -20,6 +20,10 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     MessageDefault defaultButton = MessageDefault::First;
+    // The window that owns the box (a widget of the application); null means the main window.
+    void* owner = nullptr;
+    // A box shown before any window exists has no owner at all.
+    bool withoutOwner = false;
 };
 
 using MessageBoxHandler = std::function<int(const MessageRequest&)>;

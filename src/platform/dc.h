@@ -1,0 +1,143 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The device context through which every screen and report painter draws. The operations and
+// their meanings are those of a Windows GDI device context: objects (fonts, pens, brushes,
+// bitmaps) are created, selected and deleted by handle; text is placed by its reference point
+// with the selected alignment; a positive font height is the cell height (ascent + descent).
+// Coordinates are logical units, mapped to the device by the window/viewport mapping.
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+};
+
+inline bool operator==(Rgb a, Rgb b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+struct DcSize {
+    int cx = 0;
+    int cy = 0;
+};
+
+enum class FontFamily { DontCare, Roman, Swiss, Modern };
+
+inline constexpr int kFontWeightDefault = 0; // the device's normal weight (400)
+inline constexpr int kFontWeightNormal = 400;
+inline constexpr int kFontWeightBold = 700;
+
+struct FontSpec {
+    int height = 0; // > 0 cell height, < 0 character height, 0 the device's default
+    int weight = kFontWeightDefault;
+    bool italic = false;
+    bool underline = false;
+    std::string face;
+    FontFamily family = FontFamily::DontCare; // used when the face is not installed
+};
+
+enum class PenStyle { Solid, Dot, Dash, Null };
+
+struct PenSpec {
+    PenStyle style = PenStyle::Solid;
+    int width = 1;
+    Rgb colour;
+};
+
+enum class BrushStyle { Solid, Null };
+
+struct BrushSpec {
+    BrushStyle style = BrushStyle::Solid;
+    Rgb colour;
+};
+
+struct TextMetrics {
+    int height = 0; // ascent + descent
+    int ascent = 0;
+    int descent = 0;
+    int externalLeading = 0;
+    int averageCharWidth = 0;
+};
+
+// Text alignment flags; the values are those of GDI so that combinations read the same.
+namespace TextAlign {
+inline constexpr unsigned Left = 0;
+inline constexpr unsigned Right = 2;
+inline constexpr unsigned Center = 6;
+inline constexpr unsigned HorizontalMask = 6;
+inline constexpr unsigned Top = 0;
+inline constexpr unsigned Bottom = 8;
+inline constexpr unsigned Baseline = 24;
+inline constexpr unsigned VerticalMask = 24;
+} // namespace TextAlign
+
+enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+
+// Text (1:1) or Anisotropic (window extent mapped onto viewport extent).
+enum class MapMode { Text, Anisotropic };
+
+// A handle of a created object; 0 is no object.
+using DcObject = int;
+
+enum class StockObject {
+    WhiteBrush,
+    BlackBrush,
+    NullBrush,
+    BlackPen,
+    WhitePen,
+    NullPen,
+    SystemFont
+};
+
+class Dc {
+  public:
+    virtual ~Dc() = default;
+
+    // ---- Objects ----
+    virtual DcObject createFont(const FontSpec& spec) = 0;
+    virtual DcObject createPen(const PenSpec& spec) = 0;
+    virtual DcObject createBrush(const BrushSpec& spec) = 0;
+    // The bitmap resource with the given id, or 0 when there is none.
+    virtual DcObject loadBitmap(int resourceId) = 0;
+    virtual DcObject stockObject(StockObject which) = 0;
+    // Selects a font, pen or brush and returns the one of the same kind selected before (0 when
+    // the handle is unknown or a bitmap).
+    virtual DcObject selectObject(DcObject object) = 0;
+    // Deletes a created object. A selected object or a stock object is not deleted (false).
+    virtual bool deleteObject(DcObject object) = 0;
+
+    // ---- Text ----
+    virtual TextMetrics textMetrics() = 0; // of the selected font
+    virtual DcSize textExtent(std::string_view text) = 0;
+    virtual void setTextJustification(int extra, int breakCount) = 0;
+    virtual unsigned setTextAlign(unsigned align) = 0; // returns the previous alignment
+    virtual Rgb setTextColor(Rgb colour) = 0;
+    virtual Rgb setBkColor(Rgb colour) = 0;
+    virtual BackgroundMode setBkMode(BackgroundMode mode) = 0;
+    virtual void textOut(int x, int y, std::string_view text) = 0;
+
+    // ---- Lines and shapes (outlined with the pen, filled with the brush) ----
+    virtual void moveTo(int x, int y) = 0;
+    virtual void lineTo(int x, int y) = 0;
+    virtual void rectangle(int left, int top, int right, int bottom) = 0;
+    virtual void ellipse(int left, int top, int right, int bottom) = 0;
+
+    // ---- Bitmaps ----
+    virtual DcSize bitmapSize(DcObject bitmap) = 0;
+    virtual void drawBitmap(DcObject bitmap, int x, int y) = 0;
+    virtual void stretchBitmap(DcObject bitmap, int x, int y, int width, int height) = 0;
+
+    // ---- Mapping ----
+    virtual void setMapMode(MapMode mode) = 0;
+    virtual void setWindowOrg(int x, int y) = 0;
+    virtual void setWindowExt(int cx, int cy) = 0;
+    virtual void setViewportOrg(int x, int y) = 0;
+    virtual void setViewportExt(int cx, int cy) = 0;
+
+    // True when the device is a printer (painters choose printed fonts by it).
+    virtual bool isPrinter() const = 0;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+
+// Where the settings file kvade.ini lives: $XDG_CONFIG_HOME/RIVO-IV/, or ~/.config/RIVO-IV/ when
+// that is not set. The file holds personal data, so its folder is the user's alone.
+std::filesystem::path settingsFilePath();
+
+// Creates the settings folder (mode 0700) when it is missing, and an empty settings file
+// (mode 0600) when that is missing; an existing file is made 0600. False when that fails.
+bool prepareSettingsFile();
