@@ -1,0 +1,201 @@
+#include "qpainter_dc.h"
+
+#include "qt_font.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+const QImage& resourceImage(int resourceId) {
+    static QHash<int, QImage> images;
+    auto found = images.find(resourceId);
+    if (found == images.end()) {
+        found = images.insert(resourceId, QImage(QPainterDc::bitmapPath(resourceId)));
+    }
+    return *found;
+}
+
+Qt::PenStyle qtPenStyle(PenStyle style) {
+    switch (style) {
+    case PenStyle::Solid:
+        break;
+    case PenStyle::Dot:
+        return Qt::DotLine;
+    case PenStyle::Dash:
+        return Qt::DashLine;
+    case PenStyle::Null:
+        return Qt::NoPen;
+    }
+    return Qt::SolidLine;
+}
+
+} // namespace
+
+QPainterDc::QPainterDc(QPainter& painter, bool printer) : painter_(painter), printer_(printer) {
+    fontSelected();
+}
+
+QString QPainterDc::bitmapPath(int resourceId) {
+    return QStringLiteral(":/bitmaps/%1.png").arg(resourceId);
+}
+
+DcSize QPainterDc::resourceBitmapSize(int resourceId) {
+    const QImage& image = resourceImage(resourceId);
+    return DcSize{image.width(), image.height()};
+}
+
+void QPainterDc::fontSelected() {
+    font_ = qtFont(currentFont());
+    painter_.setFont(font_);
+}
+
+TextMetrics QPainterDc::textMetrics() {
+    const QFontMetrics metrics(font_);
+    TextMetrics result;
+    result.ascent = metrics.ascent();
+    result.descent = metrics.descent();
+    result.height = metrics.height();
+    result.externalLeading = std::max(0, metrics.leading());
+    result.averageCharWidth = metrics.averageCharWidth();
+    return result;
+}
+
+DcSize QPainterDc::textExtent(std::string_view text) {
+    const QFontMetrics metrics(font_);
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return DcSize{metrics.horizontalAdvance(string), metrics.height()};
+}
+
+void QPainterDc::textOut(int x, int y, std::string_view text) {
+    const QFontMetrics metrics(font_);
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const int width = metrics.horizontalAdvance(string);
+    int left = x;
+    switch (textAlign() & TextAlign::HorizontalMask) {
+    case TextAlign::Right:
+        left = x - width;
+        break;
+    case TextAlign::Center:
+        left = x - width / 2;
+        break;
+    default:
+        break;
+    }
+    int top = y;
+    switch (textAlign() & TextAlign::VerticalMask) {
+    case TextAlign::Bottom:
+        top = y - metrics.height();
+        break;
+    case TextAlign::Baseline:
+        top = y - metrics.ascent();
+        break;
+    default:
+        break;
+    }
+    if (bkMode() == BackgroundMode::Opaque) {
+        painter_.fillRect(left, top, width, metrics.height(), qtColor(bkColor()));
+    }
+    painter_.save();
+    painter_.setPen(qtColor(textColor()));
+    painter_.drawText(left, top + metrics.ascent(), string);
+    painter_.restore();
+}
+
+void QPainterDc::setShapeTools() {
+    const PenSpec& pen = currentPen();
+    QPen qpen(qtColor(pen.colour));
+    qpen.setStyle(qtPenStyle(pen.style));
+    qpen.setWidth(std::max(1, pen.width));
+    qpen.setCosmetic(pen.width == 0);
+    painter_.setPen(qpen);
+    const BrushSpec& brush = currentBrush();
+    painter_.setBrush(brush.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
+                                                      : QBrush(qtColor(brush.colour)));
+}
+
+void QPainterDc::lineTo(int x, int y) {
+    setShapeTools();
+    painter_.drawLine(currentX(), currentY(), x, y);
+    moveTo(x, y);
+}
+
+// GDI shapes cover left..right-1 and top..bottom-1: the brush fills that area and a pen of
+// width 1 runs along its edge pixels.
+void QPainterDc::rectangle(int left, int top, int right, int bottom) {
+    setShapeTools();
+    const QPen pen = painter_.pen();
+    if (currentBrush().style != BrushStyle::Null) {
+        painter_.fillRect(QRect(left, top, right - left, bottom - top), painter_.brush());
+    }
+    if (pen.style() != Qt::NoPen) {
+        painter_.setBrush(Qt::NoBrush);
+        const qreal inset = pen.widthF() / 2;
+        painter_.drawRect(QRectF(left + inset, top + inset, right - left - pen.widthF(),
+                                 bottom - top - pen.widthF()));
+    }
+}
+
+void QPainterDc::ellipse(int left, int top, int right, int bottom) {
+    setShapeTools();
+    const qreal inset = painter_.pen().style() == Qt::NoPen ? 0 : painter_.pen().widthF() / 2;
+    painter_.drawEllipse(
+        QRectF(left + inset, top + inset, right - left - 2 * inset, bottom - top - 2 * inset));
+}
+
+void QPainterDc::drawBitmap(DcObject bitmap, int x, int y) {
+    const int id = bitmapResource(bitmap);
+    if (id != 0) {
+        painter_.drawImage(x, y, resourceImage(id));
+    }
+}
+
+void QPainterDc::stretchBitmap(DcObject bitmap, int x, int y, int width, int height) {
+    const int id = bitmapResource(bitmap);
+    if (id != 0) {
+        painter_.drawImage(QRect(x, y, width, height), resourceImage(id));
+    }
+}
+
+void QPainterDc::applyMapping() {
+    const Mapping& m = mapping();
+    if (m.mode == MapMode::Anisotropic) {
+        painter_.setWindow(m.windowX, m.windowY, m.windowCx, m.windowCy);
+        painter_.setViewport(m.viewportX, m.viewportY, m.viewportCx, m.viewportCy);
+    } else {
+        const int width = painter_.device()->width();
+        const int height = painter_.device()->height();
+        painter_.setWindow(m.windowX, m.windowY, width, height);
+        painter_.setViewport(m.viewportX, m.viewportY, width, height);
+    }
+}
+
+void QPainterDc::setMapMode(MapMode mode) {
+    DcBase::setMapMode(mode);
+    applyMapping();
+}
+
+void QPainterDc::setWindowOrg(int x, int y) {
+    DcBase::setWindowOrg(x, y);
+    applyMapping();
+}
+
+void QPainterDc::setWindowExt(int cx, int cy) {
+    DcBase::setWindowExt(cx, cy);
+    applyMapping();
+}
+
+void QPainterDc::setViewportOrg(int x, int y) {
+    DcBase::setViewportOrg(x, y);
+    applyMapping();
+}
+
+void QPainterDc::setViewportExt(int cx, int cy) {
+    DcBase::setViewportExt(cx, cy);
+    applyMapping();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "dc_base.h"
+
+#include <QFont>
+
+class QPainter;
+
+// The device context on a QPainter: a widget while it paints, a printer, or an image. Bitmap
+// resources are the images ":/bitmaps/<id>.png" compiled into the program.
+class QPainterDc : public DcBase {
+  public:
+    explicit QPainterDc(QPainter& painter, bool printer = false);
+
+    TextMetrics textMetrics() override;
+    DcSize textExtent(std::string_view text) override;
+    void textOut(int x, int y, std::string_view text) override;
+    void lineTo(int x, int y) override;
+    void rectangle(int left, int top, int right, int bottom) override;
+    void ellipse(int left, int top, int right, int bottom) override;
+    void drawBitmap(DcObject bitmap, int x, int y) override;
+    void stretchBitmap(DcObject bitmap, int x, int y, int width, int height) override;
+    void setMapMode(MapMode mode) override;
+    void setWindowOrg(int x, int y) override;
+    void setWindowExt(int cx, int cy) override;
+    void setViewportOrg(int x, int y) override;
+    void setViewportExt(int cx, int cy) override;
+    bool isPrinter() const override { return printer_; }
+
+    static QString bitmapPath(int resourceId);
+
+  protected:
+    DcSize resourceBitmapSize(int resourceId) override;
+    void fontSelected() override;
+
+  private:
+    void applyMapping();
+    void setShapeTools();
+
+    QPainter& painter_;
+    bool printer_;
+    QFont font_;
+};

@@ -1,0 +1,88 @@
+#include "qt_dialogs.h"
+
+#include "file_dialog.h"
+#include "message_box.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+QPointer<QWidget>& mainWindowPointer() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+QWidget* ownerOf(void* owner, bool withoutOwner) {
+    if (withoutOwner) {
+        return nullptr;
+    }
+    return owner != nullptr ? static_cast<QWidget*>(owner) : mainWindowForDialogs();
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int showQtMessageBox(const MessageRequest& request) {
+    QMessageBox box(ownerOf(request.owner, request.withoutOwner));
+    box.setObjectName("messageBox");
+    box.setWindowTitle(QString::fromStdString(request.caption));
+    box.setText(QString::fromStdString(request.text));
+    box.setIcon(qtIcon(request.icon));
+    if (request.buttons == MessageButtons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText("OK");
+        box.exec();
+        return AnswerOk;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText("&Ja");
+    box.button(QMessageBox::No)->setText("&Nej");
+    box.setDefaultButton(request.defaultButton == MessageDefault::First ? QMessageBox::Yes
+                                                                        : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
+}
+
+std::string askQtSaveFileName(const SaveFileRequest& request) {
+    QString start = QString::fromStdString(request.directory);
+    if (!request.fileName.empty()) {
+        start = start.isEmpty() ? QString::fromStdString(request.fileName)
+                                : start + "/" + QString::fromStdString(request.fileName);
+    }
+    const QString chosen = QFileDialog::getSaveFileName(
+        ownerOf(request.owner, false), QString::fromStdString(request.caption), start,
+        QString::fromStdString(request.filter));
+    return chosen.toStdString();
+}
+
+} // namespace
+
+void setMainWindowForDialogs(QWidget* mainWindow) {
+    mainWindowPointer() = mainWindow;
+}
+
+QWidget* mainWindowForDialogs() {
+    return mainWindowPointer().data();
+}
+
+void installQtDialogHandlers() {
+    setMessageBoxHandler(showQtMessageBox);
+    setSaveFileHandler(askQtSaveFileName);
+}

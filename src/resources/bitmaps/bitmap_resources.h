@@ -1,0 +1,5 @@
+#pragma once
+
+// Makes the compiled-in pictures available as ":/bitmaps/<id>.png". Call once after the
+// application object exists; harmless a second time.
+void initBitmapResources();

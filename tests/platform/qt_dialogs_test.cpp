@@ -1,0 +1,112 @@
+#include "file_dialog.h"
+#include "message_box.h"
+#include "print_dialog.h"
+#include "qt_dialogs.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs check on the message box as soon as it is shown, then presses the button with the given
+// text.
+void answerNextBox(std::function<void(QMessageBox&)> check, const QString& buttonText) {
+    QTimer::singleShot(0, [check, buttonText] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        check(*box);
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == buttonText) {
+                button->click();
+                return;
+            }
+        }
+        box->reject();
+        FAIL() << "no button " << buttonText.toStdString();
+    });
+}
+
+class QtDialogs : public ::testing::Test {
+  protected:
+    void SetUp() override { installQtDialogHandlers(); }
+    void TearDown() override {
+        setMessageBoxHandler({});
+        setSaveFileHandler({});
+        setMainWindowForDialogs(nullptr);
+    }
+};
+
+TEST_F(QtDialogs, MessageBoxShowsCaptionTextAndIsOwnedByTheMainWindow) {
+    QWidget mainWindow;
+    setMainWindowForDialogs(&mainWindow);
+    bool checked = false;
+    answerNextBox(
+        [&](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "RIVO-IV");
+            EXPECT_EQ(box.text(), QString::fromUtf8("Säkerhetskopiering klar."));
+            EXPECT_EQ(box.parentWidget(), &mainWindow);
+            EXPECT_EQ(box.buttons().size(), 1);
+            checked = true;
+        },
+        "OK");
+    EXPECT_EQ(showMessage("Säkerhetskopiering klar."), AnswerOk);
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(QtDialogs, YesNoBoxAnswersAndHonoursTheDefaultAndTheOwner) {
+    QWidget mainWindow;
+    QWidget dialog;
+    setMainWindowForDialogs(&mainWindow);
+    MessageRequest request;
+    request.text = "Vill du verkligen ta bort?";
+    request.caption = kProgramCaption;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageDefault::Second;
+    request.icon = MessageIcon::Question;
+    request.owner = &dialog;
+    answerNextBox(
+        [&](QMessageBox& box) {
+            EXPECT_EQ(box.parentWidget(), &dialog);
+            EXPECT_EQ(box.defaultButton()->text(), "&Nej");
+            EXPECT_EQ(box.icon(), QMessageBox::Question);
+        },
+        "&Ja");
+    EXPECT_EQ(showMessageBox(request), AnswerYes);
+    answerNextBox([](QMessageBox&) {}, "&Nej");
+    EXPECT_EQ(showMessageBox(request), AnswerNo);
+}
+
+TEST_F(QtDialogs, BoxWithoutOwnerHasNoParent) {
+    QWidget mainWindow;
+    setMainWindowForDialogs(&mainWindow);
+    MessageRequest request;
+    request.text = "Programmet behöver minst 800 * 600";
+    request.caption = kProgramCaption;
+    request.withoutOwner = true;
+    answerNextBox([](QMessageBox& box) { EXPECT_EQ(box.parentWidget(), nullptr); }, "OK");
+    EXPECT_EQ(showMessageBox(request), AnswerOk);
+}
+
+TEST_F(QtDialogs, PrintDialogSeamHandsThePrinterToTheHandler) {
+    QPrinter printer;
+    bool asked = false;
+    PrintDialogHandler previous = setPrintDialogHandler([&asked](QPrinter& chosen) {
+        chosen.setOutputFormat(QPrinter::PdfFormat);
+        asked = true;
+        return false;
+    });
+    EXPECT_FALSE(askPrintSettings(printer, nullptr));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    setPrintDialogHandler(previous);
+}
+
+} // namespace
