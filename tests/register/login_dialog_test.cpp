@@ -1,0 +1,229 @@
+#include "db.h"
+#include "demo_database.h"
+#include "login_dialog.h"
+#include "message_capture.h"
+#include "screen_size.h"
+#include "temp_dir.h"
+#include "text_table.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The login dialog, shown, against a fresh demonstration database with the user "psykolog"
+// (password "demo123"); every message box is recorded.
+class Login : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string path = dir_.file(kDatabaseFileName).string();
+        std::string error;
+        ASSERT_TRUE(createDemoDatabase(path, "psykolog", "demo123", error)) << error;
+        ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        dialog_ = std::make_unique<LoginDialog>(nullptr, QFont("Liberation Sans"));
+        dialog_->show();
+    }
+    void TearDown() override {
+        dialog_.reset();
+        DoDisconnect();
+    }
+
+    template <typename Widget> Widget* control(const char* name) {
+        auto* widget = dialog_->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
+
+    void type(const char* field, const QString& text) {
+        edit(field)->clear();
+        bool ascii = true;
+        for (const QChar c : text) {
+            ascii = ascii && c.unicode() < 128;
+        }
+        if (ascii) {
+            QTest::keyClicks(edit(field), text);
+        } else {
+            edit(field)->insert(text); // the test keyboard knows only ASCII keys
+        }
+    }
+    void ok(const QString& user, const QString& password) {
+        type("userNameEdit_1002", user);
+        type("passwordEdit_1003", password);
+        messages_.clear();
+        QTest::mouseClick(button("okButton_1"), Qt::LeftButton);
+    }
+    void changeTo(const QString& newPassword, const QString& confirmation) {
+        type("newPasswordEdit_1004", newPassword);
+        type("confirmPasswordEdit_1005", confirmation);
+        ok("psykolog", "demo123");
+    }
+    // The one message shown since the last OK, owned by the dialog.
+    std::string message() {
+        EXPECT_EQ(messages_.requests().size(), 1u);
+        if (messages_.requests().empty()) {
+            return {};
+        }
+        EXPECT_EQ(messages_.requests()[0].owner, dialog_.get());
+        EXPECT_EQ(messages_.requests()[0].caption, "RIVO-IV");
+        EXPECT_EQ(messages_.requests()[0].buttons, MessageButtons::Ok);
+        return messages_.requests()[0].text;
+    }
+    QWidget* focused() { return dialog_->focusWidget(); }
+    void saveScreenshot() {
+        const QDir folder(RIVO_SCREENSHOT_DIR);
+        folder.mkpath(".");
+        EXPECT_TRUE(dialog_->grab().save(folder.filePath("login_dialog_change.png"), "PNG"));
+    }
+    void expectLoginLayout() {
+        EXPECT_EQ(dialog_->loginMode(), 1);
+        EXPECT_EQ(dialog_->size(), QSize(520, 180));
+        EXPECT_FALSE(edit("newPasswordEdit_1004")->isVisible());
+        EXPECT_FALSE(edit("confirmPasswordEdit_1005")->isVisible());
+        EXPECT_FALSE(control<QLabel>("newPasswordLabel_1017")->isVisible());
+        EXPECT_TRUE(button("changePasswordButton_1016")->isVisible());
+        EXPECT_EQ(button("okButton_1")->geometry(), QRect(400, 23, 110, 23));
+        EXPECT_EQ(button("cancelButton_2")->geometry(), QRect(400, 55, 110, 23));
+    }
+
+    TempDir dir_;
+    MessageCapture messages_;
+    std::unique_ptr<LoginDialog> dialog_;
+};
+
+TEST_F(Login, OpensInTheLoginLayoutWithItsTexts) {
+    EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("Lösenordskontroll för RIVO-IV"));
+    expectLoginLayout();
+    EXPECT_TRUE(dialog_->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(control<QLabel>("promptLabel_1009")->text(), QString::fromStdString(text(48)));
+    EXPECT_EQ(control<QLabel>("userNameLabel_1010")->text(), QString::fromUtf8("Användarnamn:"));
+    EXPECT_TRUE(control<QLabel>("passwordLabel_1011")->alignment() & Qt::AlignRight);
+    EXPECT_EQ(edit("userNameEdit_1002")->geometry(), QRect(170, 65, 200, 23));
+    EXPECT_EQ(edit("passwordEdit_1003")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(focused(), edit("userNameEdit_1002"));
+    const ScreenSize screen = screenSize();
+    EXPECT_EQ(dialog_->y(), (screen.height - 180) / 2);
+}
+
+TEST_F(Login, UserNameMustBeGivenWithAtLeastThreeCharacters) {
+    ok("", "demo123");
+    EXPECT_EQ(message(), text(178));
+    EXPECT_EQ(focused(), edit("userNameEdit_1002"));
+    ok("ps", "demo123");
+    EXPECT_EQ(message(), text(179));
+    EXPECT_EQ(focused(), edit("userNameEdit_1002"));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(Login, PasswordMustBeGivenWithAtLeastThreeCharacters) {
+    ok("psykolog", "");
+    EXPECT_EQ(message(), text(180));
+    EXPECT_EQ(focused(), edit("passwordEdit_1003"));
+    ok("psykolog", "de");
+    EXPECT_EQ(message(), text(181));
+    EXPECT_EQ(focused(), edit("passwordEdit_1003"));
+}
+
+TEST_F(Login, UnknownUserAndWrongPasswordAreToldApart) {
+    ok(QString::fromUtf8("okänd"), "demo123");
+    EXPECT_EQ(message(), text(182));
+    EXPECT_EQ(focused(), edit("userNameEdit_1002"));
+    ok("psykolog", "DEMO123"); // compared with its case
+    EXPECT_EQ(message(), text(183));
+    EXPECT_EQ(focused(), edit("passwordEdit_1003"));
+    ok("o'brien", "demo123"); // an apostrophe is only a character of the name
+    EXPECT_EQ(message(), text(182));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(Login, MatchingPasswordEndsTheDialogWithOne) {
+    ok("psykolog", "demo123");
+    EXPECT_TRUE(messages_.texts().empty());
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), 1);
+}
+
+TEST_F(Login, ThreeCharactersAreEnoughAndTenAreAllRead) {
+    ASSERT_EQ(DoUpdatePassword("abc", "psykolog"), DB_DONE);
+    ok("psykolog", "abc");
+    EXPECT_EQ(dialog_->result(), 1);
+    dialog_->show();
+    ASSERT_EQ(DoUpdatePassword("0123456789", "psykolog"), DB_DONE);
+    ok("psykolog", "0123456789XYZ"); // the field takes ten characters
+    EXPECT_EQ(edit("passwordEdit_1003")->text(), "0123456789");
+    EXPECT_TRUE(messages_.texts().empty());
+    EXPECT_EQ(dialog_->result(), 1);
+}
+
+TEST_F(Login, ChangeLayoutAndBackWithCancel) {
+    QTest::mouseClick(button("changePasswordButton_1016"), Qt::LeftButton);
+    EXPECT_EQ(dialog_->loginMode(), 2);
+    EXPECT_EQ(dialog_->size(), QSize(520, 270));
+    EXPECT_TRUE(edit("newPasswordEdit_1004")->isVisible());
+    EXPECT_EQ(edit("newPasswordEdit_1004")->geometry(), QRect(170, 165, 200, 23));
+    EXPECT_EQ(edit("confirmPasswordEdit_1005")->geometry(), QRect(170, 200, 200, 23));
+    EXPECT_TRUE(control<QLabel>("confirmPasswordLabel_1018")->isVisible());
+    EXPECT_EQ(button("okButton_1")->geometry(), QRect(400, 163, 110, 23));
+    EXPECT_EQ(button("cancelButton_2")->geometry(), QRect(400, 195, 110, 23));
+    EXPECT_FALSE(button("changePasswordButton_1016")->isVisible());
+    EXPECT_EQ(dialog_->y(), (screenSize().height - 270) / 2);
+    EXPECT_EQ(focused(), edit("userNameEdit_1002"));
+    saveScreenshot();
+
+    QTest::mouseClick(button("cancelButton_2"), Qt::LeftButton); // back, not out
+    EXPECT_TRUE(dialog_->isVisible());
+    expectLoginLayout();
+    QTest::mouseClick(button("cancelButton_2"), Qt::LeftButton);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), 0);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(Login, NewPasswordMustBeLongEnoughAndConfirmed) {
+    QTest::mouseClick(button("changePasswordButton_1016"), Qt::LeftButton);
+    changeTo("ny", "ny");
+    EXPECT_EQ(message(), text(184));
+    EXPECT_EQ(edit("newPasswordEdit_1004")->text(), "");
+    EXPECT_EQ(edit("confirmPasswordEdit_1005")->text(), "");
+    EXPECT_EQ(focused(), edit("newPasswordEdit_1004"));
+    changeTo("nyttord", "nyttOrd");
+    EXPECT_EQ(message(), text(186));
+    EXPECT_EQ(edit("confirmPasswordEdit_1005")->text(), "");
+    EXPECT_EQ(focused(), edit("newPasswordEdit_1004"));
+    EXPECT_EQ(dialog_->loginMode(), 2);
+    EXPECT_EQ(DoReadPassword("psykolog", "demo123"), DB_DONE); // unchanged
+}
+
+TEST_F(Login, WrongCurrentPasswordChangesNothing) {
+    QTest::mouseClick(button("changePasswordButton_1016"), Qt::LeftButton);
+    type("newPasswordEdit_1004", "nyttord");
+    type("confirmPasswordEdit_1005", "nyttord");
+    ok("psykolog", "fel123");
+    EXPECT_EQ(message(), text(183));
+    EXPECT_EQ(DoReadPassword("psykolog", "demo123"), DB_DONE);
+}
+
+TEST_F(Login, AcceptedChangeReturnsToLoginWithTheUserNameKept) {
+    QTest::mouseClick(button("changePasswordButton_1016"), Qt::LeftButton);
+    changeTo("nyttord", "nyttord");
+    EXPECT_EQ(message(), text(185));
+    EXPECT_EQ(DoReadPassword("psykolog", "nyttord"), DB_DONE);
+    expectLoginLayout();
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(edit("userNameEdit_1002")->text(), "psykolog");
+    EXPECT_EQ(edit("passwordEdit_1003")->text(), "");
+    EXPECT_EQ(focused(), edit("passwordEdit_1003"));
+    // The user then logs in with the new password.
+    messages_.clear();
+    QTest::keyClicks(edit("passwordEdit_1003"), "nyttord");
+    QTest::mouseClick(button("okButton_1"), Qt::LeftButton);
+    EXPECT_TRUE(messages_.texts().empty());
+    EXPECT_EQ(dialog_->result(), 1);
+}
+
+} // namespace
