@@ -1,0 +1,65 @@
+#include "program.h"
+
+#include "bitmap_resources.h"
+#include "instance_lock.h"
+#include "main_window.h"
+#include "message_box.h"
+#include "qt_dialogs.h"
+#include "screen_size.h"
+#include "shell_state.h"
+#include "start_screen.h"
+#include "start_up.h"
+#include "text_table.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <clocale>
+#include <memory>
+
+void registerScreens(MainWindow& window) {
+    window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+}
+
+int WinMain() {
+    const ScreenSize screen = screenSize();
+    screenWidth() = screen.width;
+    screenHeight() = screen.height;
+
+    InstanceLock lock; // held until the process ends
+    if (lock.acquire(kProgramCaption) == InstanceLock::Result::HeldElsewhere) {
+        return 0;
+    }
+    if (screen.width < 800 || screen.height < 600) {
+        MessageRequest request;
+        request.text = text(45);
+        request.caption = kProgramCaption;
+        request.withoutOwner = true;
+        showMessageBox(request);
+        return 0;
+    }
+
+    QPointer<MainWindow> window = new MainWindow;
+    registerScreens(*window);
+    if (startUp(*window) == 0) {
+        delete window.data();
+        return 0;
+    }
+    window->loadAccelerators();
+    window->show();
+    window->activateWindow();
+    window->setFocus();
+    QApplication::exec();
+    delete window.data();
+    return 0;
+}
+
+int runProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // Qt takes the C library's locale from the environment; numbers are written with a point.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    initBitmapResources();
+    installQtDialogHandlers();
+    return WinMain();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dc.h"
+
+// Painting shared by the screens of the main window. Each routine restores the font, pen and
+// brush it selected and deletes every object it made before it returns.
+
+// The white frame around the work area and the blue strip of the given height along the bottom.
+void ab_paint_frame(Dc& dc, int stripHeight);
+
+// The pictures in the top-right and bottom-right corners.
+void ab_paint_corner_bitmaps(Dc& dc);
+
+// The start screen: its picture and the notice with the version.
+void ab_paint_start(Dc& dc);
+
+// The heading and the instruction of the earlier-tests screen.
+void ab_paint_earlier_tests(Dc& dc);
+
+// The heading, labels and format hints of the personal-data form. Dates the test occasion today.
+void ab_paint_personal_data(Dc& dc);
+
+// The build date shown with the version on the start screen.
+inline constexpr const char* kBuildDateText = "Feb 13 2011";

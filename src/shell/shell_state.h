@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dc.h"
+
+// Process-wide state of the application shell that painters and screens read.
+
+// The screen the main window shows (SCREEN_START ...).
+int& currentScreen();
+
+// The screen size in pixels, read at start and again at start-up.
+int& screenWidth();
+int& screenHeight();
+
+// The size of the main window's client area, kept up to date by the main window.
+DcSize& mainClientArea();
+
+// The y position that the bottom-right corner picture is placed against. Every screen sets it to
+// 600 when it is built; the results screen changes it when it is resized.
+int& bottomRef();
+
+// 0 when the raw-score form belongs to a new test, 1 when it edits the shown results.
+int& rawScoreMode();

@@ -1,0 +1,29 @@
+#include "bitmap_ids.h"
+#include "screen_paint.h"
+#include "screen_resources.h"
+#include "stavro.h"
+#include "text_layout.h"
+#include "text_table.h"
+
+#include <cstdio>
+#include <string>
+
+void ab_paint_start(Dc& dc) {
+    dc.setBkMode(BackgroundMode::Transparent);
+    const DcObject picture = dc.loadBitmap(kBitmapStartScreen);
+    if (picture != 0) {
+        dc.drawBitmap(picture, 0, -20); // the picture covers the whole client area
+        dc.deleteObject(picture);
+    }
+    const DcObject font = dc.createFont(arialFont(14));
+    const DcObject oldFont = dc.selectObject(font);
+
+    char version[64];
+    std::snprintf(version, sizeof version, "%s/%d", kBuildDateText, cDoDllVersion());
+    const std::string notice = text(37) + text(36) + version + ".";
+    dc.setTextColor(kTextColour);
+    ab_text_wrap(dc, 493, notice.c_str(), 210, 780, 1, 0);
+
+    dc.selectObject(oldFont);
+    dc.deleteObject(font);
+}

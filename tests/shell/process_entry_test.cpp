@@ -1,0 +1,160 @@
+#include "db.h"
+#include "instance_lock.h"
+#include "login_dialog.h"
+#include "main_window.h"
+#include "program.h"
+#include "program_driver.h"
+#include "screen_size.h"
+#include "shell_state.h"
+#include "test_occasion.h"
+#include "text_table.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Whether the process holds a flock, as the kernel lists it (watching the lock from outside
+// without taking it, which would keep the program from starting).
+bool holdsFileLock(qint64 pid) {
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    const std::string owner = " " + std::to_string(pid) + " ";
+    while (std::getline(locks, line)) {
+        if (line.find("FLOCK") != std::string::npos && line.find(owner) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(ProcessEntry, LoginLeadsToTheStartScreenAndEscEndsTheProgram) {
+    ProgramEnvironment environment;
+    LoginAnswerer login("psykolog", "demo123");
+    login.onShown = [](LoginDialog& dialog) { saveScreenshot(dialog, "login_dialog.png"); };
+    StartScreenWatcher watcher([](MainWindow& window) {
+        EXPECT_EQ(window.windowTitle(), "RIVO-IV");
+        EXPECT_EQ(window.size(), QSize(800, 600));
+        EXPECT_EQ(window.minimumSize(), window.maximumSize()); // not resizable
+        EXPECT_STREQ(testOccasion().NORMGRUPP, "Standardgrupp");
+        EXPECT_TRUE(window.sharedButton(91)->isVisible());
+        saveScreenshot(window, "start_screen.png");
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(login.answered(), 1);
+    EXPECT_TRUE(watcher.ran());
+    EXPECT_TRUE(environment.messages().texts().empty());
+    processDeletions();
+    EXPECT_EQ(visibleMainWindow(), nullptr);
+    // The connection was closed with the window.
+    EXPECT_EQ(DoReadNameID(), DB_FAILED);
+}
+
+TEST(ProcessEntry, MissingDatabaseShowsTheDriversTextThenString60AndEnds) {
+    ProgramEnvironment environment(false);
+    EXPECT_EQ(WinMain(), 0);
+    const std::vector<MessageRequest>& shown = environment.messages().requests();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(shown[0].text.empty());
+    EXPECT_NE(shown[0].text, text(60));
+    EXPECT_EQ(shown[1].text, text(60));
+    EXPECT_EQ(shown[1].caption, "RIVO-IV");
+    EXPECT_FALSE(shown[1].withoutOwner); // owned by the main window
+    processDeletions();
+    EXPECT_EQ(visibleMainWindow(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(environment.dir().file("DODODA.db")));
+}
+
+TEST(ProcessEntry, CancelledLoginEndsWithoutAMessage) {
+    ProgramEnvironment environment;
+    LoginAnswerer login("", "");
+    login.cancel = true;
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(login.answered(), 1);
+    EXPECT_TRUE(environment.messages().texts().empty());
+    processDeletions();
+    EXPECT_EQ(visibleMainWindow(), nullptr);
+}
+
+TEST(ProcessEntry, ScreenSmallerThan800By600IsRefusedBeforeAnyWindow) {
+    ProgramEnvironment environment(false);
+    for (const ScreenSize small : {ScreenSize{799, 600}, ScreenSize{800, 599}}) {
+        environment.messages().clear();
+        setScreenSizeOverride(small);
+        EXPECT_EQ(WinMain(), 0);
+        ASSERT_EQ(environment.messages().requests().size(), 1u);
+        EXPECT_EQ(environment.messages().requests()[0].text, text(45));
+        EXPECT_EQ(environment.messages().requests()[0].caption, "RIVO-IV");
+        EXPECT_TRUE(environment.messages().requests()[0].withoutOwner);
+    }
+    // Exactly 800 × 600 is enough: the program goes on to the (missing) database.
+    environment.messages().clear();
+    setScreenSizeOverride(ScreenSize{800, 600});
+    EXPECT_EQ(WinMain(), 0);
+    setScreenSizeOverride(ScreenSize{});
+    ASSERT_EQ(environment.messages().texts().size(), 2u);
+    EXPECT_EQ(environment.messages().texts()[1], text(60));
+}
+
+TEST(ProcessEntry, SecondInstanceEndsAtOnceWithoutAWord) {
+    ProgramEnvironment environment;
+    InstanceLock running;
+    ASSERT_EQ(running.acquire("RIVO-IV"), InstanceLock::Result::Acquired);
+    LoginAnswerer login("psykolog", "demo123");
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(login.answered(), 0);
+    EXPECT_TRUE(environment.messages().texts().empty());
+}
+
+// The real program, twice: the first waits in its login dialog, the second ends at once with
+// exit code 0 and leaves the first running.
+TEST(ProcessEntry, SecondProgramExitsWhileTheFirstRuns) {
+    ProgramEnvironment environment;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.insert("QT_QPA_PLATFORM", "offscreen");
+    variables.insert("XDG_RUNTIME_DIR", QString::fromStdString(environment.dir().path().string()));
+    const auto start = [&](QProcess& process) {
+        process.setProcessEnvironment(variables);
+        process.setWorkingDirectory(QString::fromStdString(environment.dir().path().string()));
+        process.start(RIVO_IV_PATH, {});
+        return process.waitForStarted(10000);
+    };
+    QProcess first;
+    ASSERT_TRUE(start(first));
+    QElapsedTimer waited;
+    waited.start();
+    while (!holdsFileLock(first.processId()) && first.state() == QProcess::Running &&
+           waited.elapsed() < 20000) {
+        QTest::qWait(50);
+    }
+    ASSERT_TRUE(holdsFileLock(first.processId())) << first.readAllStandardError().toStdString();
+
+    QProcess second;
+    ASSERT_TRUE(start(second));
+    QElapsedTimer secondRun;
+    secondRun.start();
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_LT(secondRun.elapsed(), 5000);
+    EXPECT_TRUE(second.readAllStandardError().isEmpty());
+
+    QTest::qWait(200);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.terminate();
+    EXPECT_TRUE(first.waitForFinished(10000));
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+#include "db.h"
+#include "dc_base.h"
+#include "main_window.h"
+#include "program.h"
+#include "program_driver.h"
+#include "screen_resources.h"
+#include "shell_state.h"
+#include "start_up.h"
+#include "test_occasion.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Stands in for a screen of a later step: records what the main window hands it.
+class ProbeScreen : public Screen {
+  public:
+    void build() override { ++builds; }
+    void paint(Dc& dc) override {
+        auto& state = dynamic_cast<DcBase&>(dc);
+        paintedFontFace = state.currentFont().face;
+        paintedBkColor = state.bkColor();
+        ++paints;
+    }
+    void command(int id) override { commands.push_back(id); }
+
+    int builds = 0;
+    int paints = 0;
+    std::string paintedFontFace;
+    Rgb paintedBkColor;
+    std::vector<int> commands;
+};
+
+// The main window after start-up, logged in, on the start screen.
+class OnStartScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window_ = new MainWindow;
+        registerScreens(*window_);
+        LoginAnswerer login("psykolog", "demo123");
+        ASSERT_EQ(startUp(*window_), 1);
+        window_->loadAccelerators();
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+        window_->setFocus();
+    }
+
+    void TearDown() override {
+        delete window_.data();
+        processDeletions();
+    }
+
+    ProbeScreen* addProbe(int screenId) {
+        auto probe = std::make_unique<ProbeScreen>();
+        ProbeScreen* raw = probe.get();
+        window_->setScreen(screenId, std::move(probe));
+        return raw;
+    }
+
+    void expectStillOnStartScreen() {
+        EXPECT_EQ(currentScreen(), SCREEN_START);
+        EXPECT_TRUE(window_->sharedButton(91)->isVisible());
+    }
+
+    ProgramEnvironment environment_;
+    QPointer<MainWindow> window_;
+};
+
+TEST_F(OnStartScreen, ButtonsCaptionsAndPlaces) {
+    struct Expected {
+        int id;
+        const char* caption;
+        QRect geometry;
+        bool visible;
+    };
+    for (const Expected& button : {Expected{91, "&Nytt test", QRect(58, 320, 110, 40), true},
+                                   Expected{92, "&Tidigare test", QRect(58, 370, 110, 40), true},
+                                   Expected{90, "&Avsluta", QRect(58, 420, 110, 40), true},
+                                   Expected{93, "&Inställningar", QRect(70, 430, 110, 40), false},
+                                   Expected{94, " ", QRect(70, 430, 110, 40), false}}) {
+        QPushButton* shared =
+            window_->findChild<QPushButton*>(QStringLiteral("sharedButton%1").arg(button.id));
+        ASSERT_NE(shared, nullptr) << button.id;
+        EXPECT_EQ(shared->text(), QString::fromUtf8(button.caption)) << button.id;
+        EXPECT_EQ(shared->geometry(), button.geometry) << button.id;
+        EXPECT_EQ(shared->isVisible(), button.visible) << button.id;
+        EXPECT_TRUE(shared->shortcut().isEmpty()) << button.id; // the accelerators act instead
+    }
+    EXPECT_EQ(currentScreen(), SCREEN_START);
+    EXPECT_EQ(bottomRef(), 600);
+}
+
+TEST_F(OnStartScreen, EnterOnTheMainWindowActsAsButton91AndBeginsANewTest) {
+    ProbeScreen* personalData = addProbe(SCREEN_PERSONAL_DATA);
+    idCounter() = 77; // read again from the database, where it is 0
+    rawScoreMode() = 1;
+    testOccasion().RawScores[0] = 12;
+    QTest::keyClick(window_, Qt::Key_Return);
+    EXPECT_EQ(personalData->builds, 1);
+    EXPECT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
+    EXPECT_EQ(idCounter(), 0);
+    EXPECT_EQ(rawScoreMode(), 0);
+    EXPECT_EQ(testOccasion().RawScores[0], NOT_ADMINISTERED);
+    for (const int id : kSharedButtonIds) {
+        EXPECT_FALSE(window_->sharedButton(id)->isVisible()) << id;
+    }
+    // The new screen now receives Enter as its command 91.
+    QTest::keyClick(window_, Qt::Key_Enter);
+    EXPECT_EQ(personalData->commands, std::vector<int>{91});
+}
+
+TEST_F(OnStartScreen, EnterOnAFocusedButtonIsNotACommand) {
+    ProbeScreen* personalData = addProbe(SCREEN_PERSONAL_DATA);
+    window_->sharedButton(92)->setFocus();
+    QTest::keyClick(window_->sharedButton(92), Qt::Key_Return);
+    EXPECT_EQ(personalData->builds, 0);
+    expectStillOnStartScreen();
+}
+
+TEST_F(OnStartScreen, AcceleratorsAndButtonsOpenTheEarlierTestsAndTheNewTest) {
+    ProbeScreen* earlier = addProbe(SCREEN_EARLIER_TESTS);
+    ProbeScreen* personalData = addProbe(SCREEN_PERSONAL_DATA);
+    QTest::keyClick(window_, Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(earlier->builds, 1);
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+    EXPECT_FALSE(window_->sharedButton(91)->isVisible());
+
+    // Every accelerator reaches the current screen as its command id.
+    QTest::keyClick(window_, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
+    QTest::keyClick(window_, Qt::Key_Escape);
+    EXPECT_EQ(earlier->commands, (std::vector<int>{107, 105, 103}));
+
+    window_->showScreen(SCREEN_START);
+    expectStillOnStartScreen();
+    QTest::mouseClick(window_->sharedButton(91), Qt::LeftButton);
+    EXPECT_EQ(personalData->builds, 1);
+    window_->showScreen(SCREEN_START);
+    QTest::keyClick(window_, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(personalData->builds, 2);
+    window_->showScreen(SCREEN_START);
+    QTest::mouseClick(window_->sharedButton(92), Qt::LeftButton);
+    EXPECT_EQ(earlier->builds, 2);
+}
+
+TEST_F(OnStartScreen, NewTestAndEarlierTestsWaitForTheirScreens) {
+    QTest::keyClick(window_, Qt::Key_Return);
+    QTest::mouseClick(window_->sharedButton(91), Qt::LeftButton);
+    QTest::mouseClick(window_->sharedButton(92), Qt::LeftButton);
+    QTest::keyClick(window_, Qt::Key_N, Qt::AltModifier);
+    QTest::keyClick(window_, Qt::Key_T, Qt::AltModifier);
+    expectStillOnStartScreen();
+    EXPECT_TRUE(window_->sharedButton(92)->isVisible());
+}
+
+TEST_F(OnStartScreen, PaintingGetsTheControlFontAndTheBackgroundColour) {
+    ProbeScreen* earlier = addProbe(SCREEN_EARLIER_TESTS);
+    QTest::keyClick(window_, Qt::Key_T, Qt::AltModifier);
+    window_->grab();
+    EXPECT_GE(earlier->paints, 1);
+    EXPECT_EQ(earlier->paintedFontFace, controlFontSpec().face);
+    EXPECT_EQ(earlier->paintedBkColor, kBackgroundColour);
+}
+
+TEST_F(OnStartScreen, AltAEndsTheProgramAndClosesTheConnection) {
+    QTest::keyClick(window_, Qt::Key_A, Qt::AltModifier);
+    processDeletions();
+    EXPECT_TRUE(window_.isNull());
+    EXPECT_EQ(DoReadNameID(), DB_FAILED); // disconnected
+}
+
+TEST_F(OnStartScreen, ExitButtonEndsTheProgram) {
+    QTest::mouseClick(window_->sharedButton(90), Qt::LeftButton);
+    processDeletions();
+    EXPECT_TRUE(window_.isNull());
+}
+
+TEST_F(OnStartScreen, CloseBoxEndsTheProgram) {
+    window_->close();
+    processDeletions();
+    EXPECT_TRUE(window_.isNull());
+}
+
+} // namespace
