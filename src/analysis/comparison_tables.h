@@ -24,7 +24,9 @@ extern const CriticalValues INDEX_PAIR_CRITICAL[kAgeBandCount][kIndexPairCount];
 extern const CriticalValues HIK_GAI_CRITICAL[kAgeBandCount];
 extern const CriticalValues SUBTEST_PAIR_CRITICAL[kSubtestPairCount];
 
-// [ability table][direction][row, T = 40 .. 0][pair]; direction 0 = difference >= 0.
+// [ability table][direction][row, T = 40 .. 0][pair]; direction 0 = difference >= 0. Only some
+// whole-group rows are published; the rest is built by tools/generate_index_pair_base_rate.py,
+// whose notes give the method.
 extern const double INDEX_PAIR_BASE_RATE[kAbilityTableCount][2][kIndexPairRateRows]
                                         [kIndexPairCount];
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comparison_row.h"
+#include "pair_rating.h" // pairNsMarked
 
 #include <climits>
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comparison_row.h"
+#include "pair_rating.h" // pairNsMarked
 
 // Comparisons of the process scaled scores: Blockmönster against Blockmönster Utan Tidsbonus
 // (row 0) and the three Sifferrepetition tasks against each other (rows 1-3). Only title, scores,
