@@ -1,6 +1,6 @@
 #pragma once
 
-#include "age_band.h"
+#include "age_band_index.h"
 #include "pair_rating.h"
 
 // Critical values and base rates of the pairwise comparisons of index scores and subtests, as

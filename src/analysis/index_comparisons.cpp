@@ -1,6 +1,6 @@
 #include "index_comparisons.h"
 
-#include "age_band.h"
+#include "age_band_index.h"
 #include "comparison_tables.h"
 #include "subtest_table.h"
 #include "test_occasion.h"

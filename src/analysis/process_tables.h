@@ -1,6 +1,6 @@
 #pragma once
 
-#include "age_band.h"
+#include "age_band_index.h"
 #include "pair_rating.h"
 
 // Critical values and norm-group percentages of the process-score analysis, as published in the

@@ -1,4 +1,4 @@
-#include "age_band.h"
+#include "age_band_index.h"
 #include "comparison_tables.h"
 #include "index_comparisons.h"
 #include "occasion_fixture.h"

@@ -1,4 +1,4 @@
-#include "age_band.h"
+#include "age_band_index.h"
 #include "occasion_fixture.h"
 #include "pair_rating.h"
 #include "process_comparisons.h"

@@ -1,10 +1,6 @@
 #pragma once
 
-// The 13 age bands that index every age-dependent table of the analyses.
-
-inline constexpr int kAgeBandCount = 13;
-
-extern const char* const kAgeBands[kAgeBandCount];
+#include "age_bands.h"
 
 // Position 0-12 of ageBand among the bands, compared as exact text; -1 when it is none of them
 // (for example the subgroup "Referensgrupp" or an empty text).
