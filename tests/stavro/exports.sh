@@ -3,7 +3,7 @@
 set -eu
 lib="$1"
 expected="DoCheckIntDate DoDeCryptStr DoEnCryptStr DoStrMid cDoDllVersion"
-actual=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TDBRVW]$/ {print $3}' | sort | tr '\n' ' ' | sed 's/ $//')
+actual=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TDBRVW]$/ {print $3}' | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')
 if [ "$actual" != "$expected" ]; then
     echo "exports differ"
     echo "expected: $expected"
