@@ -6,7 +6,7 @@
 // A demonstration database in a temporary directory, connected, with a number of stored
 // persons whose raw scores are drawn from a fixed seed.
 class BenchDatabase {
-public:
+  public:
     explicit BenchDatabase(int persons);
     ~BenchDatabase();
     BenchDatabase(const BenchDatabase&) = delete;
@@ -15,7 +15,7 @@ public:
     const std::string& path() const { return path_; }
     std::filesystem::path directory() const { return directory_; }
 
-private:
+  private:
     std::filesystem::path directory_;
     std::string path_;
 };

@@ -33,12 +33,18 @@ void exportRegister(benchmark::State& state, bool reuseNormRows) {
     state.counters["persons"] = persons;
 }
 
-void BM_ExportReusingNormRows(benchmark::State& state) { exportRegister(state, true); }
-BENCHMARK(BM_ExportReusingNormRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+void BM_ExportReusingNormRows(benchmark::State& state) {
+    exportRegister(state, true);
+}
+BENCHMARK(BM_ExportReusingNormRows)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-void BM_ExportOneStatementPerLookup(benchmark::State& state) { exportRegister(state, false); }
-BENCHMARK(BM_ExportOneStatementPerLookup)->Arg(1000)->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+void BM_ExportOneStatementPerLookup(benchmark::State& state) {
+    exportRegister(state, false);
+}
+BENCHMARK(BM_ExportOneStatementPerLookup)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

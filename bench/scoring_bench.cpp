@@ -42,7 +42,7 @@ BENCHMARK(BM_ScoreOccasionThroughOdbc)->Unit(benchmark::kMicrosecond);
 // The same 51 lookups (description, 38 norm rows, 6 ranges, 6 index rows) with statements
 // prepared once and reused.
 class NativeLookups {
-public:
+  public:
     explicit NativeLookups(const std::string& path) {
         if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
             throw std::runtime_error("sqlite3_open failed");
@@ -91,7 +91,7 @@ public:
         return total;
     }
 
-private:
+  private:
     sqlite3_stmt* prepare(const char* sql) {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK) {

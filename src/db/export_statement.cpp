@@ -14,9 +14,9 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
     SQLLEN textLength = 0;
     SQLUSMALLINT column = 1;
     statement.bindColumnInt(column++, &person.ID);
-    for (char* text : {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET,
-                       person.HOMELANGUAGE, person.UTBILDNING, person.TESTAD_VID,
-                       person.TESTLEDARE}) {
+    for (char* text :
+         {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET, person.HOMELANGUAGE,
+          person.UTBILDNING, person.TESTAD_VID, person.TESTLEDARE}) {
         statement.bindColumnText(column++, text, kText50, &textLength);
     }
     statement.bindColumnInt(column++, &person.SEX);

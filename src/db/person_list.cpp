@@ -7,8 +7,8 @@
 namespace {
 
 constexpr const char* kSortColumns[kPersonListSortColumns] = {
-    "NAMN", "TESTLEDARE", "TESTDATE", "OTHER", "SEX", "BORNDATE", "UTBILDNING", "NATIONALITET",
-    "HOMELANGUAGE", "ID"};
+    "NAMN",     "TESTLEDARE", "TESTDATE",     "OTHER",        "SEX",
+    "BORNDATE", "UTBILDNING", "NATIONALITET", "HOMELANGUAGE", "ID"};
 
 } // namespace
 

@@ -11,7 +11,7 @@
 // allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
 // is reported at once through DoSQLError and returns false.
 class Statement {
-public:
+  public:
     Statement();
     ~Statement();
     Statement(const Statement&) = delete;
@@ -33,8 +33,7 @@ public:
     // must know passes its own length indicator, which then reads SQL_NULL_DATA.
     bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr);
     bool bindColumnFloat(SQLUSMALLINT column, float* value);
-    bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
-                        SQLLEN* length = nullptr);
+    bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length = nullptr);
     bool bindColumnDate(SQLUSMALLINT column, DateValue* date);
 
     enum class Fetch { Row, NoRow, Failed };
@@ -45,7 +44,7 @@ public:
     // Commits on the connection; the program commits after every statement, reads included.
     bool commit();
 
-private:
+  private:
     bool check(SQLRETURN result);
 
     // Length indicators by parameter marker and by result column: binding the same number again

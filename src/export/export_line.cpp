@@ -7,12 +7,12 @@
 
 namespace {
 
-constexpr const char* kPersonKeys[] = {"NAMN",    "ADRESS",  "TFN",      "NATION",  "HEMSPRAK",
-                                       "UTB",     "TEST_VID", "TESTLED", "TESTDAT", "FODELSED",
-                                       "ALDER",   "KON_1M2K", "HAN_1V2H", "OVRIGT"};
-constexpr const char* kRawKeys[] = {"Bl", "BUT", "Li", "SF", "SFO", "SB", "SBO", "SS",
-                                    "SSO", "Ma", "Or", "Ar", "Sy", "Vp", "In", "Ko",
-                                    "Bs", "BO", "Fv", "Fo", "Os", "Bk"};
+constexpr const char* kPersonKeys[] = {"NAMN",  "ADRESS",   "TFN",      "NATION",  "HEMSPRAK",
+                                       "UTB",   "TEST_VID", "TESTLED",  "TESTDAT", "FODELSED",
+                                       "ALDER", "KON_1M2K", "HAN_1V2H", "OVRIGT"};
+constexpr const char* kRawKeys[] = {"Bl",  "BUT", "Li", "SF", "SFO", "SB", "SBO", "SS",
+                                    "SSO", "Ma",  "Or", "Ar", "Sy",  "Vp", "In",  "Ko",
+                                    "Bs",  "BO",  "Fv", "Fo", "Os",  "Bk"};
 constexpr const char* kIndexSumKeys[] = {"SS_HIK", "SS_GAI", "SS_VFI", "SS_PFI", "SS_AI", "SS_SI"};
 constexpr const char* kIndexScoreKeys[] = {"I_HIK", "I_GAI", "I_VFI", "I_PFI", "I_AI", "I_SI"};
 // The index columns run in this order.
@@ -23,7 +23,9 @@ void cell(std::string& line, const std::string& value) {
     line += '\t';
 }
 
-void cell(std::string& line, int value) { cell(line, std::to_string(value)); }
+void cell(std::string& line, int value) {
+    cell(line, std::to_string(value));
+}
 
 // A text as stored; a tab or line break inside it would split the line, so those become blanks.
 void textCell(std::string& line, const char* text) {
@@ -85,9 +87,9 @@ std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection
     std::string line;
     cell(line, person.ID);
     if (selection.groups[EXPORT_PERSON]) {
-        for (const char* text : {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET,
-                                 person.HOMELANGUAGE, person.UTBILDNING, person.TESTAD_VID,
-                                 person.TESTLEDARE}) {
+        for (const char* text :
+             {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET, person.HOMELANGUAGE,
+              person.UTBILDNING, person.TESTAD_VID, person.TESTLEDARE}) {
             textCell(line, text);
         }
         dateCell(line, person.TESTDATE);

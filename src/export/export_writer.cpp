@@ -20,7 +20,7 @@ constexpr unsigned short kNoSelectionText = 38;
 
 // The export file, written as Windows-1252 bytes with CR LF line ends.
 class ExportFile {
-public:
+  public:
     bool open(const std::string& path) {
         std::remove(path.c_str());
         // The file holds personal data: readable by its owner only.
@@ -49,7 +49,7 @@ public:
     }
     ~ExportFile() { close(); }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     bool ok_ = true;
 };

@@ -21,11 +21,11 @@ struct ExportSelection {
 };
 
 enum class ExportResult {
-    Written,      // the file holds the header and every person read (a database error that
-                  // ended the reading early has been reported)
-    NoSelection,  // no group chosen: message shown, the file is left empty
-    CannotOpen,   // the file could not be created: message shown
-    WriteFailed,  // writing failed part-way: message shown
+    Written,     // the file holds the header and every person read (a database error that
+                 // ended the reading early has been reported)
+    NoSelection, // no group chosen: message shown, the file is left empty
+    CannotOpen,  // the file could not be created: message shown
+    WriteFailed, // writing failed part-way: message shown
 };
 
 // Writes every stored person that has raw scores to one tab-separated file at path, in ID

@@ -12,7 +12,7 @@ namespace {
 constexpr int kSubstituteAgeLimit = 70;
 
 class IndexComputation {
-public:
+  public:
     IndexComputation(TestOccasion& occasion, NormSource& norms)
         : occasion_(occasion), norms_(norms), years_(computeTestAge(occasion.person).years) {}
 
@@ -32,7 +32,7 @@ public:
         lookUp(GAI);
     }
 
-private:
+  private:
     int raw(int rawScore) const { return occasion_.RawScores[rawScore]; }
     bool given(int rawScore) const { return raw(rawScore) != NOT_ADMINISTERED; }
     int scaled(int rawScore) const {
@@ -138,7 +138,8 @@ private:
         const IndexResult& pfi = index(PFI);
         const IndexResult& ai = index(AI);
         const IndexResult& si = index(SI);
-        full.substitutionCount = vfi.substituted + pfi.substituted + ai.substituted + si.substituted;
+        full.substitutionCount =
+            vfi.substituted + pfi.substituted + ai.substituted + si.substituted;
         full.prorationCount = vfi.prorated + pfi.prorated;
         full.count = vfi.count + pfi.count + ai.count + si.count;
         full.sum = vfi.sum + pfi.sum + ai.sum + si.sum;
@@ -159,18 +160,17 @@ private:
     }
 
     // The full-scale sum estimated from eight or nine subtests, when one of the rules holds.
-    static void estimateFullScale(IndexResult& full, const IndexResult& vfi,
-                                  const IndexResult& pfi, const IndexResult& ai,
-                                  const IndexResult& si) {
+    static void estimateFullScale(IndexResult& full, const IndexResult& vfi, const IndexResult& pfi,
+                                  const IndexResult& ai, const IndexResult& si) {
         const bool aiShort = !ai.valid && ai.count == 1;
         const bool siShort = !si.valid && si.count == 1;
         const bool vfiOnlyProrated = vfi.prorated && !pfi.prorated && pfi.valid;
         const bool pfiOnlyProrated = pfi.prorated && !vfi.prorated && vfi.valid;
         int estimate = -1;
-        if (full.count == 8 && ((aiShort && vfiOnlyProrated && si.valid) ||
-                                (siShort && vfiOnlyProrated && ai.valid) ||
-                                (aiShort && pfiOnlyProrated && si.valid) ||
-                                (siShort && pfiOnlyProrated && ai.valid))) {
+        if (full.count == 8 &&
+            ((aiShort && vfiOnlyProrated && si.valid) || (siShort && vfiOnlyProrated && ai.valid) ||
+             (aiShort && pfiOnlyProrated && si.valid) ||
+             (siShort && pfiOnlyProrated && ai.valid))) {
             // The estimate is made from the eight subtests actually given.
             estimate = prorate(PRORATE_8_TO_10, full.unproratedSum);
         } else if (aiShort && siShort) {

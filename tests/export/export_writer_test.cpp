@@ -47,7 +47,7 @@ std::string repeat(const std::string& cell, int times) {
 }
 
 class ExportWriter : public ScoringTest {
-protected:
+  protected:
     void SetUp() override {
         ScoringTest::SetUp();
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '25-29 år', 4, '25-29 år')");
@@ -62,8 +62,7 @@ protected:
         TestOccasion stored{};
         stored.person = samplePerson(name);
         stored.person.TESTDATE = testDate;
-        stored.person.BORNDATE =
-            DateValue{static_cast<std::int16_t>(testDate.year - 25), 1, 2};
+        stored.person.BORNDATE = DateValue{static_cast<std::int16_t>(testDate.year - 25), 1, 2};
         EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
         for (int& value : stored.RawScores) {
             value = raw;
@@ -117,8 +116,7 @@ TEST_F(ExportWriter, NotAdministeredRawAndScaledScores) {
     addPerson("Tom", NOT_ADMINISTERED);
     const std::vector<std::string> written = lines(run(groups({1, 2})));
     ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(written[1],
-              "1\t" + repeat("-9\t", 22) + "25-29 \xE5r\t\t\t\t0\t" + repeat("\t", 15));
+    EXPECT_EQ(written[1], "1\t" + repeat("-9\t", 22) + "25-29 \xE5r\t\t\t\t0\t" + repeat("\t", 15));
 }
 
 TEST_F(ExportWriter, PersonalDataInWindows1252WithDatesAndAge) {
@@ -138,8 +136,10 @@ TEST_F(ExportWriter, PersonalDataInWindows1252WithDatesAndAge) {
 
     const std::vector<std::string> written = lines(run(groups({0})));
     ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(written[1], "1\t\xC5sa \xD6" "berg-\xC4lv\tGata 3\t0470-123 45\tSvensk\tSvenska\t"
-                          "Gymnasium\tMottagningen\t\xC5sa \xD6" "berg\t999 -03-07\t950 -05-31\t"
+    EXPECT_EQ(written[1], "1\t\xC5sa \xD6"
+                          "berg-\xC4lv\tGata 3\t0470-123 45\tSvensk\tSvenska\t"
+                          "Gymnasium\tMottagningen\t\xC5sa \xD6"
+                          "berg\t999 -03-07\t950 -05-31\t"
                           "48.9.6\t2\t1\t\xD6vrigt: inga\t");
 }
 
@@ -182,8 +182,7 @@ TEST_F(ExportWriter, ReusedNormRowsGiveTheSameBytesAndTheSameMessages) {
 }
 
 TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {
-    EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_),
-              ExportResult::NoSelection);
+    EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_), ExportResult::NoSelection);
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(38)});
     EXPECT_TRUE(std::filesystem::exists(path_));
     EXPECT_EQ(std::filesystem::file_size(path_), 0u);

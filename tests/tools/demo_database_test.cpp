@@ -31,7 +31,7 @@ std::int32_t countRows(const char* sql) {
 const char* const kBandsWithoutSomeNorms[] = {"70-74 år", "75-79 år", "80-84 år", "85-90 år"};
 
 class DemoDatabase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = dir_.file(kDatabaseFileName).string();
         std::string error;
@@ -100,8 +100,8 @@ TEST_F(DemoDatabase, EveryNormRowIsThereAndNoNormsOnlyWhereIntended) {
             for (const char* band : kBandsWithoutSomeNorms) {
                 lateBand = lateBand || group == band;
             }
-            const bool noNorms = lateBand && (subscale == SUB_FIGURVIKTER ||
-                                              subscale == SUB_BSS || subscale == SUB_OVERSTRYKNING);
+            const bool noNorms = lateBand && (subscale == SUB_FIGURVIKTER || subscale == SUB_BSS ||
+                                              subscale == SUB_OVERSTRYKNING);
             if (noNorms) {
                 for (int k = 0; k < kSubscaleCount; ++k) {
                     EXPECT_EQ(request.S[k], -9) << kDelskala[subscale] << " " << group;
@@ -109,8 +109,8 @@ TEST_F(DemoDatabase, EveryNormRowIsThereAndNoNormsOnlyWhereIntended) {
                 continue;
             }
             const int rawIndex = kSubscaleRawScore[subscale];
-            const int maximum =
-                subscale == SUB_SIFFERREPETITION ? kSifferrepetitionMax : kSubtests[rawIndex].formMax;
+            const int maximum = subscale == SUB_SIFFERREPETITION ? kSifferrepetitionMax
+                                                                 : kSubtests[rawIndex].formMax;
             EXPECT_GE(request.S[0], 0) << kDelskala[subscale] << " " << group;
             EXPECT_LE(request.S[18], maximum) << kDelskala[subscale] << " " << group;
             for (int k = 1; k < kSubscaleCount; ++k) {
@@ -126,7 +126,7 @@ TEST_F(DemoDatabase, EverySumOfEveryIndexHasItsRow) {
         int low;
         int high;
     };
-    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57}, {"AI", 2, 38},
+    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57},   {"AI", 2, 38},
                             {"SI", 2, 38},  {"HIK", 10, 190}, {"GAI", 6, 114}};
     for (const Range& range : ranges) {
         std::int32_t maximum = 0;
