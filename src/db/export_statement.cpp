@@ -29,18 +29,7 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
         statement.bindColumnInt(column++, &occasion.RawScores[i]);
     }
 
-    DbResult result = DB_DONE;
-    for (;;) {
-        const Statement::Fetch fetched = statement.fetch();
-        if (fetched == Statement::Fetch::Row) {
-            onRow();
-            continue;
-        }
-        if (fetched == Statement::Fetch::Failed) {
-            result = DB_FAILED;
-        }
-        break;
-    }
+    const DbResult result = statement.fetchEach(onRow);
     statement.closeCursor();
     statement.commit();
     return result;

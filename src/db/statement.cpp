@@ -109,6 +109,20 @@ Statement::Fetch Statement::fetch() {
     return Fetch::Failed;
 }
 
+int Statement::fetchEach(const std::function<void()>& onRow) {
+    for (;;) {
+        switch (fetch()) {
+        case Fetch::Row:
+            onRow();
+            break;
+        case Fetch::NoRow:
+            return DB_DONE;
+        case Fetch::Failed:
+            return DB_FAILED;
+        }
+    }
+}
+
 void Statement::closeCursor() {
     SQLCloseCursor(handle_);
 }

@@ -6,6 +6,7 @@
 #include <sqlext.h>
 
 #include <cstdint>
+#include <functional>
 
 // One statement on the program's connection, following the life cycle every operation uses:
 // allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
@@ -39,6 +40,10 @@ class Statement {
     enum class Fetch { Row, NoRow, Failed };
     // A row delivered with a warning counts as a row; a failure is reported.
     Fetch fetch();
+
+    // Fetches every row, calling onRow after each; 1 when the rows ran out, 0 when a fetch failed
+    // (reported). Used by the list queries.
+    int fetchEach(const std::function<void()>& onRow);
 
     void closeCursor();
     // Commits on the connection; the program commits after every statement, reads included.

@@ -5,6 +5,7 @@
 #include "test_age.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -40,13 +41,23 @@ class IndexComputation {
     }
     IndexResult& index(int key) { return occasion_.indexes[key]; }
 
-    void countCore(IndexResult& result, int rawScore) {
-        if (raw(rawScore) == 0) {
-            ++result.zeroCount;
+    // Counts the given core subtests and their zero raw scores into result; returns the sum of
+    // their scaled scores and how many are missing.
+    int sumCore(IndexResult& result, std::span<const int> core, int& missing) const {
+        int sum = 0;
+        missing = 0;
+        for (const int rawScore : core) {
+            if (raw(rawScore) == 0) {
+                ++result.zeroCount;
+            }
+            if (given(rawScore)) {
+                ++result.count;
+            } else {
+                ++missing;
+            }
+            sum += scaled(rawScore);
         }
-        if (given(rawScore)) {
-            ++result.count;
-        }
+        return sum;
     }
 
     void addSubstitute(IndexResult& result, int rawScore) {
@@ -75,12 +86,7 @@ class IndexComputation {
         result.valid = 0;
         result.prorated = 0;
         int missing = 0;
-        int sum = 0;
-        for (const int rawScore : core) {
-            countCore(result, rawScore);
-            missing += given(rawScore) ? 0 : 1;
-            sum += scaled(rawScore);
-        }
+        const int sum = sumCore(result, core, missing);
         if (missing == 0) {
             result.sum = sum;
             result.valid = 1;
@@ -108,12 +114,7 @@ class IndexComputation {
             result.substituted = 0;
         }
         int missing = 0;
-        int sum = 0;
-        for (const int rawScore : core) {
-            countCore(result, rawScore);
-            missing += given(rawScore) ? 0 : 1;
-            sum += scaled(rawScore);
-        }
+        const int sum = sumCore(result, core, missing);
         const bool usable = substituteAllowed && given(substitute);
         if (missing == 0) {
             result.sum = sum;
