@@ -9,12 +9,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -167,6 +169,59 @@ TEST(RivoAdmin, InitDbCreatesTheDatabaseInTheWorkingDirectory) {
                                  " init-db --user psykolog --password-stdin > /dev/null 2>&1";
     EXPECT_NE(std::system(tooShort.c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(other.file(kDatabaseFileName)));
+}
+
+TEST(RivoAdmin, ExportOfTheDemoDatabaseIsARegularTable) {
+    TempDir dir;
+    const std::string cd = "cd '" + dir.path().string() + "' && ";
+    ASSERT_EQ(std::system((cd + "printf 'demo123\\n' | " + RIVO_ADMIN_PATH +
+                           " init-db --user psykolog --password-stdin > /dev/null 2>&1")
+                              .c_str()),
+              0);
+    {
+        MessageCapture messages;
+        const std::string path = dir.file(kDatabaseFileName).string();
+        ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        ASSERT_EQ(DoReadNameID(), DB_DONE);
+        for (int person = 0; person < 3; ++person) {
+            TestOccasion occasion{};
+            std::strcpy(occasion.person.NAMN, person == 1 ? "Åke Ärlig" : "Test");
+            occasion.person.BORNDATE =
+                DateValue{static_cast<std::int16_t>(1940 + 20 * person), 2, 3};
+            occasion.person.TESTDATE = DateValue{2010, 6, 1};
+            for (int raw = 0; raw < kRawScoreCount; ++raw) {
+                occasion.RawScores[raw] = kSubtests[raw].formMax / (2 + person);
+            }
+            occasion.RawScores[RAW_SIFFERREPETITION] = 20;
+            ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+            ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+        }
+        DoDisconnect();
+        EXPECT_TRUE(messages.texts().empty());
+    }
+    ASSERT_EQ(
+        std::system((cd + RIVO_ADMIN_PATH + " export --groups 0,1,2,3 export.txt > /dev/null 2>&1")
+                        .c_str()),
+        0);
+    std::ifstream in(dir.file("export.txt"), std::ios::binary);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 4u);
+    const auto tabs = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), '\t');
+    };
+    for (const std::string& text : lines) {
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.back(), '\r');
+        EXPECT_EQ(tabs(text), tabs(lines[0]));
+    }
+    EXPECT_EQ(tabs(lines[0]), 1 + 14 + 22 + 1 + 19 + 12);
+    EXPECT_NE(lines[2].find("\xC5ke \xC4rlig"), std::string::npos);
+    // The first person is 70 at testing and is scored in that band.
+    EXPECT_NE(lines[1].find("\t70-74 \xE5r\t"), std::string::npos);
 }
 
 } // namespace
