@@ -89,8 +89,7 @@ bool insertIndexRows() {
 }
 
 bool fillDatabase(const std::string& userName, const std::string& password) {
-    if (DoCreateSchema() != DB_DONE ||
-        !run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") ||
+    if (DoCreateSchema() != DB_DONE || !run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") ||
         !insertUser(userName, password)) {
         return false;
     }

@@ -3,6 +3,7 @@
 
 #include "db.h"
 #include "demo_database.h"
+#include "export_command.h"
 #include "password_input.h"
 
 #include <cstdio>
@@ -30,8 +31,11 @@ void printUsage() {
                  "Användning:\n"
                  "  rivo-admin init-db --user NAMN [--password-stdin]\n"
                  "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
-                 "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n",
-                 kDatabaseFileName);
+                 "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n"
+                 "  rivo-admin export --groups 0,1,2,3 FIL\n"
+                 "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
+                 "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n",
+                 kDatabaseFileName, kDatabaseFileName);
 }
 
 bool credentialLengthOk(const std::string& value, const char* what) {
@@ -104,6 +108,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (std::strcmp(argv[1], "init-db") == 0) {
         return initDatabase(args);
+    }
+    if (std::strcmp(argv[1], "export") == 0) {
+        return runExportCommand(args);
     }
     printUsage();
     return 2;

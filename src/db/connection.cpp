@@ -32,8 +32,12 @@ constexpr int kErrorMessageSize = 512;
 
 } // namespace
 
-SQLHENV environmentHandle() { return environment; }
-SQLHDBC connectionHandle() { return connection; }
+SQLHENV environmentHandle() {
+    return environment;
+}
+SQLHDBC connectionHandle() {
+    return connection;
+}
 
 void unscrambleDatabaseCredentials(char* userName, char* password) {
     std::memcpy(userName, kScrambledUser, sizeof kScrambledUser);

@@ -14,9 +14,9 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
     SQLLEN textLength = 0;
     SQLUSMALLINT column = 1;
     statement.bindColumnInt(column++, &person.ID);
-    for (char* text : {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET,
-                       person.HOMELANGUAGE, person.UTBILDNING, person.TESTAD_VID,
-                       person.TESTLEDARE}) {
+    for (char* text :
+         {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET, person.HOMELANGUAGE,
+          person.UTBILDNING, person.TESTAD_VID, person.TESTLEDARE}) {
         statement.bindColumnText(column++, text, kText50, &textLength);
     }
     statement.bindColumnInt(column++, &person.SEX);
@@ -29,18 +29,7 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
         statement.bindColumnInt(column++, &occasion.RawScores[i]);
     }
 
-    DbResult result = DB_DONE;
-    for (;;) {
-        const Statement::Fetch fetched = statement.fetch();
-        if (fetched == Statement::Fetch::Row) {
-            onRow();
-            continue;
-        }
-        if (fetched == Statement::Fetch::Failed) {
-            result = DB_FAILED;
-        }
-        break;
-    }
+    const DbResult result = statement.fetchEach(onRow);
     statement.closeCursor();
     statement.commit();
     return result;

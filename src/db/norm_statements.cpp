@@ -112,10 +112,10 @@ DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const ch
     statement.executeDirect(sql);
     char name[kText50] = {};
     statement.bindColumnText(1, name, kText50);
-    while (statement.fetch() == Statement::Fetch::Row) {
+    statement.fetchEach([&] {
         onName(name);
         name[0] = '\0';
-    }
+    });
     statement.closeCursor();
     statement.commit();
     return DB_FAILED;

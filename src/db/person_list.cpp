@@ -7,8 +7,8 @@
 namespace {
 
 constexpr const char* kSortColumns[kPersonListSortColumns] = {
-    "NAMN", "TESTLEDARE", "TESTDATE", "OTHER", "SEX", "BORNDATE", "UTBILDNING", "NATIONALITET",
-    "HOMELANGUAGE", "ID"};
+    "NAMN",     "TESTLEDARE", "TESTDATE",     "OTHER",        "SEX",
+    "BORNDATE", "UTBILDNING", "NATIONALITET", "HOMELANGUAGE", "ID"};
 
 } // namespace
 
@@ -36,21 +36,12 @@ DbResult DoListPD(int sortColumn, int descending,
     statement.bindColumnText(9, row.NATIONALITET, kText50);
     statement.bindColumnText(10, row.HOMELANGUAGE, kText50);
 
-    DbResult result = DB_DONE;
-    for (;;) {
-        // A NULL column leaves its buffer alone, so clear the row to keep the previous person's
-        // values out of this one.
+    // A NULL column leaves its buffer alone, so the row is cleared after each person to keep
+    // that person's values out of the next.
+    const DbResult result = statement.fetchEach([&] {
+        onRow(row);
         std::memset(&row, 0, sizeof row);
-        const Statement::Fetch fetched = statement.fetch();
-        if (fetched == Statement::Fetch::Row) {
-            onRow(row);
-            continue;
-        }
-        if (fetched == Statement::Fetch::Failed) {
-            result = DB_FAILED;
-        }
-        break;
-    }
+    });
     statement.closeCursor();
     statement.commit();
     return result;

@@ -64,9 +64,9 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
     statement.executeDirect(sql);
     SQLUSMALLINT column = 1;
     statement.bindColumnInt(column++, &person.ID);
-    for (char* text : {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET,
-                       person.HOMELANGUAGE, person.UTBILDNING, person.TESTAD_VID,
-                       person.TESTLEDARE}) {
+    for (char* text :
+         {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET, person.HOMELANGUAGE,
+          person.UTBILDNING, person.TESTAD_VID, person.TESTLEDARE}) {
         statement.bindColumnText(column++, text, kText50);
     }
     statement.bindColumnInt(column++, &person.SEX);

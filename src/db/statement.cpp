@@ -51,7 +51,9 @@ bool Statement::prepare(const char* sql) {
     return check(SQLPrepare(handle_, (SQLCHAR*)sql, SQL_NTS));
 }
 
-bool Statement::execute() { return check(noRowsIsSuccess(SQLExecute(handle_))); }
+bool Statement::execute() {
+    return check(noRowsIsSuccess(SQLExecute(handle_)));
+}
 
 bool Statement::bindInt(SQLUSMALLINT marker, std::int32_t* value) {
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
@@ -85,8 +87,7 @@ bool Statement::bindColumnFloat(SQLUSMALLINT column, float* value) {
     return check(SQLBindCol(handle_, column, SQL_C_FLOAT, value, 0, columnIndicator(column)));
 }
 
-bool Statement::bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
-                               SQLLEN* length) {
+bool Statement::bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length) {
     return check(SQLBindCol(handle_, column, SQL_C_CHAR, text, capacity,
                             length != nullptr ? length : columnIndicator(column)));
 }
@@ -108,7 +109,23 @@ Statement::Fetch Statement::fetch() {
     return Fetch::Failed;
 }
 
-void Statement::closeCursor() { SQLCloseCursor(handle_); }
+int Statement::fetchEach(const std::function<void()>& onRow) {
+    for (;;) {
+        switch (fetch()) {
+        case Fetch::Row:
+            onRow();
+            break;
+        case Fetch::NoRow:
+            return DB_DONE;
+        case Fetch::Failed:
+            return DB_FAILED;
+        }
+    }
+}
+
+void Statement::closeCursor() {
+    SQLCloseCursor(handle_);
+}
 
 bool Statement::commit() {
     const SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_COMMIT);

@@ -6,12 +6,13 @@
 #include <sqlext.h>
 
 #include <cstdint>
+#include <functional>
 
 // One statement on the program's connection, following the life cycle every operation uses:
 // allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
 // is reported at once through DoSQLError and returns false.
 class Statement {
-public:
+  public:
     Statement();
     ~Statement();
     Statement(const Statement&) = delete;
@@ -33,19 +34,22 @@ public:
     // must know passes its own length indicator, which then reads SQL_NULL_DATA.
     bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr);
     bool bindColumnFloat(SQLUSMALLINT column, float* value);
-    bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity,
-                        SQLLEN* length = nullptr);
+    bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length = nullptr);
     bool bindColumnDate(SQLUSMALLINT column, DateValue* date);
 
     enum class Fetch { Row, NoRow, Failed };
     // A row delivered with a warning counts as a row; a failure is reported.
     Fetch fetch();
 
+    // Fetches every row, calling onRow after each; 1 when the rows ran out, 0 when a fetch failed
+    // (reported). Used by the list queries.
+    int fetchEach(const std::function<void()>& onRow);
+
     void closeCursor();
     // Commits on the connection; the program commits after every statement, reads included.
     bool commit();
 
-private:
+  private:
     bool check(SQLRETURN result);
 
     // Length indicators by parameter marker and by result column: binding the same number again

@@ -19,6 +19,10 @@ DateValue today() {
                      static_cast<std::uint16_t>(local.tm_mday)};
 }
 
-void setFixedToday(DateValue date) { fixedToday = date; }
+void setFixedToday(DateValue date) {
+    fixedToday = date;
+}
 
-void clearFixedToday() { fixedToday.reset(); }
+void clearFixedToday() {
+    fixedToday.reset();
+}

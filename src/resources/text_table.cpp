@@ -7,12 +7,15 @@ namespace {
 
 const char* findText(unsigned short id) {
     const TextEntry* end = kTextTable + kTextTableSize;
-    const TextEntry* found = std::lower_bound(
-        kTextTable, end, id, [](const TextEntry& entry, unsigned short key) { return entry.id < key; });
+    const TextEntry* found =
+        std::lower_bound(kTextTable, end, id,
+                         [](const TextEntry& entry, unsigned short key) { return entry.id < key; });
     return found != end && found->id == id ? found->text : nullptr;
 }
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
 
 } // namespace
 

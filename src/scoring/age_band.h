@@ -1,18 +1,9 @@
 #pragma once
 
+#include "age_bands.h"
 #include "db.h"
 #include "norm_source.h"
 #include "test_occasion.h"
-
-inline constexpr int kAgeBandCount = 13;
-
-// The program's age bands, youngest first; each is the DELGRUPP key of its norm rows.
-inline constexpr const char* kAgeBands[kAgeBandCount] = {
-    "16-17 år", "18-19 år", "20-24 år", "25-29 år", "30-34 år", "35-44 år", "45-54 år",
-    "55-64 år", "65-69 år", "70-74 år", "75-79 år", "80-84 år", "85-90 år"};
-
-// The subgroup of the reference scaled scores (ages 20-34).
-inline constexpr const char* kReferenceGroup = "Referensgrupp";
 
 // The band for whole years of test age: ages below 16 fall into the youngest band, ages above
 // 84 into the oldest.

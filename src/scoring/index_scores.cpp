@@ -5,6 +5,7 @@
 #include "test_age.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr int kSubstituteAgeLimit = 70;
 
 class IndexComputation {
-public:
+  public:
     IndexComputation(TestOccasion& occasion, NormSource& norms)
         : occasion_(occasion), norms_(norms), years_(computeTestAge(occasion.person).years) {}
 
@@ -32,7 +33,7 @@ public:
         lookUp(GAI);
     }
 
-private:
+  private:
     int raw(int rawScore) const { return occasion_.RawScores[rawScore]; }
     bool given(int rawScore) const { return raw(rawScore) != NOT_ADMINISTERED; }
     int scaled(int rawScore) const {
@@ -40,13 +41,23 @@ private:
     }
     IndexResult& index(int key) { return occasion_.indexes[key]; }
 
-    void countCore(IndexResult& result, int rawScore) {
-        if (raw(rawScore) == 0) {
-            ++result.zeroCount;
+    // Counts the given core subtests and their zero raw scores into result; returns the sum of
+    // their scaled scores and how many are missing.
+    int sumCore(IndexResult& result, std::span<const int> core, int& missing) const {
+        int sum = 0;
+        missing = 0;
+        for (const int rawScore : core) {
+            if (raw(rawScore) == 0) {
+                ++result.zeroCount;
+            }
+            if (given(rawScore)) {
+                ++result.count;
+            } else {
+                ++missing;
+            }
+            sum += scaled(rawScore);
         }
-        if (given(rawScore)) {
-            ++result.count;
-        }
+        return sum;
     }
 
     void addSubstitute(IndexResult& result, int rawScore) {
@@ -75,12 +86,7 @@ private:
         result.valid = 0;
         result.prorated = 0;
         int missing = 0;
-        int sum = 0;
-        for (const int rawScore : core) {
-            countCore(result, rawScore);
-            missing += given(rawScore) ? 0 : 1;
-            sum += scaled(rawScore);
-        }
+        const int sum = sumCore(result, core, missing);
         if (missing == 0) {
             result.sum = sum;
             result.valid = 1;
@@ -108,12 +114,7 @@ private:
             result.substituted = 0;
         }
         int missing = 0;
-        int sum = 0;
-        for (const int rawScore : core) {
-            countCore(result, rawScore);
-            missing += given(rawScore) ? 0 : 1;
-            sum += scaled(rawScore);
-        }
+        const int sum = sumCore(result, core, missing);
         const bool usable = substituteAllowed && given(substitute);
         if (missing == 0) {
             result.sum = sum;
@@ -138,7 +139,8 @@ private:
         const IndexResult& pfi = index(PFI);
         const IndexResult& ai = index(AI);
         const IndexResult& si = index(SI);
-        full.substitutionCount = vfi.substituted + pfi.substituted + ai.substituted + si.substituted;
+        full.substitutionCount =
+            vfi.substituted + pfi.substituted + ai.substituted + si.substituted;
         full.prorationCount = vfi.prorated + pfi.prorated;
         full.count = vfi.count + pfi.count + ai.count + si.count;
         full.sum = vfi.sum + pfi.sum + ai.sum + si.sum;
@@ -159,18 +161,17 @@ private:
     }
 
     // The full-scale sum estimated from eight or nine subtests, when one of the rules holds.
-    static void estimateFullScale(IndexResult& full, const IndexResult& vfi,
-                                  const IndexResult& pfi, const IndexResult& ai,
-                                  const IndexResult& si) {
+    static void estimateFullScale(IndexResult& full, const IndexResult& vfi, const IndexResult& pfi,
+                                  const IndexResult& ai, const IndexResult& si) {
         const bool aiShort = !ai.valid && ai.count == 1;
         const bool siShort = !si.valid && si.count == 1;
         const bool vfiOnlyProrated = vfi.prorated && !pfi.prorated && pfi.valid;
         const bool pfiOnlyProrated = pfi.prorated && !vfi.prorated && vfi.valid;
         int estimate = -1;
-        if (full.count == 8 && ((aiShort && vfiOnlyProrated && si.valid) ||
-                                (siShort && vfiOnlyProrated && ai.valid) ||
-                                (aiShort && pfiOnlyProrated && si.valid) ||
-                                (siShort && pfiOnlyProrated && ai.valid))) {
+        if (full.count == 8 &&
+            ((aiShort && vfiOnlyProrated && si.valid) || (siShort && vfiOnlyProrated && ai.valid) ||
+             (aiShort && pfiOnlyProrated && si.valid) ||
+             (siShort && pfiOnlyProrated && ai.valid))) {
             // The estimate is made from the eight subtests actually given.
             estimate = prorate(PRORATE_8_TO_10, full.unproratedSum);
         } else if (aiShort && siShort) {

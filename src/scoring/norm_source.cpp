@@ -5,7 +5,7 @@
 namespace {
 
 class DatabaseNormSource : public NormSource {
-public:
+  public:
     DbResult readNormRow(NormRequest& request) override { return DoReadNormerRow(request); }
     DbResult readIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                             std::int32_t& minimum) override {
@@ -35,8 +35,8 @@ NormSource& databaseNorms() {
 }
 
 DbResult CachedNormSource::readNormRow(NormRequest& request) {
-    const auto key = std::make_tuple(std::string(request.NORMGRUPP),
-                                     std::string(request.DELSKALA), std::string(request.DELGRUPP));
+    const auto key = std::make_tuple(std::string(request.NORMGRUPP), std::string(request.DELSKALA),
+                                     std::string(request.DELGRUPP));
     if (const auto found = normRows_.find(key); found != normRows_.end()) {
         if (found->second.result == DB_DONE) {
             std::memcpy(request.S, found->second.S, sizeof request.S);

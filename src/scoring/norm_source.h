@@ -10,7 +10,7 @@
 // Where the scoring engine reads its norms. Results follow the database operations:
 // 1 row, 9 no row, 0 error (already reported).
 class NormSource {
-public:
+  public:
     virtual ~NormSource() = default;
     virtual DbResult readNormRow(NormRequest& request) = 0;
     virtual DbResult readIndexRange(const char* normgrupp, const char* indexKey,
@@ -27,14 +27,14 @@ NormSource& databaseNorms();
 // one run, such as the export. A lookup that failed with a database error is not kept, so it is
 // tried, and reported, again. Results are exactly those of databaseNorms().
 class CachedNormSource : public NormSource {
-public:
+  public:
     DbResult readNormRow(NormRequest& request) override;
     DbResult readIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                             std::int32_t& minimum) override;
     DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
                           IndexResult& result) override;
 
-private:
+  private:
     struct NormRowEntry {
         DbResult result;
         std::int32_t S[kSubscaleCount];

@@ -27,8 +27,8 @@ void convertAgainst(TestOccasion& occasion, const char* subgroup,
             scaled[subscale] = 0;
             continue;
         }
-        scaled[subscale] = scaledScoreFor(occasion.RawScores[kSubscaleRawScore[subscale]],
-                                          request.S);
+        scaled[subscale] =
+            scaledScoreFor(occasion.RawScores[kSubscaleRawScore[subscale]], request.S);
     }
 }
 

@@ -9,7 +9,9 @@ namespace {
 constexpr int kMonthLength[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 constexpr int kVersion = 50512;
 
-bool isLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool isLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int datePart(const char* text, int start, int count) {
     char part[8];
@@ -77,9 +79,15 @@ char* DoStrMid(char* destination, const char* source, int start, int count) {
     return destination;
 }
 
-int DoEnCryptStr(char* text, int key1, int key2) { return scramble(text, key1, key2); }
+int DoEnCryptStr(char* text, int key1, int key2) {
+    return scramble(text, key1, key2);
+}
 
-int DoDeCryptStr(char* text, int key1, int key2) { return scramble(text, key1, key2); }
+int DoDeCryptStr(char* text, int key1, int key2) {
+    return scramble(text, key1, key2);
+}
 
-int cDoDllVersion(void) { return kVersion; }
+int cDoDllVersion(void) {
+    return kVersion;
+}
 }

@@ -24,8 +24,9 @@ std::string readText(const char* sql) {
 
 std::vector<std::int32_t> listIds(int column, int descending) {
     std::vector<std::int32_t> ids;
-    EXPECT_EQ(DoListPD(column, descending, [&](const PersonListRow& row) { ids.push_back(row.ID); }),
-              DB_DONE);
+    EXPECT_EQ(
+        DoListPD(column, descending, [&](const PersonListRow& row) { ids.push_back(row.ID); }),
+        DB_DONE);
     return ids;
 }
 
@@ -44,9 +45,8 @@ TEST_F(ListStatements, SortsByStoredValuesInBothDirections) {
     };
     // Born in 1999-12-01 is later than 1999-02-28, though "12" < "2" would sort it first as
     // unpadded text; SEX 10 would sort before 2 as text.
-    const Entry entries[] = {{"Örjan", 2, {1999, 2, 28}},
-                             {"Adam", 10, {1999, 12, 1}},
-                             {"Bertil", 1, {1950, 1, 1}}};
+    const Entry entries[] = {
+        {"Örjan", 2, {1999, 2, 28}}, {"Adam", 10, {1999, 12, 1}}, {"Bertil", 1, {1950, 1, 1}}};
     for (const Entry& entry : entries) {
         PersonRecord person = samplePerson(entry.name);
         person.SEX = entry.sex;
@@ -80,7 +80,7 @@ TEST_F(ListStatements, RowsCarryTheirFieldsAndNullsDoNotLeakBetweenRows) {
 }
 
 class NormRows : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         exec("INSERT INTO NORMER VALUES ('Standardgrupp', 'Ordförråd', '25-29 år', 1, 2, 3, 4, 5, "

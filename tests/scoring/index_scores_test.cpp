@@ -13,12 +13,18 @@ TEST(ProrationTables, RuleAndEveryTellingRow) {
         int firstNonZero;
         std::vector<std::pair<int, int>> rows;
     } tables[] = {
-        {PRORATE_2_TO_3, 39, 2, {{1, 0}, {2, 3}, {3, 5}, {4, 6}, {5, 8}, {17, 26}, {20, 30},
-                                 {37, 56}, {38, 57}}},
-        {PRORATE_8_TO_10, 153, 8, {{7, 0}, {8, 10}, {9, 11}, {10, 13}, {11, 14}, {80, 100},
-                                   {151, 189}, {152, 190}}},
-        {PRORATE_9_TO_10, 172, 9, {{8, 0}, {9, 10}, {13, 14}, {14, 16}, {90, 100}, {170, 189},
-                                   {171, 190}}},
+        {PRORATE_2_TO_3,
+         39,
+         2,
+         {{1, 0}, {2, 3}, {3, 5}, {4, 6}, {5, 8}, {17, 26}, {20, 30}, {37, 56}, {38, 57}}},
+        {PRORATE_8_TO_10,
+         153,
+         8,
+         {{7, 0}, {8, 10}, {9, 11}, {10, 13}, {11, 14}, {80, 100}, {151, 189}, {152, 190}}},
+        {PRORATE_9_TO_10,
+         172,
+         9,
+         {{8, 0}, {9, 10}, {13, 14}, {14, 16}, {90, 100}, {170, 189}, {171, 190}}},
     };
     for (const auto& t : tables) {
         EXPECT_EQ(t.table.size(), t.size);
@@ -37,7 +43,7 @@ TEST(ProrationTables, RuleAndEveryTellingRow) {
 // Sets raw and scaled scores directly and runs the index computation against hand-made index
 // rows, as the conversion would at its end.
 class IndexScores : public ScoringTest {
-protected:
+  protected:
     void SetUp() override {
         ScoringTest::SetUp();
         insertIndexRows();
@@ -49,8 +55,8 @@ protected:
     }
     void giveAllCores(int scaled) {
         for (const int raw : {RAW_LIKHETER, RAW_ORDFORRAD, RAW_INFORMATION, RAW_BLOCKMONSTER,
-                              RAW_MATRISER, RAW_VISUELLAPUSSEL, RAW_SIFFERREPETITION,
-                              RAW_ARITMETIK, RAW_SYMBOLLETNING, RAW_KODNING}) {
+                              RAW_MATRISER, RAW_VISUELLAPUSSEL, RAW_SIFFERREPETITION, RAW_ARITMETIK,
+                              RAW_SYMBOLLETNING, RAW_KODNING}) {
             give(raw, scaled);
         }
     }

@@ -10,8 +10,8 @@ namespace {
 TEST(ScaledScoreFor, ComparesInOrderOnSignedIntegers) {
     NormBounds bounds = evenBounds();
     const NormBounds& row = bounds;
-    EXPECT_EQ(scaledScoreFor(2, row), 1);  // equal to S1
-    EXPECT_EQ(scaledScoreFor(3, row), 2);  // one more than S1
+    EXPECT_EQ(scaledScoreFor(2, row), 1);   // equal to S1
+    EXPECT_EQ(scaledScoreFor(3, row), 2);   // one more than S1
     EXPECT_EQ(scaledScoreFor(36, row), 18); // equal to S18
     EXPECT_EQ(scaledScoreFor(37, row), 19);
     EXPECT_EQ(scaledScoreFor(0, row), 1); // below S1
@@ -53,9 +53,9 @@ TEST_F(ScaledScores, ConvertsAgainstTheBandAndTheReferenceGroup) {
     insertNormRows("Referensgrupp", shifted);
     std::strcpy(occasion_.ageBand, "25-29 år");
     setAllRaw(NOT_ADMINISTERED);
-    occasion_.RawScores[RAW_ORDFORRAD] = 5;    // band: 3; reference: 2
-    occasion_.RawScores[RAW_KODNING] = 135;    // 19 in both
-    occasion_.RawScores[RAW_SRFRAM] = 0;       // 1 in both
+    occasion_.RawScores[RAW_ORDFORRAD] = 5;                       // band: 3; reference: 2
+    occasion_.RawScores[RAW_KODNING] = 135;                       // 19 in both
+    occasion_.RawScores[RAW_SRFRAM] = 0;                          // 1 in both
     occasion_.RawScores[RAW_SIFFERREPETITION] = NOT_ADMINISTERED; // a part is missing
     occasion_.RawScores[RAW_SRBAK] = 8;
     computeScaledScores(occasion_);
@@ -117,8 +117,8 @@ TEST_F(ScaledScores, LateBandsHaveNoNormsForThreeSubtests) {
     none.fill(NOT_ADMINISTERED);
     insertNormRows("Referensgrupp", evenBounds());
     for (int subscale = 0; subscale < kSubscaleCount; ++subscale) {
-        const bool withoutNorms = subscale == SUB_FIGURVIKTER || subscale == SUB_BSS ||
-                                  subscale == SUB_OVERSTRYKNING;
+        const bool withoutNorms =
+            subscale == SUB_FIGURVIKTER || subscale == SUB_BSS || subscale == SUB_OVERSTRYKNING;
         insertNormRow(kDelskala[subscale], "75-79 år", withoutNorms ? none : evenBounds());
     }
     std::strcpy(occasion_.ageBand, "75-79 år");
@@ -133,7 +133,7 @@ TEST_F(ScaledScores, LateBandsHaveNoNormsForThreeSubtests) {
 }
 
 class AgeBandChoice : public ScoringTest {
-protected:
+  protected:
     void SetUp() override {
         ScoringTest::SetUp();
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '55-64 år', 8, '55-64 år')");

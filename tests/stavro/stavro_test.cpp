@@ -107,6 +107,8 @@ TEST(Scramble, NullTextIsRefused) {
     EXPECT_EQ(DoDeCryptStr(nullptr, 1, 1), -1);
 }
 
-TEST(Version, IsFixed) { EXPECT_EQ(cDoDllVersion(), 50512); }
+TEST(Version, IsFixed) {
+    EXPECT_EQ(cDoDllVersion(), 50512);
+}
 
 } // namespace

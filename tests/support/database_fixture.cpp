@@ -15,7 +15,9 @@ void DatabaseTest::SetUp() {
     idCounter() = 0;
 }
 
-void DatabaseTest::TearDown() { DoDisconnect(); }
+void DatabaseTest::TearDown() {
+    DoDisconnect();
+}
 
 void DatabaseTest::exec(const std::string& sql) {
     Statement statement;

@@ -11,7 +11,7 @@
 // A fresh database file with the program's schema in a temporary directory, connected through
 // the SQLite3 ODBC driver for the length of one test.
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -9,7 +9,9 @@ MessageCapture::MessageCapture(int answer) {
     });
 }
 
-MessageCapture::~MessageCapture() { setMessageBoxHandler(std::move(previous_)); }
+MessageCapture::~MessageCapture() {
+    setMessageBoxHandler(std::move(previous_));
+}
 
 std::vector<std::string> MessageCapture::texts() const {
     std::vector<std::string> result;

@@ -7,7 +7,7 @@
 
 // Records every message box shown while it lives and answers each with a chosen answer.
 class MessageCapture {
-public:
+  public:
     explicit MessageCapture(int answer = AnswerOk);
     ~MessageCapture();
     MessageCapture(const MessageCapture&) = delete;
@@ -17,7 +17,7 @@ public:
     std::vector<std::string> texts() const;
     void clear() { requests_.clear(); }
 
-private:
+  private:
     std::vector<MessageRequest> requests_;
     MessageBoxHandler previous_;
 };

@@ -5,7 +5,7 @@
 // A fresh directory under the system's temporary directory, removed with everything in it when
 // the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -14,6 +14,6 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path file(const char* name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };

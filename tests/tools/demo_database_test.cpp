@@ -9,12 +9,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,7 +33,7 @@ std::int32_t countRows(const char* sql) {
 const char* const kBandsWithoutSomeNorms[] = {"70-74 år", "75-79 år", "80-84 år", "85-90 år"};
 
 class DemoDatabase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = dir_.file(kDatabaseFileName).string();
         std::string error;
@@ -100,8 +102,8 @@ TEST_F(DemoDatabase, EveryNormRowIsThereAndNoNormsOnlyWhereIntended) {
             for (const char* band : kBandsWithoutSomeNorms) {
                 lateBand = lateBand || group == band;
             }
-            const bool noNorms = lateBand && (subscale == SUB_FIGURVIKTER ||
-                                              subscale == SUB_BSS || subscale == SUB_OVERSTRYKNING);
+            const bool noNorms = lateBand && (subscale == SUB_FIGURVIKTER || subscale == SUB_BSS ||
+                                              subscale == SUB_OVERSTRYKNING);
             if (noNorms) {
                 for (int k = 0; k < kSubscaleCount; ++k) {
                     EXPECT_EQ(request.S[k], -9) << kDelskala[subscale] << " " << group;
@@ -109,8 +111,8 @@ TEST_F(DemoDatabase, EveryNormRowIsThereAndNoNormsOnlyWhereIntended) {
                 continue;
             }
             const int rawIndex = kSubscaleRawScore[subscale];
-            const int maximum =
-                subscale == SUB_SIFFERREPETITION ? kSifferrepetitionMax : kSubtests[rawIndex].formMax;
+            const int maximum = subscale == SUB_SIFFERREPETITION ? kSifferrepetitionMax
+                                                                 : kSubtests[rawIndex].formMax;
             EXPECT_GE(request.S[0], 0) << kDelskala[subscale] << " " << group;
             EXPECT_LE(request.S[18], maximum) << kDelskala[subscale] << " " << group;
             for (int k = 1; k < kSubscaleCount; ++k) {
@@ -126,7 +128,7 @@ TEST_F(DemoDatabase, EverySumOfEveryIndexHasItsRow) {
         int low;
         int high;
     };
-    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57}, {"AI", 2, 38},
+    const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57},   {"AI", 2, 38},
                             {"SI", 2, 38},  {"HIK", 10, 190}, {"GAI", 6, 114}};
     for (const Range& range : ranges) {
         std::int32_t maximum = 0;
@@ -167,6 +169,59 @@ TEST(RivoAdmin, InitDbCreatesTheDatabaseInTheWorkingDirectory) {
                                  " init-db --user psykolog --password-stdin > /dev/null 2>&1";
     EXPECT_NE(std::system(tooShort.c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(other.file(kDatabaseFileName)));
+}
+
+TEST(RivoAdmin, ExportOfTheDemoDatabaseIsARegularTable) {
+    TempDir dir;
+    const std::string cd = "cd '" + dir.path().string() + "' && ";
+    ASSERT_EQ(std::system((cd + "printf 'demo123\\n' | " + RIVO_ADMIN_PATH +
+                           " init-db --user psykolog --password-stdin > /dev/null 2>&1")
+                              .c_str()),
+              0);
+    {
+        MessageCapture messages;
+        const std::string path = dir.file(kDatabaseFileName).string();
+        ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        ASSERT_EQ(DoReadNameID(), DB_DONE);
+        for (int person = 0; person < 3; ++person) {
+            TestOccasion occasion{};
+            std::strcpy(occasion.person.NAMN, person == 1 ? "Åke Ärlig" : "Test");
+            occasion.person.BORNDATE =
+                DateValue{static_cast<std::int16_t>(1940 + 20 * person), 2, 3};
+            occasion.person.TESTDATE = DateValue{2010, 6, 1};
+            for (int raw = 0; raw < kRawScoreCount; ++raw) {
+                occasion.RawScores[raw] = kSubtests[raw].formMax / (2 + person);
+            }
+            occasion.RawScores[RAW_SIFFERREPETITION] = 20;
+            ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+            ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+        }
+        DoDisconnect();
+        EXPECT_TRUE(messages.texts().empty());
+    }
+    ASSERT_EQ(
+        std::system((cd + RIVO_ADMIN_PATH + " export --groups 0,1,2,3 export.txt > /dev/null 2>&1")
+                        .c_str()),
+        0);
+    std::ifstream in(dir.file("export.txt"), std::ios::binary);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 4u);
+    const auto tabs = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), '\t');
+    };
+    for (const std::string& text : lines) {
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.back(), '\r');
+        EXPECT_EQ(tabs(text), tabs(lines[0]));
+    }
+    EXPECT_EQ(tabs(lines[0]), 1 + 14 + 22 + 1 + 19 + 12);
+    EXPECT_NE(lines[2].find("\xC5ke \xC4rlig"), std::string::npos);
+    // The first person is 70 at testing and is scored in that band.
+    EXPECT_NE(lines[1].find("\t70-74 \xE5r\t"), std::string::npos);
 }
 
 } // namespace

@@ -12,7 +12,7 @@ NormBounds evenBounds();
 
 // A database with hand-made norm rows, and an occasion that uses them.
 class ScoringTest : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override;
 
     void insertNormRow(const char* delskala, const char* delgrupp, const NormBounds& bounds);

@@ -65,8 +65,8 @@ void ScoringTest::insertIndexRows() {
 
 void ScoringTest::setAge(int years, int extraDays) {
     occasion_.person.BORNDATE = DateValue{1980, 1, 1};
-    occasion_.person.TESTDATE =
-        DateValue{static_cast<std::int16_t>(1980 + years), 1, static_cast<std::uint16_t>(1 + extraDays)};
+    occasion_.person.TESTDATE = DateValue{static_cast<std::int16_t>(1980 + years), 1,
+                                          static_cast<std::uint16_t>(1 + extraDays)};
 }
 
 void ScoringTest::setAllRaw(int raw) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A demonstration database in a temporary directory, connected, with a number of stored
+// persons whose raw scores are drawn from a fixed seed.
+class BenchDatabase {
+  public:
+    explicit BenchDatabase(int persons);
+    ~BenchDatabase();
+    BenchDatabase(const BenchDatabase&) = delete;
+    BenchDatabase& operator=(const BenchDatabase&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::filesystem::path directory() const { return directory_; }
+
+  private:
+    std::filesystem::path directory_;
+    std::string path_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "export_writer.h"
+
+#include <string>
+
+// The header line: NID, then the keys of the chosen groups; NORMGRP stands before the
+// scaled-score keys whenever scaled scores or index scores are chosen. Every key is followed by
+// a tab. UTF-8, without the line end.
+std::string exportHeaderLine(const ExportSelection& selection);
+
+// One person's line in the same order, from an occasion whose scores have been computed when
+// scaled scores or index scores are chosen. An empty cell is an empty value before its tab.
+std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection& selection);

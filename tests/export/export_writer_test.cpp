@@ -1,0 +1,204 @@
+#include "export_writer.h"
+#include "scoring_fixture.h"
+#include "text_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> lines(const std::string& bytes) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        result.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return result;
+}
+
+ExportSelection groups(std::initializer_list<int> chosen) {
+    ExportSelection selection;
+    for (const int group : chosen) {
+        selection.groups[group] = true;
+    }
+    return selection;
+}
+
+std::string repeat(const std::string& cell, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) {
+        result += cell;
+    }
+    return result;
+}
+
+class ExportWriter : public ScoringTest {
+  protected:
+    void SetUp() override {
+        ScoringTest::SetUp();
+        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '25-29 år', 4, '25-29 år')");
+        insertNormRows("25-29 år", evenBounds());
+        insertNormRows("Referensgrupp", evenBounds());
+        insertIndexRows();
+        path_ = dir_.file("export.txt");
+    }
+
+    // Stores a person aged 25 whose every raw score is raw.
+    std::int32_t addPerson(const char* name, int raw, DateValue testDate = {2010, 3, 7}) {
+        TestOccasion stored{};
+        stored.person = samplePerson(name);
+        stored.person.TESTDATE = testDate;
+        stored.person.BORNDATE = DateValue{static_cast<std::int16_t>(testDate.year - 25), 1, 2};
+        EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
+        for (int& value : stored.RawScores) {
+            value = raw;
+        }
+        EXPECT_EQ(DoInsertTD(stored), DB_DONE);
+        return stored.person.ID;
+    }
+
+    std::string run(const ExportSelection& selection) {
+        EXPECT_EQ(writeExport(path_.string(), selection, occasion_), ExportResult::Written);
+        return readBytes(path_);
+    }
+
+    std::filesystem::path path_;
+};
+
+TEST_F(ExportWriter, EmptyRegisterGivesTheHeaderOnly) {
+    EXPECT_EQ(run(groups({0, 1, 2, 3})),
+              "NID\tNAMN\tADRESS\tTFN\tNATION\tHEMSPRAK\tUTB\tTEST_VID\tTESTLED\tTESTDAT\t"
+              "FODELSED\tALDER\tKON_1M2K\tHAN_1V2H\tOVRIGT\tBl\tBUT\tLi\tSF\tSFO\tSB\tSBO\tSS\t"
+              "SSO\tMa\tOr\tAr\tSy\tVp\tIn\tKo\tBs\tBO\tFv\tFo\tOs\tBk\tNORMGRP\tS_Bl\tS_BUT\t"
+              "S_Li\tS_Sr\tS_SF\tS_SB\tS_SS\tS_Ma\tS_Or\tS_Ar\tS_Sy\tS_Vp\tS_In\tS_Ko\tS_Bs\t"
+              "S_Fv\tS_Fo\tS_Os\tS_Bk\tSS_HIK\tSS_GAI\tSS_VFI\tSS_PFI\tSS_AI\tSS_SI\tI_HIK\t"
+              "I_GAI\tI_VFI\tI_PFI\tI_AI\tI_SI\t\r\n");
+}
+
+TEST_F(ExportWriter, OnlyIndexScores) {
+    addPerson("Ett", 10);
+    const std::vector<std::string> written = lines(run(groups({3})));
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0], "NID\tNORMGRP\tSS_HIK\tSS_GAI\tSS_VFI\tSS_PFI\tSS_AI\tSS_SI\tI_HIK\t"
+                          "I_GAI\tI_VFI\tI_PFI\tI_AI\tI_SI\t");
+    // Every scaled score is 5: sums 50, 30, 15, 15, 10, 10.
+    EXPECT_EQ(written[1], "1\t25-29 \xE5r\t50\t30\t15\t15\t10\t10\t151\t1091\t46\t46\t31\t31\t");
+}
+
+TEST_F(ExportWriter, InvalidIndexesAreEmptyCells) {
+    TestOccasion stored{};
+    addPerson("Ett", 10);
+    // Two zero raw scores in Snabbhet make SI and the full scale invalid.
+    stored.person.ID = 1;
+    ASSERT_EQ(DoReadTD(stored), DB_DONE);
+    stored.RawScores[RAW_SYMBOLLETNING] = 0;
+    stored.RawScores[RAW_KODNING] = 0;
+    ASSERT_EQ(DoUpdateTD(stored), DB_DONE);
+    const std::vector<std::string> written = lines(run(groups({3})));
+    EXPECT_EQ(written[1], "1\t25-29 \xE5r\t\t30\t15\t15\t10\t\t\t1091\t46\t46\t31\t\t");
+}
+
+TEST_F(ExportWriter, NotAdministeredRawAndScaledScores) {
+    addPerson("Tom", NOT_ADMINISTERED);
+    const std::vector<std::string> written = lines(run(groups({1, 2})));
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[1], "1\t" + repeat("-9\t", 22) + "25-29 \xE5r\t\t\t\t0\t" + repeat("\t", 15));
+}
+
+TEST_F(ExportWriter, PersonalDataInWindows1252WithDatesAndAge) {
+    PersonRecord person = samplePerson("Åsa Öberg-Älv");
+    person.TESTDATE = DateValue{999, 3, 7};
+    person.BORNDATE = DateValue{950, 5, 31};
+    person.SEX = 2;
+    person.HANDEDNESS = 1;
+    std::strcpy(person.ADRESS, "Gata\t3");
+    ASSERT_EQ(DoInsertPD(person), DB_DONE);
+    TestOccasion stored{};
+    stored.person = person;
+    for (int& value : stored.RawScores) {
+        value = 3;
+    }
+    ASSERT_EQ(DoInsertTD(stored), DB_DONE);
+
+    const std::vector<std::string> written = lines(run(groups({0})));
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[1], "1\t\xC5sa \xD6"
+                          "berg-\xC4lv\tGata 3\t0470-123 45\tSvensk\tSvenska\t"
+                          "Gymnasium\tMottagningen\t\xC5sa \xD6"
+                          "berg\t999 -03-07\t950 -05-31\t"
+                          "48.9.6\t2\t1\t\xD6vrigt: inga\t");
+}
+
+TEST_F(ExportWriter, PersonsWithoutRawScoresAreLeftOutAndOrderIsById) {
+    addPerson("Första", 10);
+    PersonRecord noScores = samplePerson("Utan");
+    ASSERT_EQ(DoInsertPD(noScores), DB_DONE);
+    addPerson("Tredje", 12);
+    int lastProgress = 0;
+    ASSERT_EQ(writeExport(path_.string(), groups({1}), occasion_,
+                          [&](int count) { lastProgress = count; }),
+              ExportResult::Written);
+    const std::vector<std::string> written = lines(readBytes(path_));
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[1].substr(0, 5), "1\t10\t");
+    EXPECT_EQ(written[2].substr(0, 5), "3\t12\t");
+    EXPECT_EQ(lastProgress, 2);
+    // The occasion holds the last exported person.
+    EXPECT_EQ(occasion_.person.ID, 3);
+}
+
+TEST_F(ExportWriter, ReusedNormRowsGiveTheSameBytesAndTheSameMessages) {
+    exec("DELETE FROM NORMER WHERE DELSKALA = 'Kodning' AND DELGRUPP = '25-29 år'");
+    addPerson("Ett", 10);
+    addPerson("Två", 14);
+    addPerson("Tre", NOT_ADMINISTERED);
+    const ExportSelection selection = groups({0, 1, 2, 3});
+
+    ASSERT_EQ(writeExport(path_.string(), selection, occasion_, databaseNorms(), nullptr),
+              ExportResult::Written);
+    const std::string oneStatementPerLookup = readBytes(path_);
+    const std::vector<std::string> firstMessages = messages_.texts();
+    messages_.clear();
+
+    ASSERT_EQ(writeExport(path_.string(), selection, occasion_), ExportResult::Written);
+    EXPECT_EQ(readBytes(path_), oneStatementPerLookup);
+    EXPECT_EQ(messages_.texts(), firstMessages);
+    ASSERT_EQ(firstMessages.size(), 3u);
+    EXPECT_EQ(firstMessages[0], "Standardgrupp Kodning 25-29 år finns inte.");
+}
+
+TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {
+    EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_), ExportResult::NoSelection);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(38)});
+    EXPECT_TRUE(std::filesystem::exists(path_));
+    EXPECT_EQ(std::filesystem::file_size(path_), 0u);
+}
+
+TEST_F(ExportWriter, FileThatCannotBeCreatedIsReported) {
+    const std::string path = (dir_.path() / "saknas" / "export.txt").string();
+    EXPECT_EQ(writeExport(path, groups({0}), occasion_), ExportResult::CannotOpen);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Fel vid skrivning av fil (code 1829)"});
+}
+
+TEST_F(ExportWriter, ExistingFileIsReplaced) {
+    std::ofstream(path_) << "gammalt innehåll som är längre än det nya\n";
+    const std::string bytes = run(groups({3}));
+    EXPECT_EQ(bytes.substr(0, 4), "NID\t");
+    EXPECT_EQ(bytes.find("gammalt"), std::string::npos);
+}
+
+} // namespace

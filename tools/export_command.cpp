@@ -1,0 +1,79 @@
+#include "export_command.h"
+
+#include "db.h"
+#include "export_writer.h"
+#include "test_occasion.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+bool parseGroups(const std::string& list, ExportSelection& selection) {
+    std::stringstream items(list);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + kExportGroupCount) {
+            return false;
+        }
+        selection.groups[item[0] - '0'] = true;
+    }
+    return selection.any();
+}
+
+} // namespace
+
+int runExportCommand(const std::vector<std::string>& args) {
+    ExportSelection selection;
+    std::string path;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--groups" && i + 1 < args.size()) {
+            if (!parseGroups(args[++i], selection)) {
+                std::fprintf(stderr, "Grupperna anges som en kommaseparerad lista av 0-3, "
+                                     "till exempel --groups 0,1,2,3.\n");
+                return 2;
+            }
+        } else if (path.empty() && !args[i].starts_with("--")) {
+            path = args[i];
+        } else {
+            std::fprintf(stderr, "Okänt argument: %s\n", args[i].c_str());
+            return 2;
+        }
+    }
+    if (path.empty() || !selection.any()) {
+        std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
+        return 2;
+    }
+    if (!std::filesystem::exists(kDatabaseFileName)) {
+        std::fprintf(stderr, "%s finns inte i arbetskatalogen.\n", kDatabaseFileName);
+        return 1;
+    }
+
+    char user[19];
+    char password[13];
+    unscrambleDatabaseCredentials(user, password);
+    const int connected = DoConnect(user, password, kDatabaseFileName);
+    std::memset(user, 0, sizeof user);
+    std::memset(password, 0, sizeof password);
+    if (connected != 1) {
+        DoDisconnect();
+        return 1;
+    }
+    TestOccasion& occasion = testOccasion();
+    std::snprintf(occasion.NORMGRUPP, sizeof occasion.NORMGRUPP, "%s", "Standardgrupp");
+    int exported = 0;
+    const ExportResult result = writeExport(path, selection, occasion, [&](int count) {
+        exported = count;
+        if (count % 500 == 0) {
+            std::fprintf(stderr, "\rExporterar: %d testpersoner", count);
+        }
+    });
+    DoDisconnect();
+    if (result != ExportResult::Written) {
+        return 1;
+    }
+    std::fprintf(stderr, "\rExporterade %d testpersoner till %s\n", exported, path.c_str());
+    return 0;
+}
