@@ -13,16 +13,32 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
 constexpr unsigned short kNoSelectionText = 38;
 
+// The file error has no owner window: the user may answer it and choose another name.
+void showWriteError() {
+    MessageRequest request;
+    request.text = kExportWriteError;
+    request.caption = kProgramCaption;
+    request.withoutOwner = true;
+    showMessageBox(request);
+}
+
 // The export file, written as Windows-1252 bytes with CR LF line ends.
 class ExportFile {
   public:
     bool open(const std::string& path) {
-        std::remove(path.c_str());
+        // An existing file of that name is replaced; anything else (a device, a folder) is
+        // never deleted.
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(path, error);
+        if (std::filesystem::is_regular_file(status) || std::filesystem::is_symlink(status)) {
+            std::filesystem::remove(path, error);
+        }
         // The file holds personal data: readable by its owner only.
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (fd < 0) {
@@ -67,7 +83,7 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
                          const std::function<void(int)>& progress) {
     ExportFile file;
     if (!file.open(path)) {
-        showMessage(kExportWriteError);
+        showWriteError();
         return ExportResult::CannotOpen;
     }
     if (!selection.any()) {
@@ -89,7 +105,7 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
         }
     });
     if (!file.close()) {
-        showMessage(kExportWriteError);
+        showWriteError();
         return ExportResult::WriteFailed;
     }
     return ExportResult::Written;
