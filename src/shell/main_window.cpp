@@ -67,6 +67,10 @@ void MainWindow::showScreen(int screenId) {
     if (next == nullptr) {
         return;
     }
+    if (Screen* current = screen(currentScreen())) {
+        current->teardown();
+    }
+    hideSharedButtons();
     currentScreen() = screenId;
     next->build();
 }
@@ -131,12 +135,27 @@ void MainWindow::setSharedButtonCaption(int id, const QString& caption) {
     }
 }
 
-void hideSharedButtons(MainWindow& window) {
-    for (const int id : kSharedButtonIds) {
-        if (QPushButton* button = window.sharedButton(id)) {
+void MainWindow::hideSharedButtons() {
+    for (QPushButton* button : buttons_) {
+        if (button != nullptr) {
             button->hide();
         }
     }
+}
+
+const QFont& MainWindow::controlFont() const {
+    return fonts_->controlFont;
+}
+
+const QFont& MainWindow::listFont() const {
+    return fonts_->listFont;
+}
+
+// The client area is fixed at the size given: the user cannot resize the window, the results
+// screen does so by its own rules.
+void MainWindow::placeWindow(int x, int y, int width, int height) {
+    move(x, y);
+    setFixedSize(width, height);
 }
 
 void MainWindow::loadAccelerators() {

@@ -1,29 +1,29 @@
 #include "start_screen.h"
 
 #include "db.h"
-#include "main_window.h"
+#include "screen_host.h"
+#include "screen_ids.h"
 #include "screen_paint.h"
 #include "shell_state.h"
 #include "test_occasion.h"
 
-void showStartScreen(MainWindow& window) {
+void showStartScreen(ScreenHost& host) {
     currentScreen() = SCREEN_START;
     bottomRef() = 600;
-    window.move(screenWidth() / 2 - 400, screenHeight() / 2 - 300);
-    window.resize(800, 600);
-    window.placeSharedButton(91, 58, 320, 110, 40, true);
-    window.placeSharedButton(92, 58, 370, 110, 40, true);
-    window.placeSharedButton(90, 58, 420, 110, 40, true);
-    window.placeSharedButton(93, 70, 430, 110, 40, false);
-    window.placeSharedButton(94, 70, 430, 110, 40, false);
-    window.setSharedButtonCaption(90, 91);
-    window.setSharedButtonCaption(91, 92);
-    window.setSharedButtonCaption(92, 93);
-    window.update();
+    host.placeWindow(screenWidth() / 2 - 400, screenHeight() / 2 - 300, 800, 600);
+    host.placeSharedButton(91, 58, 320, 110, 40, true);
+    host.placeSharedButton(92, 58, 370, 110, 40, true);
+    host.placeSharedButton(90, 58, 420, 110, 40, true);
+    host.placeSharedButton(93, 70, 430, 110, 40, false);
+    host.placeSharedButton(94, 70, 430, 110, 40, false);
+    host.setSharedButtonCaption(90, 91);
+    host.setSharedButtonCaption(91, 92);
+    host.setSharedButtonCaption(92, 93);
+    host.repaint();
 }
 
 void StartScreen::build() {
-    showStartScreen(window_);
+    showStartScreen(host_);
 }
 
 void StartScreen::paint(Dc& dc) {
@@ -43,7 +43,7 @@ void StartScreen::command(int id) {
     case 90:
     case CMD_ALT_A:
     case CMD_ESCAPE:
-        window_.destroyWindow();
+        host_.endProgram();
         break;
     default:
         break;
@@ -52,20 +52,20 @@ void StartScreen::command(int id) {
 
 // Until the personal-data form exists in the program, a new test cannot begin.
 void StartScreen::beginNewTest() {
-    if (window_.screen(SCREEN_PERSONAL_DATA) == nullptr) {
+    if (!host_.hasScreen(SCREEN_PERSONAL_DATA)) {
         return;
     }
     rawScoreMode() = 0;
     DoReadNameID();
-    hideSharedButtons(window_);
+    host_.hideSharedButtons();
     resetTestOccasion();
-    window_.showScreen(SCREEN_PERSONAL_DATA);
+    host_.showScreen(SCREEN_PERSONAL_DATA);
 }
 
 void StartScreen::openEarlierTests() {
-    if (window_.screen(SCREEN_EARLIER_TESTS) == nullptr) {
+    if (!host_.hasScreen(SCREEN_EARLIER_TESTS)) {
         return;
     }
-    hideSharedButtons(window_);
-    window_.showScreen(SCREEN_EARLIER_TESTS);
+    host_.hideSharedButtons();
+    host_.showScreen(SCREEN_EARLIER_TESTS);
 }

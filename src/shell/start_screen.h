@@ -2,12 +2,12 @@
 
 #include "screen.h"
 
-class MainWindow;
+class ScreenHost;
 
 // The start screen: "&Nytt test", "&Tidigare test" and "&Avsluta" on the start picture.
 class StartScreen : public Screen {
   public:
-    explicit StartScreen(MainWindow& window) : window_(window) {}
+    explicit StartScreen(ScreenHost& host) : host_(host) {}
 
     void build() override;
     void paint(Dc& dc) override;
@@ -17,8 +17,8 @@ class StartScreen : public Screen {
     void beginNewTest();
     void openEarlierTests();
 
-    MainWindow& window_;
+    ScreenHost& host_;
 };
 
 // Lays out the start screen and makes it current.
-void showStartScreen(MainWindow& window);
+void showStartScreen(ScreenHost& host);

@@ -5,7 +5,8 @@ class Dc;
 // One screen of the main window. The main window keeps one object per screen id and hands the
 // current screen its painting, its commands and size changes. A screen lays itself out in
 // build() (placing and captioning the shared buttons it needs and making its own child windows)
-// and removes what it made in teardown().
+// and removes what it made in teardown(). The host calls teardown() of the current screen before
+// it builds the next one, so teardown() must also do no harm when nothing was built.
 class Screen {
   public:
     virtual ~Screen() = default;
