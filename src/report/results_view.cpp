@@ -1,0 +1,6 @@
+#include "report_pages.h"
+
+ResultsView& resultsView() {
+    static ResultsView view;
+    return view;
+}
