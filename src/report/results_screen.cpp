@@ -59,7 +59,8 @@ void ResultsScreen::build() {
     scoreOpenedOccasion(occasion,
                         [ageBands](const char* name) { ageBands->addItem(QString(name)); });
     fillChoiceLists();
-    ageBands->setCurrentIndex(ageBands->findText(QString(occasion.ageBand), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ageBands->setCurrentIndex(
+        ageBands->findText(QString(occasion.ageBand), Qt::MatchExactly | Qt::MatchCaseSensitive));
     connectLists();
 
     window_->setFocus();

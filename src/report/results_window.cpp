@@ -4,8 +4,8 @@
 #include "report_pages.h"
 
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -117,8 +117,8 @@ void ResultsWindow::paintEvent(QPaintEvent* event) {
         QPainterDc dc(painter);
         dc.setBkColor(kReportBackground);
         dc.setBkMode(BackgroundMode::Transparent);
-        lines = ab_paint_sidor(dc, -(view.firstLine * view.lineHeight), kReportLeft, kReportRight,
-                               0);
+        lines =
+            ab_paint_sidor(dc, -(view.firstLine * view.lineHeight), kReportLeft, kReportRight, 0);
     }
     QFrame::paintEvent(event); // the frame
     if (lines != view.totalLines) {
