@@ -212,8 +212,7 @@ int runReportCommand(const std::vector<std::string>& args) {
         DoDisconnect();
         return 1;
     }
-    std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s",
-                  "Standardgrupp");
+    std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");
     const int exitCode = writeReports(request);
     DoDisconnect();
     return exitCode;

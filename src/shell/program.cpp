@@ -5,6 +5,7 @@
 #include "main_window.h"
 #include "message_box.h"
 #include "qt_dialogs.h"
+#include "results_screen.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -19,6 +20,7 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    window.setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(window));
 }
 
 int WinMain() {
