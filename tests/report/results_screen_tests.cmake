@@ -1,6 +1,6 @@
 # The scroll rules and the results screen's own painting, without Qt.
 rivo_test(results_view_test
-    SOURCES results_scroll_test.cpp results_screen_paint_test.cpp
+    SOURCES results_scroll_test.cpp results_screen_paint_test.cpp report_paint_test.cpp
     LIBS rivo_report_pages)
 
 # The results screen in the main window, on the offscreen platform.
