@@ -65,11 +65,6 @@ int noteRight(int right, int printing) {
     return printing != 0 ? right - 50 : right + 20;
 }
 
-void drawLine(Dc& dc, int x1, int y, int x2) {
-    dc.moveTo(x1, y);
-    dc.lineTo(x2, y);
-}
-
 // The six rows of the table; returns the bottom of the last one.
 int indexRows(Dc& dc, const IndexTable& table, int top, int left, int right) {
     const TextMetrics metrics = dc.textMetrics();
@@ -139,12 +134,8 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
     const IndexTable table = indexTable(occasion, resultsView().ciLevel);
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
 
-    DcObject pen = 0;
-    DcObject originalPen = 0;
-    if (printing != 0) {
-        pen = dc.createPen(PenSpec{PenStyle::Solid, 2, Rgb{0, 0, 0}});
-        originalPen = dc.selectObject(pen);
-    } else {
+    const PaperPen pen(dc, 2, printing);
+    if (printing == 0) {
         top += 20;
     }
 
@@ -163,7 +154,7 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
         y = ab_text_wrap(dc, y, text(632).c_str(), left, right, 1, 0);
     }
     y += printing != 0 ? 50 : 30;
-    drawLine(dc, left, y, left + kTableWidth);
+    drawLine(dc, left, y, left + kTableWidth, y);
 
     int header = y + 5;
     {
@@ -176,13 +167,13 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
         const TextMetrics metrics = dc.textMetrics();
         header += metrics.height + metrics.externalLeading;
     }
-    drawLine(dc, left, header + 5, left + kTableWidth);
+    drawLine(dc, left, header + 5, left + kTableWidth, header + 5);
     {
         SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
         y = indexRows(dc, table, header + 8, left, right);
     }
 
-    drawLine(dc, left, y + 5, left + kTableWidth);
+    drawLine(dc, left, y + 5, left + kTableWidth, y + 5);
     {
         SelectedObject font(dc, ab_font_fit_height(dc, 14, 0, 0, 0, pageFace(printing), 12));
         y += 10;
@@ -191,10 +182,5 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
                              noteRight(right, printing), 1, 0);
         }
     }
-    if (printing != 0) {
-        dc.selectObject(originalPen);
-        dc.deleteObject(pen);
-        y += 40;
-    }
-    return y;
+    return printing != 0 ? y + 40 : y;
 }
