@@ -46,22 +46,13 @@ constexpr SubtestRow kRows[] = {
     {0, 0, 265, RAW_SS, SUB_SS},
 };
 
-void drawLine(Dc& dc, int x1, int y, int x2) {
-    dc.moveTo(x1, y);
-    dc.lineTo(x2, y);
-}
-
 } // namespace
 
 int ab_paint_deltestpoang(Dc& dc, int top, int left, int right, int printing) {
     const TestOccasion& occasion = testOccasion();
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
-    DcObject pen = 0;
-    DcObject originalPen = 0;
-    if (printing != 0) {
-        pen = dc.createPen(PenSpec{PenStyle::Solid, 1, Rgb{0, 0, 0}});
-        originalPen = dc.selectObject(pen);
-    } else {
+    const PaperPen pen(dc, 1, printing);
+    if (printing == 0) {
         top += 20;
     }
 
@@ -70,7 +61,7 @@ int ab_paint_deltestpoang(Dc& dc, int top, int left, int right, int printing) {
         SelectedObject title(dc, dc.createFont(pageFont(20, true, false, printing)));
         t = ab_text_wrap(dc, top, text(57).c_str(), left, right, 1, 0);
     }
-    drawLine(dc, left, t + 15, left + kReferenceRight);
+    drawLine(dc, left, t + 15, left + kReferenceRight, t + 15);
 
     const DcObject italic = dc.createFont(pageFont(16, false, true, printing));
     const DcObject normal = dc.createFont(pageFont(16, false, false, printing));
@@ -85,7 +76,7 @@ int ab_paint_deltestpoang(Dc& dc, int top, int left, int right, int printing) {
                                           left + kReferenceRight + kReferenceHeaderWidth, 1, 0);
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
     const int n = dc.textExtent("12. ").cx;
-    drawLine(dc, left, headerBottom + 5, left + kReferenceRight);
+    drawLine(dc, left, headerBottom + 5, left + kReferenceRight, headerBottom + 5);
 
     int y = headerBottom + 8;
     for (const SubtestRow& row : kRows) {
@@ -111,15 +102,11 @@ int ab_paint_deltestpoang(Dc& dc, int top, int left, int right, int printing) {
     dc.deleteObject(italic);
     dc.deleteObject(normal);
 
-    drawLine(dc, left, y + 3, left + kReferenceRight);
+    drawLine(dc, left, y + 3, left + kReferenceRight, y + 3);
     y += 8;
     if (showsNote633(occasion.normDescription) != 0) {
         SelectedObject font(dc, dc.createFont(pageFont(12, false, false, printing)));
         y = ab_text_wrap(dc, y, text(633).c_str(), left, right, 1, 0);
-    }
-    if (printing != 0) {
-        dc.selectObject(originalPen);
-        dc.deleteObject(pen);
     }
     return y + 5;
 }

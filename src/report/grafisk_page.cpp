@@ -18,12 +18,14 @@ constexpr const char* kBodyFitText = "Baseras på primärfaktorerna";
 constexpr int kBodyFitWidth = 120;
 constexpr int kBodyMaxHeight = 16;
 
-// The graphs' own pens, created for one graph and deleted with it.
+// The graphs' own pens, created for one graph and deleted with it: blue, or black on a device
+// without colours.
 struct GraphPens {
     explicit GraphPens(Dc& dc)
-        : dc_(dc), solid(dc.createPen(PenSpec{PenStyle::Solid, 1, kGraphColour})),
-          dotted(dc.createPen(PenSpec{PenStyle::Dot, 1, kGraphColour})),
+        : dc_(dc), solid(dc.createPen(PenSpec{PenStyle::Solid, 1, colour(dc)})),
+          dotted(dc.createPen(PenSpec{PenStyle::Dot, 1, colour(dc)})),
           original(dc.selectObject(solid)) {}
+    static Rgb colour(const Dc& dc) { return dc.isMonochrome() ? Rgb{0, 0, 0} : kGraphColour; }
     ~GraphPens() { release(); }
     GraphPens(const GraphPens&) = delete;
     GraphPens& operator=(const GraphPens&) = delete;
@@ -45,11 +47,6 @@ struct GraphPens {
     DcObject original;
 };
 
-void line(Dc& dc, int x1, int y1, int x2, int y2) {
-    dc.moveTo(x1, y1);
-    dc.lineTo(x2, y2);
-}
-
 // Draws text with its vertical middle at y.
 void textCentredOn(Dc& dc, unsigned align, int x, int y, int textHeight, const std::string& s) {
     textAligned(dc, align, x, y - textHeight / 2, s);
@@ -59,22 +56,6 @@ void textCentredOn(Dc& dc, unsigned align, int x, int y, int textHeight, const s
 void graphTitle(Dc& dc, int x, int top, unsigned short id) {
     SelectedObject font(dc, ab_font_fit_width(dc, 16, 0, 0, 0, "Arial", 220));
     textAligned(dc, TextAlign::Center, x, top, text(id));
-}
-
-// The largest Arial up to 16 in which the fit text is at most 120 units wide.
-DcObject bodyFont(Dc& dc) {
-    FontSpec spec = faceFont(kBodyMaxHeight, false, false, "Arial");
-    DcObject font = dc.createFont(spec);
-    const DcObject original = dc.selectObject(font);
-    while (dc.textExtent(kBodyFitText).cx > kBodyFitWidth && spec.height >= 2) {
-        --spec.height;
-        const DcObject smaller = dc.createFont(spec);
-        dc.selectObject(smaller);
-        dc.deleteObject(font);
-        font = smaller;
-    }
-    dc.selectObject(original);
-    return font;
 }
 
 void drawOutline(Dc& dc, int left, int top, int right, int bottom) {
@@ -98,7 +79,7 @@ void ab_draw_marker(Dc& dc, int x, int y) {
 void ab_draw_polyline(Dc& dc, const PlotPoint* points, int n) {
     for (int i = 0; i + 1 < n; ++i) {
         if (points[i].value != 0 && points[i + 1].value != 0) {
-            line(dc, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+            drawLine(dc, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
         }
     }
 }
@@ -135,7 +116,7 @@ int ab_paint_indexprofil(Dc& dc, int x, int y, int width, int height, int printi
     }
     dc.selectObject(pens.dotted);
     for (const int v : {70, 85, 115, 130}) {
-        line(dc, a, scaleY(v), e, scaleY(v));
+        drawLine(dc, a, scaleY(v), e, scaleY(v));
     }
     dc.selectObject(pens.solid);
 
@@ -167,14 +148,14 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
         const int meanTop = y + height - 10 * r - r / 2 - tm / 2 - 2;
         dc.rectangle(L - 15, meanTop, R + 14, meanTop + r);
     }
-    line(dc, L, y - 42, L, y + height);
-    line(dc, R, y - 42, R, y + height);
-    line(dc, L, y - 42, R, y - 42);
-    line(dc, L, y + height, R, y + height);
+    drawLine(dc, L, y - 42, L, y + height);
+    drawLine(dc, R, y - 42, R, y + height);
+    drawLine(dc, L, y - 42, R, y - 42);
+    drawLine(dc, L, y + height, R, y + height);
     for (const int divider : {6 * c, 11 * c, 14 * c}) {
-        line(dc, x + divider - 1, y - tm, x + divider - 1, y + height);
+        drawLine(dc, x + divider - 1, y - tm, x + divider - 1, y + height);
     }
-    line(dc, L, y - tm, R, y - tm);
+    drawLine(dc, L, y - tm, R, y - tm);
 
     graphTitle(dc, x + 19 * c / 2 - 1, y - 37, 131);
     const struct {
@@ -205,7 +186,7 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
         textAligned(dc, TextAlign::Center, xi, y + tm + 5, kColumns[i].label);
         textAligned(dc, TextAlign::Center, xi, y + 2 * tm + 5, scoreText(value, 0));
     }
-    line(dc, L, y + 4 * tm, R, y + 4 * tm);
+    drawLine(dc, L, y + 4 * tm, R, y + 4 * tm);
 
     for (const unsigned short id : {112, 113}) {
         const int top = y + r + tm / 2 + (id == 113 ? tm : 0);
@@ -218,7 +199,7 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
     }
     dc.selectObject(pens.dotted);
     for (const int v : {4, 7, 13, 16}) {
-        line(dc, L, scaleY(v), R, scaleY(v));
+        drawLine(dc, L, scaleY(v), R, scaleY(v));
     }
     dc.selectObject(pens.solid);
     for (const PlotPoint& point : points) {
@@ -254,7 +235,10 @@ int ab_paint_grafisk(Dc& dc, int top, int left, int right, int printing) {
     }
     int b = 0;
     {
-        SelectedObject body(dc, bodyFont(dc));
+        // The largest Arial up to 16 in which the fit text is at most 120 units wide.
+        SelectedObject body(
+            dc, ab_font_fit_sample_width(dc, faceFont(kBodyMaxHeight, false, false, "Arial"),
+                                         kBodyFitText, kBodyFitWidth));
         b = ab_paint_indexprofil(dc, left + 145, t + 10, 500, 381, printing);
         b = ab_paint_skalpoangsprofil(dc, left, b + 102, 500, 330, printing);
         dc.setTextAlign(TextAlign::Left | TextAlign::Top);

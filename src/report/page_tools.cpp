@@ -37,3 +37,22 @@ void textAligned(Dc& dc, unsigned align, int x, int top, const std::string& text
 std::string scoreText(int value, int missing) {
     return value == missing ? "-" : std::to_string(value);
 }
+
+void drawLine(Dc& dc, int x1, int y1, int x2, int y2) {
+    dc.moveTo(x1, y1);
+    dc.lineTo(x2, y2);
+}
+
+PaperPen::PaperPen(Dc& dc, int width, int printing) : dc_(dc) {
+    if (printing != 0) {
+        pen_ = dc.createPen(PenSpec{PenStyle::Solid, width, Rgb{0, 0, 0}});
+        previous_ = dc.selectObject(pen_);
+    }
+}
+
+PaperPen::~PaperPen() {
+    if (pen_ != 0) {
+        dc_.selectObject(previous_);
+        dc_.deleteObject(pen_);
+    }
+}

@@ -28,6 +28,24 @@ class SelectedObject {
     DcObject previous_;
 };
 
+// A line from (x1, y1) to (x2, y2) in the selected pen.
+void drawLine(Dc& dc, int x1, int y1, int x2, int y2);
+
+// The solid black pen of the given width that a table uses on paper, selected for one scope;
+// on screen nothing is selected and the default pen draws.
+class PaperPen {
+  public:
+    PaperPen(Dc& dc, int width, int printing);
+    ~PaperPen();
+    PaperPen(const PaperPen&) = delete;
+    PaperPen& operator=(const PaperPen&) = delete;
+
+  private:
+    Dc& dc_;
+    DcObject pen_ = 0;
+    DcObject previous_ = 0;
+};
+
 // Draws text with the given horizontal alignment at (x, top) and leaves the dc left-aligned.
 void textAligned(Dc& dc, unsigned align, int x, int top, const std::string& text);
 

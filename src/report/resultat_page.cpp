@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Page 1: the test person's data in three columns, then the index and IQ table with its notes.
 
@@ -49,7 +50,7 @@ struct PersonField {
 
 // One row of labels with the values below them; returns the bottom of the last column drawn.
 int personRow(Dc& dc, int top, int left, int right, DcObject labelFont, DcObject valueFont,
-              std::initializer_list<PersonField> fields) {
+              const std::vector<PersonField>& fields) {
     int bottom = top;
     for (const PersonField& field : fields) {
         const int x = left + field.column * kColumnWidth;
@@ -63,11 +64,6 @@ int personRow(Dc& dc, int top, int left, int right, DcObject labelFont, DcObject
 
 int noteRight(int right, int printing) {
     return printing != 0 ? right - 50 : right + 20;
-}
-
-void drawLine(Dc& dc, int x1, int y, int x2) {
-    dc.moveTo(x1, y);
-    dc.lineTo(x2, y);
 }
 
 // The six rows of the table; returns the bottom of the last one.
@@ -108,26 +104,21 @@ int ab_paint_resultat(Dc& dc, int top, int left, int right, int printing) {
     const DcObject labelFont = dc.createFont(pageFont(12, false, false, printing));
     const DcObject valueFont = dc.createFont(pageFont(16, false, false, printing));
     const DcObject original = dc.selectObject(labelFont);
-    y += 20;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 17, person.NAMN}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 18, person.ADRESS}}) + 4;
-    y = personRow(
-            dc, y, left, right, labelFont, valueFont,
-            {{0, 19, person.TELEFON}, {1, 20, person.NATIONALITET}, {2, 21, person.HOMELANGUAGE}}) +
-        4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 22, person.UTBILDNING}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont,
-                  {{0, 23, person.TESTAD_VID}, {2, 24, person.TESTLEDARE}}) +
-        4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 30, person.OTHER}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont,
-                  {{0, 25, dateText(person.TESTDATE)},
-                   {1, 26, dateText(person.BORNDATE)},
-                   {2, 27, ageText}}) +
-        4;
-    y = personRow(
-        dc, y, left, right, labelFont, valueFont,
-        {{0, 28, text(person.SEX == 1 ? 42 : 41)}, {1, 29, handednessText(person.HANDEDNESS)}});
+    // The rows of labels with their values; a row starts 4 below the one before.
+    const std::vector<std::vector<PersonField>> rows = {
+        {{0, 17, person.NAMN}},
+        {{0, 18, person.ADRESS}},
+        {{0, 19, person.TELEFON}, {1, 20, person.NATIONALITET}, {2, 21, person.HOMELANGUAGE}},
+        {{0, 22, person.UTBILDNING}},
+        {{0, 23, person.TESTAD_VID}, {2, 24, person.TESTLEDARE}},
+        {{0, 30, person.OTHER}},
+        {{0, 25, dateText(person.TESTDATE)}, {1, 26, dateText(person.BORNDATE)}, {2, 27, ageText}},
+        {{0, 28, text(person.SEX == 1 ? 42 : 41)}, {1, 29, handednessText(person.HANDEDNESS)}},
+    };
+    y += 20 - 4;
+    for (const std::vector<PersonField>& row : rows) {
+        y = personRow(dc, y + 4, left, right, labelFont, valueFont, row);
+    }
     dc.selectObject(original);
     dc.deleteObject(labelFont);
     dc.deleteObject(valueFont);
@@ -139,12 +130,8 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
     const IndexTable table = indexTable(occasion, resultsView().ciLevel);
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
 
-    DcObject pen = 0;
-    DcObject originalPen = 0;
-    if (printing != 0) {
-        pen = dc.createPen(PenSpec{PenStyle::Solid, 2, Rgb{0, 0, 0}});
-        originalPen = dc.selectObject(pen);
-    } else {
+    const PaperPen pen(dc, 2, printing);
+    if (printing == 0) {
         top += 20;
     }
 
@@ -163,7 +150,7 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
         y = ab_text_wrap(dc, y, text(632).c_str(), left, right, 1, 0);
     }
     y += printing != 0 ? 50 : 30;
-    drawLine(dc, left, y, left + kTableWidth);
+    drawLine(dc, left, y, left + kTableWidth, y);
 
     int header = y + 5;
     {
@@ -176,13 +163,13 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
         const TextMetrics metrics = dc.textMetrics();
         header += metrics.height + metrics.externalLeading;
     }
-    drawLine(dc, left, header + 5, left + kTableWidth);
+    drawLine(dc, left, header + 5, left + kTableWidth, header + 5);
     {
         SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
         y = indexRows(dc, table, header + 8, left, right);
     }
 
-    drawLine(dc, left, y + 5, left + kTableWidth);
+    drawLine(dc, left, y + 5, left + kTableWidth, y + 5);
     {
         SelectedObject font(dc, ab_font_fit_height(dc, 14, 0, 0, 0, pageFace(printing), 12));
         y += 10;
@@ -191,10 +178,5 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
                              noteRight(right, printing), 1, 0);
         }
     }
-    if (printing != 0) {
-        dc.selectObject(originalPen);
-        dc.deleteObject(pen);
-        y += 40;
-    }
-    return y;
+    return printing != 0 ? y + 40 : y;
 }

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "bitmap_ids.h"
+#include "occasion_fixture.h"
 #include "recording_dc.h"
 #include "report_pages.h"
-#include "subtest_table.h"
-#include "test_occasion.h"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
@@ -14,22 +11,19 @@
 
 // Every test starts from an empty test occasion (no scores, every index refused) in the band
 // "25-29 år", the results screen's first choices, and a recording device with the marker bitmap.
-class PageTest : public ::testing::Test {
+class PageTest : public OccasionTest {
   protected:
     void SetUp() override {
-        occasion() = TestOccasion{};
-        for (int& raw : occasion().RawScores) {
-            raw = NOT_ADMINISTERED;
-        }
+        OccasionTest::SetUp();
         setBand("25-29 år");
         resultsView() = ResultsView{};
         screen.addBitmapResource(kBitmapMarker, 4, 4);
         paper.addBitmapResource(kBitmapMarker, 4, 4);
     }
 
-    static TestOccasion& occasion() { return testOccasion(); }
+    // The pages read the band through its norm description.
     static void setBand(const char* band) {
-        std::strcpy(occasion().ageBand, band);
+        OccasionTest::setBand(band);
         std::strcpy(occasion().normDescription, band);
     }
     static void setValidIndex(IndexKey key, int sum, int ik) {
