@@ -2,6 +2,7 @@
 #include "demo_database.h"
 #include "main_window.h"
 #include "message_capture.h"
+#include "print_report_hook.h"
 #include "qpainter_dc.h"
 #include "report_pages.h"
 #include "results_opening.h"
