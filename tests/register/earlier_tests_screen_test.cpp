@@ -1,5 +1,6 @@
 #include "database_fixture.h"
 #include "earlier_tests_screen.h"
+#include "export_dialog.h"
 #include "file_dialog.h"
 #include "main_window.h"
 #include "person_list_state.h"
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -553,6 +555,32 @@ TEST_F(EarlierTests, FailedBackupShowsTheSystemsMessageAndKeepsTheEarlierBackup)
     setSaveFileHandler([](const SaveFileRequest&) { return std::string(); });
     press(94);
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(EarlierTests, ExportButtonAndAltEOpenTheExportDialogOverTheWindow) {
+    add({"Lars"});
+    open();
+    int shown = 0;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr) {
+            ++shown;
+            EXPECT_EQ(dialog->parentWidget(), window_.data());
+            dialog->reject();
+        }
+    });
+    closer.start();
+    press(92);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(window_->focusWidget(), list()); // focused when the window is active again
+    window_->activateWindow();                 // the window manager's part, absent offscreen
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(window_->focusWidget(), list());
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
 }
 
 TEST_F(EarlierTests, Screenshot) {
