@@ -298,20 +298,6 @@ TEST_F(EarlierTests, HeaderClicksFlipTheDirectionAndSortSwedishNamesInSwedishOrd
     EXPECT_TRUE(messages_.texts().empty());
 }
 
-TEST_F(EarlierTests, UpperAndLowerCaseStandTogether) {
-    for (const char* name : {"anna", "Bert", "Anna", "bert", "ANNA"}) {
-        add({name});
-    }
-    open();
-    clickHeader(0);
-    const QStringList names = column(0);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(names[i].toLower(), "anna") << i;
-    }
-    EXPECT_EQ(names[3].toLower(), "bert");
-    EXPECT_EQ(names[4].toLower(), "bert");
-}
-
 TEST_F(EarlierTests, DeleteAnsweredNoChangesNothingButLoadsThePerson) {
     add({"Lars"});
     const std::int32_t id = add({"Klas"});

@@ -1,14 +1,12 @@
 #include "database_fixture.h"
 #include "statement.h"
 
-#include <sqlite3.h>
-
 #include <string>
 
 namespace {
 
-// Persons with raw scores, deleted together and copied with VACUUM INTO.
-class DeleteAndBackup : public DatabaseTest {
+// Persons with raw scores, deleted together.
+class DeletePerson : public DatabaseTest {
   protected:
     std::int32_t addPerson(const char* name) {
         TestOccasion occasion{};
@@ -33,7 +31,7 @@ class DeleteAndBackup : public DatabaseTest {
     }
 };
 
-TEST_F(DeleteAndBackup, DeletingAPersonRemovesBothRowsAndNoOther) {
+TEST_F(DeletePerson, DeletingAPersonRemovesBothRowsAndNoOther) {
     const std::int32_t kept = addPerson("Kvar");
     const std::int32_t gone = addPerson("Borta");
     ASSERT_EQ(DoDeletePerson(gone), DB_DONE);
@@ -50,7 +48,7 @@ TEST_F(DeleteAndBackup, DeletingAPersonRemovesBothRowsAndNoOther) {
     EXPECT_STREQ(read.NAMN, "Ändrad");
 }
 
-TEST_F(DeleteAndBackup, AFailingRawScoreDeleteKeepsThePersonToo) {
+TEST_F(DeletePerson, AFailingRawScoreDeleteKeepsThePersonToo) {
     const std::int32_t id = addPerson("Skyddad");
     exec("CREATE TRIGGER keep_scores BEFORE DELETE ON TESTDATA "
          "BEGIN SELECT RAISE(ABORT, 'raw scores are locked'); END");
@@ -64,38 +62,6 @@ TEST_F(DeleteAndBackup, AFailingRawScoreDeleteKeepsThePersonToo) {
     messages_.clear();
     EXPECT_EQ(DoDeletePerson(id), DB_DONE);
     EXPECT_EQ(count("TESTPERSON"), 0);
-    EXPECT_TRUE(messages_.texts().empty());
-}
-
-TEST_F(DeleteAndBackup, VacuumIntoWritesACopyThatHoldsTheSameRows) {
-    addPerson("Kopierad");
-    const std::string copy = dir_.file("kopia.db").string();
-    char message[256] = "unchanged";
-    ASSERT_EQ(DoVacuumInto(copy.c_str(), message, sizeof message), DB_DONE) << message;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* query = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT NAMN FROM TESTPERSON", -1, &query, nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)), "Kopierad");
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    EXPECT_TRUE(messages_.texts().empty());
-}
-
-TEST_F(DeleteAndBackup, VacuumIntoAFileInUseFailsWithTheDriversMessageAndShowsNothing) {
-    addPerson("Kopierad");
-    const std::string copy = dir_.file("finns.db").string();
-    char message[256] = {};
-    ASSERT_EQ(DoVacuumInto(copy.c_str(), message, sizeof message), DB_DONE);
-    // A database file that holds data is never written over.
-    EXPECT_EQ(DoVacuumInto(copy.c_str(), message, sizeof message), DB_FAILED);
-    EXPECT_STRNE(message, "");
-    const std::string missingFolder = dir_.file("saknas/kopia.db").string();
-    message[0] = '\0';
-    EXPECT_EQ(DoVacuumInto(missingFolder.c_str(), message, sizeof message), DB_FAILED);
-    EXPECT_STRNE(message, "");
     EXPECT_TRUE(messages_.texts().empty());
 }
 
