@@ -27,8 +27,8 @@ int characterCount(const std::string& text) {
     return count;
 }
 
-void printUsage() {
-    std::fprintf(stderr,
+void printUsage(std::FILE* out) {
+    std::fprintf(out,
                  "Användning:\n"
                  "  rivo-admin init-db --user NAMN [--password-stdin]\n"
                  "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
@@ -39,7 +39,9 @@ void printUsage() {
                  "  rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95]\n"
                  "                    [--sw-base 0|1] [--index-base 0|1] --json FIL\n"
                  "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
-                 "      standard ut), beräknade som på resultatskärmen.\n",
+                 "      standard ut), beräknade som på resultatskärmen.\n"
+                 "  rivo-admin --help | --version\n"
+                 "      Visar den här texten eller programmets version.\n",
                  kDatabaseFileName, kDatabaseFileName);
 }
 
@@ -62,7 +64,7 @@ int initDatabase(const std::vector<std::string>& args) {
         } else if (args[i] == "--password-stdin") {
             passwordFromStdin = true;
         } else {
-            printUsage();
+            printUsage(stderr);
             return 2;
         }
     }
@@ -107,8 +109,16 @@ int initDatabase(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        printUsage();
+        printUsage(stderr);
         return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("rivo-admin (RIVO-IV) %s\n", RIVO_IV_VERSION);
+        return 0;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (std::strcmp(argv[1], "init-db") == 0) {
@@ -120,6 +130,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "report") == 0) {
         return runReportCommand(args);
     }
-    printUsage();
+    printUsage(stderr);
     return 2;
 }
