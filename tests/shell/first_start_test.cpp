@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -216,6 +217,21 @@ TEST_F(FirstStart, KeyboardTabEnterAndEscOnEveryControl) {
         EXPECT_EQ(keyed.result(), 0);
     }
     EXPECT_FALSE(std::filesystem::exists(database()));
+}
+
+TEST(FirstStartFolder, UnusableDataFolderIsToldAndNothingStarts) {
+    ProgramEnvironment environment(false);
+    { std::ofstream(environment.dir().file("RIVO-IV")) << "a file where the folder should be"; }
+    ScopedEnvironment dataHome("XDG_DATA_HOME", environment.dir().path().string());
+    EXPECT_FALSE(enterDataFolder());
+    EXPECT_FALSE(startedFromMenu());
+    ASSERT_EQ(environment.messages().requests().size(), 1u);
+    const MessageRequest& shown = environment.messages().requests()[0];
+    EXPECT_NE(shown.text.find(environment.dir().file("RIVO-IV").string()), std::string::npos)
+        << shown.text;
+    EXPECT_EQ(shown.caption, "RIVO-IV");
+    EXPECT_TRUE(shown.withoutOwner);
+    EXPECT_EQ(std::filesystem::current_path(), environment.dir().path());
 }
 
 // The real program started as the menu entry starts it: it makes the data folder and waits in
