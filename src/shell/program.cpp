@@ -69,6 +69,8 @@ int runProgram(int argc, char** argv) {
     // Qt takes the C library's locale from the environment; numbers are written with a point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the menu entry (its name and icon in the desktop's task list).
+    QGuiApplication::setDesktopFileName("se.rivoiv.RIVO_IV");
     initBitmapResources();
     installSwedishTranslations();
     installQtDialogHandlers();
