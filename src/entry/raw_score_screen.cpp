@@ -1,0 +1,84 @@
+#include "raw_score_screen.h"
+
+#include "message_box.h"
+#include "raw_score_form.h"
+#include "raw_score_paint.h"
+#include "save_occasion.h"
+#include "screen_host.h"
+#include "screen_ids.h"
+#include "shell_state.h"
+
+RawScoreScreen::RawScoreScreen(ScreenHost& host) : host_(host) {}
+
+RawScoreScreen::~RawScoreScreen() = default;
+
+void RawScoreScreen::build() {
+    bottomRef() = 600;
+    form_ = std::make_unique<RawScoreForm>(host_.widgetParent(), host_.controlFont());
+    form_->fill(rawScoreTextsOf(testOccasion()));
+    form_->onEnterInLastField = [this] { command(CMD_ENTER); };
+    form_->show();
+    host_.setSharedButtonCaption(90, 1);
+    host_.setSharedButtonCaption(91, 2);
+    host_.placeSharedButton(90, 20, 515, 120, 40, true);
+    host_.placeSharedButton(91, 155, 515, 120, 40, true);
+    form_->focusField(0);
+    host_.repaint();
+}
+
+void RawScoreScreen::paint(Dc& dc) {
+    ab_paint_raw_scores(dc);
+}
+
+void RawScoreScreen::command(int id) {
+    if (!form_) {
+        return;
+    }
+    switch (id) {
+    case CMD_ALT_T:
+    case 90:
+    case CMD_ESCAPE:
+        back();
+        break;
+    case 91:
+    case CMD_ALT_V:
+    case CMD_ALT_F:
+        showResults();
+        break;
+    default:
+        break;
+    }
+}
+
+void RawScoreScreen::showResults() {
+    TestOccasion& occasion = testOccasion();
+    const RawScoreCheck check = checkRawScores(form_->texts(), occasion);
+    if (!check.valid) {
+        MessageRequest request;
+        request.text = check.message;
+        request.caption = kProgramCaption;
+        request.icon = MessageIcon::Warning;
+        showMessageBox(request);
+        form_->focusField(check.field);
+        return;
+    }
+    if (saveTestOccasion(occasion, rawScoreMode()) != 1) {
+        return; // the failure has been shown; every entry is still in the form
+    }
+    host_.showScreen(SCREEN_RESULTS);
+}
+
+void RawScoreScreen::back() {
+    readRawScoresLeniently(form_->texts(), testOccasion());
+    host_.showScreen(SCREEN_PERSONAL_DATA);
+}
+
+void RawScoreScreen::teardown() {
+    if (!form_) {
+        return;
+    }
+    host_.focusWindow();
+    form_.reset();
+    host_.placeSharedButton(90, 20, 515, 120, 40, false);
+    host_.placeSharedButton(91, 155, 515, 120, 40, false);
+}

@@ -1,0 +1,101 @@
+#include "transaction.h"
+
+#include "database_fixture.h"
+#include "statement.h"
+
+namespace {
+
+class Transaction : public DatabaseTest {
+  protected:
+    int persons() {
+        Statement statement;
+        std::int32_t value = -1;
+        EXPECT_TRUE(statement.executeDirect("SELECT COUNT(*) FROM TESTPERSON"));
+        statement.bindColumnInt(1, &value);
+        EXPECT_EQ(statement.fetch(), Statement::Fetch::Row);
+        statement.commit();
+        return value;
+    }
+    // Closes the connection and opens it again, so that only what was committed is seen.
+    void reconnect() {
+        DoDisconnect();
+        const std::string path = dir_.file(kDatabaseFileName).string();
+        ASSERT_EQ(DoConnect("user", "password", path.c_str()), 1);
+    }
+    void insertPerson(std::int32_t id) {
+        PersonRecord person = samplePerson("I transaktion");
+        person.ID = id;
+        idCounter() = id - 1;
+        ASSERT_EQ(DoInsertPD(person), DB_DONE);
+    }
+};
+
+TEST_F(Transaction, CommittedWorkOfSeveralOperationsIsKept) {
+    {
+        DbTransaction transaction;
+        ASSERT_TRUE(transaction.begun());
+        EXPECT_TRUE(transactionOpen());
+        insertPerson(1);
+        insertPerson(2);
+        ASSERT_TRUE(transaction.commit());
+        EXPECT_FALSE(transactionOpen());
+    }
+    reconnect();
+    EXPECT_EQ(persons(), 2);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(Transaction, WorkIsUndoneWithoutCommitThoughEachOperationCommittedItself) {
+    {
+        DbTransaction transaction;
+        insertPerson(1);
+        insertPerson(2);
+        EXPECT_EQ(persons(), 2); // seen inside the transaction
+    }
+    EXPECT_FALSE(transactionOpen());
+    EXPECT_EQ(persons(), 0);
+    idCounter() = 0;
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    EXPECT_EQ(idCounter(), 0); // the counter update went with the rest
+
+    // Afterwards every operation commits on its own again.
+    insertPerson(5);
+    reconnect();
+    EXPECT_EQ(persons(), 1);
+}
+
+TEST_F(Transaction, ExplicitRollbackAndNoNesting) {
+    DbTransaction outer;
+    insertPerson(1);
+    {
+        DbTransaction inner; // refused and reported; the outer one goes on
+        EXPECT_FALSE(inner.begun());
+        EXPECT_FALSE(inner.commit());
+    }
+    EXPECT_TRUE(transactionOpen());
+    EXPECT_EQ(messages_.texts().size(), 1u);
+    outer.rollback();
+    EXPECT_FALSE(outer.commit()); // already ended
+    EXPECT_EQ(persons(), 0);
+}
+
+TEST_F(Transaction, UpdatesTellHowManyRowsTheyRewrote) {
+    insertPerson(3);
+    PersonRecord person = samplePerson("Ändrad");
+    person.ID = 3;
+    std::int64_t rows = -1;
+    ASSERT_EQ(DoUpdatePD(person, &rows), DB_DONE);
+    EXPECT_EQ(rows, 1);
+    person.ID = 4;
+    ASSERT_EQ(DoUpdatePD(person, &rows), DB_DONE);
+    EXPECT_EQ(rows, 0);
+    TestOccasion occasion{};
+    occasion.person.ID = 3;
+    ASSERT_EQ(DoUpdateTD(occasion, &rows), DB_DONE);
+    EXPECT_EQ(rows, 0);
+    ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+    ASSERT_EQ(DoUpdateTD(occasion, &rows), DB_DONE);
+    EXPECT_EQ(rows, 1);
+}
+
+} // namespace
