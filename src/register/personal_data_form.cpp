@@ -153,7 +153,7 @@ void PersonalDataForm::fill(const PersonRecord& person) {
     }
     field(PD_TESTDATUM)->setText(formatDate(person.TESTDATE));
     field(PD_FODELSEDATUM)->setText(formatDate(person.BORNDATE));
-    field(PD_TESTALDER)->setText(formatAge(person));
+    showAge(person);
     field(PD_KON)->setText(person.SEX == 1   ? QStringLiteral("M")
                            : person.SEX == 2 ? QStringLiteral("K")
                                              : QString());
@@ -162,6 +162,12 @@ void PersonalDataForm::fill(const PersonRecord& person) {
         ->setText(person.HANDEDNESS >= 1 && person.HANDEDNESS <= 4
                       ? QLatin1String(handedness[person.HANDEDNESS])
                       : QString());
+}
+
+// An age too long for the narrow field shows its beginning.
+void PersonalDataForm::showAge(const PersonRecord& person) {
+    field(PD_TESTALDER)->setText(formatAge(person));
+    field(PD_TESTALDER)->setCursorPosition(0);
 }
 
 void PersonalDataForm::dateFieldLeft(PersonRecord& person) {
@@ -174,7 +180,7 @@ void PersonalDataForm::dateFieldLeft(PersonRecord& person) {
         person.BORNDATE = dateOf(birthDate);
     }
     if (testDate.size() == birthDate.size()) {
-        field(PD_TESTALDER)->setText(formatAge(person));
+        showAge(person);
     }
 }
 

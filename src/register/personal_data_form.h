@@ -43,6 +43,7 @@ class PersonalDataForm {
     // A date field lost the focus: both dates are taken into person as typed and, when the two
     // texts are equally long, the test age is shown.
     void dateFieldLeft(PersonRecord& person);
+    void showAge(const PersonRecord& person);
     QString textOf(int id) const;
     void tell(unsigned short textId, int focusId);
     bool storeDate(int id, unsigned short emptyText, unsigned short invalidText, int earliestYear,

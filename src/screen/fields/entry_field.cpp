@@ -23,7 +23,11 @@ QLineEdit* makeEntryField(QWidget* parent, const QFont& font, const EntryFieldSp
     field->setObjectName(spec.objectName);
     field->setGeometry(spec.geometry);
     field->setFont(font);
-    field->setMaxLength(spec.maxLength);
+    // A longest input limits typing only; what the program shows in a read-only field, such as a
+    // test age of "2024.3.15" for an unset date of birth, is shown whole.
+    if (!spec.readOnly) {
+        field->setMaxLength(spec.maxLength);
+    }
     field->setAccessibleName(spec.accessibleName);
     field->setAccessibleDescription(spec.accessibleDescription);
     if (spec.centred) {
