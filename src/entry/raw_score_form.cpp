@@ -38,7 +38,9 @@ RawScoreForm::RawScoreForm(QWidget* parent, const QFont& font) {
         if (id != kRawScoreFieldCount - 1 || !onEnterInLastField) {
             return false;
         }
-        onEnterInLastField();
+        // Saving tears the form down: the callback runs from a copy of its own.
+        const std::function<void()> enter = onEnterInLastField;
+        enter();
         return true;
     };
 }
@@ -48,6 +50,8 @@ RawScoreForm::~RawScoreForm() {
     // that event.
     for (QLineEdit* edit : fields_) {
         edit->removeEventFilter(keyboard_);
+    }
+    for (QLineEdit* edit : fields_) {
         edit->hide();
         edit->setParent(nullptr);
         edit->deleteLater();

@@ -77,8 +77,8 @@ void RawScoreScreen::teardown() {
     if (!form_) {
         return;
     }
-    host_.focusWindow();
     form_.reset();
+    host_.focusWindow(); // where Enter acts as the next screen's command 91
     host_.placeSharedButton(90, 20, 515, 120, 40, false);
     host_.placeSharedButton(91, 155, 515, 120, 40, false);
 }

@@ -123,6 +123,8 @@ PersonalDataForm::~PersonalDataForm() {
     // A field may be the one whose key event tore the form down: it goes after that event.
     for (QLineEdit* edit : fields_) {
         edit->removeEventFilter(keyboard_);
+    }
+    for (QLineEdit* edit : fields_) {
         edit->hide();
         edit->setParent(nullptr);
         edit->deleteLater();
