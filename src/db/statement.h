@@ -50,7 +50,7 @@ class Statement {
 
     void closeCursor();
     // Commits on the connection; the program commits after every statement, reads included. While
-    // a DbTransaction is open the commit waits for the transaction's own.
+    // a Transaction is open the commit waits for the transaction's own.
     bool commit();
 
   private:

@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+// ODBC's attribute values are passed as pointers.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
 namespace {
@@ -16,10 +17,9 @@ bool succeeded(SQLRETURN result) {
     return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
 }
 
-bool setAutoCommit(bool on) {
-    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
-    return succeeded(
-        SQLSetConnectAttr(connectionHandle(), SQL_ATTR_AUTOCOMMIT, (SQLPOINTER)value, 0));
+SQLRETURN setAutoCommit(SQLULEN mode) {
+    return SQLSetConnectAttr(connectionHandle(), SQL_ATTR_AUTOCOMMIT, (SQLPOINTER)mode,
+                             SQL_IS_UINTEGER);
 }
 
 } // namespace
@@ -28,23 +28,21 @@ bool transactionOpen() {
     return open;
 }
 
-DbTransaction::DbTransaction() {
-    if (open || !setAutoCommit(false)) {
+Transaction::Transaction() {
+    started_ = !open && succeeded(setAutoCommit(SQL_AUTOCOMMIT_OFF));
+    if (!started_) {
         DoSQLError(nullptr);
         return;
     }
-    begun_ = true;
     open = true;
 }
 
-DbTransaction::~DbTransaction() {
-    if (begun_ && !ended_) {
-        rollback();
-    }
+Transaction::~Transaction() {
+    rollback();
 }
 
-bool DbTransaction::commit() {
-    if (!begun_ || ended_) {
+bool Transaction::commit() {
+    if (!started_ || finished_) {
         return false;
     }
     if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_COMMIT))) {
@@ -52,20 +50,20 @@ bool DbTransaction::commit() {
         rollback();
         return false;
     }
-    end();
+    finish();
     return true;
 }
 
-void DbTransaction::rollback() {
-    if (!begun_ || ended_) {
+void Transaction::rollback() {
+    if (!started_ || finished_) {
         return;
     }
     SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_ROLLBACK);
-    end();
+    finish();
 }
 
-void DbTransaction::end() {
-    ended_ = true;
+void Transaction::finish() {
+    finished_ = true;
     open = false;
-    setAutoCommit(true);
+    setAutoCommit(SQL_AUTOCOMMIT_ON);
 }

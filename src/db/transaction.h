@@ -1,22 +1,24 @@
 #pragma once
 
-// Several statements committed together or not at all.
+// A unit of work on the program's connection: several statements committed together or not at
+// all.
 //
-// Every statement operation commits right after it runs. While a DbTransaction is open the
-// connection is out of auto-commit mode and those commits are held back, so the work of all the
-// operations in between becomes durable at commit() in one step. A transaction that ends without
-// a successful commit() is rolled back. One transaction at a time; they do not nest.
-class DbTransaction {
+// While the object lives, automatic commit is off, and the commit that every statement operation
+// makes right after it runs (Statement::commit) is held back, so the operations in between become
+// durable at commit() in one step. Anything not committed is rolled back when the object goes (or
+// at rollback()), and automatic commit is switched on again. One transaction at a time; they do
+// not nest.
+class Transaction {
   public:
-    // Switches auto-commit off. When the driver refuses, the failure is reported and begun() is
-    // false; nothing should then be written.
-    DbTransaction();
-    // Rolls back unless committed, and switches auto-commit on again.
-    ~DbTransaction();
-    DbTransaction(const DbTransaction&) = delete;
-    DbTransaction& operator=(const DbTransaction&) = delete;
+    // Switches automatic commit off. When that fails, or another transaction is open, the
+    // failure is reported and started() is false; nothing should then be written.
+    Transaction();
+    // Rolls back unless committed, and switches automatic commit on again.
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
 
-    bool begun() const { return begun_; }
+    bool started() const { return started_; }
     // True when the work is committed. On failure the driver's message is shown (DoSQLError) and
     // the work is rolled back.
     bool commit();
@@ -24,11 +26,11 @@ class DbTransaction {
     void rollback();
 
   private:
-    void end();
+    void finish();
 
-    bool begun_ = false;
-    bool ended_ = false;
+    bool started_ = false;
+    bool finished_ = false;
 };
 
-// Whether a DbTransaction is open; the statements' own commits wait for it while it is.
+// Whether a Transaction is open; the statements' own commits wait for it while it is.
 bool transactionOpen();

@@ -24,8 +24,8 @@ void tellRowGone(std::string message, std::int32_t id) {
 int insertOccasion(TestOccasion& occasion) {
     const std::int32_t counter = idCounter();
     const std::int32_t formerId = occasion.person.ID;
-    DbTransaction transaction;
-    if (transaction.begun() && DoInsertPD(occasion.person) == DB_DONE &&
+    Transaction transaction;
+    if (transaction.started() && DoInsertPD(occasion.person) == DB_DONE &&
         DoInsertTD(occasion) == DB_DONE && transaction.commit()) {
         return 1;
     }
@@ -37,8 +37,8 @@ int insertOccasion(TestOccasion& occasion) {
 }
 
 int updateOccasion(TestOccasion& occasion) {
-    DbTransaction transaction;
-    if (!transaction.begun()) {
+    Transaction transaction;
+    if (!transaction.started()) {
         return 0;
     }
     std::int64_t rows = -1;

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "bitmap_resources.h"
+#include "earlier_tests_screen.h"
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
@@ -21,6 +22,7 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    window.setScreen(SCREEN_EARLIER_TESTS, std::make_unique<EarlierTestsScreen>(window));
     window.setScreen(SCREEN_PERSONAL_DATA, std::make_unique<PersonalDataScreen>(window));
     window.setScreen(SCREEN_RAW_SCORES, std::make_unique<RawScoreScreen>(window));
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-class Transaction : public DatabaseTest {
+class Transactions : public DatabaseTest {
   protected:
     int persons() {
         Statement statement;
@@ -30,10 +30,10 @@ class Transaction : public DatabaseTest {
     }
 };
 
-TEST_F(Transaction, CommittedWorkOfSeveralOperationsIsKept) {
+TEST_F(Transactions, CommittedWorkOfSeveralOperationsIsKept) {
     {
-        DbTransaction transaction;
-        ASSERT_TRUE(transaction.begun());
+        Transaction transaction;
+        ASSERT_TRUE(transaction.started());
         EXPECT_TRUE(transactionOpen());
         insertPerson(1);
         insertPerson(2);
@@ -45,9 +45,9 @@ TEST_F(Transaction, CommittedWorkOfSeveralOperationsIsKept) {
     EXPECT_TRUE(messages_.texts().empty());
 }
 
-TEST_F(Transaction, WorkIsUndoneWithoutCommitThoughEachOperationCommittedItself) {
+TEST_F(Transactions, WorkIsUndoneWithoutCommitThoughEachOperationCommittedItself) {
     {
-        DbTransaction transaction;
+        Transaction transaction;
         insertPerson(1);
         insertPerson(2);
         EXPECT_EQ(persons(), 2); // seen inside the transaction
@@ -64,12 +64,12 @@ TEST_F(Transaction, WorkIsUndoneWithoutCommitThoughEachOperationCommittedItself)
     EXPECT_EQ(persons(), 1);
 }
 
-TEST_F(Transaction, ExplicitRollbackAndNoNesting) {
-    DbTransaction outer;
+TEST_F(Transactions, ExplicitRollbackAndNoNesting) {
+    Transaction outer;
     insertPerson(1);
     {
-        DbTransaction inner; // refused and reported; the outer one goes on
-        EXPECT_FALSE(inner.begun());
+        Transaction inner; // refused and reported; the outer one goes on
+        EXPECT_FALSE(inner.started());
         EXPECT_FALSE(inner.commit());
     }
     EXPECT_TRUE(transactionOpen());
@@ -79,7 +79,7 @@ TEST_F(Transaction, ExplicitRollbackAndNoNesting) {
     EXPECT_EQ(persons(), 0);
 }
 
-TEST_F(Transaction, UpdatesTellHowManyRowsTheyRewrote) {
+TEST_F(Transactions, UpdatesTellHowManyRowsTheyRewrote) {
     insertPerson(3);
     PersonRecord person = samplePerson("Ändrad");
     person.ID = 3;
