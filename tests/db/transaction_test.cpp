@@ -79,23 +79,4 @@ TEST_F(Transactions, ExplicitRollbackAndNoNesting) {
     EXPECT_EQ(persons(), 0);
 }
 
-TEST_F(Transactions, UpdatesTellHowManyRowsTheyRewrote) {
-    insertPerson(3);
-    PersonRecord person = samplePerson("Ändrad");
-    person.ID = 3;
-    std::int64_t rows = -1;
-    ASSERT_EQ(DoUpdatePD(person, &rows), DB_DONE);
-    EXPECT_EQ(rows, 1);
-    person.ID = 4;
-    ASSERT_EQ(DoUpdatePD(person, &rows), DB_DONE);
-    EXPECT_EQ(rows, 0);
-    TestOccasion occasion{};
-    occasion.person.ID = 3;
-    ASSERT_EQ(DoUpdateTD(occasion, &rows), DB_DONE);
-    EXPECT_EQ(rows, 0);
-    ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
-    ASSERT_EQ(DoUpdateTD(occasion, &rows), DB_DONE);
-    EXPECT_EQ(rows, 1);
-}
-
 } // namespace

@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: save_loop DATABASE\n");
         return 2;
     }
+    // Connected: the test may now kill at any moment.
+    std::fputc('r', stdout);
+    std::fflush(stdout);
     for (;;) {
         if (DoReadNameID() != DB_DONE) {
             return 1;

@@ -39,49 +39,6 @@ class SaveOccasion : public DatabaseTest {
     TestOccasion occasion_{};
 };
 
-TEST_F(SaveOccasion, NewOccasionsGetConsecutiveIdsWithBothRows) {
-    ASSERT_EQ(DoReadNameID(), DB_DONE);
-    ASSERT_EQ(saveTestOccasion(occasion_, 0), 1);
-    EXPECT_EQ(occasion_.person.ID, 1);
-    occasion_.person.ID = 0;
-    ASSERT_EQ(saveTestOccasion(occasion_, 0), 1);
-    EXPECT_EQ(occasion_.person.ID, 2);
-    EXPECT_EQ(persons(), 2);
-    EXPECT_EQ(scoreRows(), 2);
-    EXPECT_EQ(storedCounter(), 2);
-
-    TestOccasion read{};
-    read.person.ID = 2;
-    ASSERT_EQ(DoReadTD(read), DB_DONE);
-    EXPECT_EQ(read.TD_TESTDATE, (DateValue{2010, 6, 1}));
-    EXPECT_EQ(read.RawScores[RAW_BILDKOMPLETTERING], kRawScoreCount);
-    EXPECT_TRUE(messages_.texts().empty());
-}
-
-TEST_F(SaveOccasion, FailingScoreInsertLeavesNothingAndKeepsTheCounter) {
-    exec("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (2, 0)"); // harmless second row
-    exec("UPDATE NAMEID SET IDNOW = 41 WHERE RECNO = 1");
-    exec("CREATE TRIGGER refuse_scores BEFORE INSERT ON TESTDATA BEGIN "
-         "SELECT RAISE(ABORT, 'råpoängen spärrade'); END");
-    ASSERT_EQ(DoReadNameID(), DB_DONE);
-    ASSERT_EQ(saveTestOccasion(occasion_, 0), 0);
-    EXPECT_EQ(persons(), 0);
-    EXPECT_EQ(scoreRows(), 0);
-    EXPECT_EQ(storedCounter(), 41);
-    EXPECT_EQ(idCounter(), 41);
-    EXPECT_EQ(occasion_.person.ID, 0);
-    ASSERT_EQ(messages_.texts().size(), 1u);
-    EXPECT_NE(messages_.texts()[0].find("råpoängen spärrade"), std::string::npos)
-        << messages_.texts()[0];
-
-    // Once the cause is gone the same occasion is saved under the ID that was not given out.
-    exec("DROP TRIGGER refuse_scores");
-    ASSERT_EQ(saveTestOccasion(occasion_, 0), 1);
-    EXPECT_EQ(occasion_.person.ID, 42);
-    EXPECT_EQ(storedCounter(), 42);
-    EXPECT_EQ(scoreRows(), 1);
-}
-
 TEST_F(SaveOccasion, FailingPersonInsertAfterTheCounterWasWrittenUndoesTheCounter) {
     exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (1, 'Finns redan')"); // ID 1 is taken
     ASSERT_EQ(DoReadNameID(), DB_DONE);
