@@ -46,23 +46,11 @@ RawScoreForm::RawScoreForm(QWidget* parent, const QFont& font) {
 }
 
 RawScoreForm::~RawScoreForm() {
-    // A field may be the one whose Enter saved the occasion and tore the form down: it goes after
-    // that event.
-    for (QLineEdit* edit : fields_) {
-        edit->removeEventFilter(keyboard_);
-    }
-    for (QLineEdit* edit : fields_) {
-        edit->hide();
-        edit->setParent(nullptr);
-        edit->deleteLater();
-    }
-    keyboard_->deleteLater();
+    keyboard_->retire();
 }
 
 void RawScoreForm::show() {
-    for (QLineEdit* edit : fields_) {
-        edit->show();
-    }
+    keyboard_->showFields();
 }
 
 void RawScoreForm::focusField(int id) {

@@ -1,5 +1,6 @@
 #include "raw_score_screen.h"
 
+#include "form_buttons.h"
 #include "message_box.h"
 #include "raw_score_form.h"
 #include "raw_score_paint.h"
@@ -18,10 +19,7 @@ void RawScoreScreen::build() {
     form_->fill(rawScoreTextsOf(testOccasion()));
     form_->onEnterInLastField = [this] { command(CMD_ENTER); };
     form_->show();
-    host_.setSharedButtonCaption(90, 1);
-    host_.setSharedButtonCaption(91, 2);
-    host_.placeSharedButton(90, 20, 515, 120, 40, true);
-    host_.placeSharedButton(91, 155, 515, 120, 40, true);
+    showFormButtons(host_, 1, 2);
     form_->focusField(0);
     host_.repaint();
 }
@@ -79,6 +77,5 @@ void RawScoreScreen::teardown() {
     }
     form_.reset();
     host_.focusWindow(); // where Enter acts as the next screen's command 91
-    host_.placeSharedButton(90, 20, 515, 120, 40, false);
-    host_.placeSharedButton(91, 155, 515, 120, 40, false);
+    hideFormButtons(host_);
 }

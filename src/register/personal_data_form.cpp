@@ -120,22 +120,11 @@ PersonalDataForm::PersonalDataForm(QWidget* parent, const QFont& font) {
 }
 
 PersonalDataForm::~PersonalDataForm() {
-    // A field may be the one whose key event tore the form down: it goes after that event.
-    for (QLineEdit* edit : fields_) {
-        edit->removeEventFilter(keyboard_);
-    }
-    for (QLineEdit* edit : fields_) {
-        edit->hide();
-        edit->setParent(nullptr);
-        edit->deleteLater();
-    }
-    keyboard_->deleteLater();
+    keyboard_->retire();
 }
 
 void PersonalDataForm::show() {
-    for (QLineEdit* edit : fields_) {
-        edit->show();
-    }
+    keyboard_->showFields();
 }
 
 void PersonalDataForm::focusField(int id) {

@@ -1,5 +1,6 @@
 #include "personal_data_screen.h"
 
+#include "form_buttons.h"
 #include "personal_data_form.h"
 #include "screen_host.h"
 #include "screen_ids.h"
@@ -15,10 +16,7 @@ void PersonalDataScreen::build() {
     form_ = std::make_unique<PersonalDataForm>(host_.widgetParent(), host_.controlFont());
     form_->fill(testOccasion().person);
     form_->show();
-    host_.setSharedButtonCaption(90, 95);
-    host_.setSharedButtonCaption(91, 96);
-    host_.placeSharedButton(90, 20, 515, 120, 40, true);
-    host_.placeSharedButton(91, 155, 515, 120, 40, true);
+    showFormButtons(host_, 95, 96);
     form_->focusField(PD_NAMN);
     host_.repaint();
 }
@@ -58,6 +56,5 @@ void PersonalDataScreen::teardown() {
     }
     form_.reset();
     host_.focusWindow(); // where Enter acts as the next screen's command 91
-    host_.placeSharedButton(90, 20, 515, 120, 40, false);
-    host_.placeSharedButton(91, 155, 515, 120, 40, false);
+    hideFormButtons(host_);
 }

@@ -16,6 +16,25 @@ FieldKeyboard::FieldKeyboard(int screen, std::vector<QLineEdit*> fields, QObject
     }
 }
 
+void FieldKeyboard::showFields() {
+    for (QLineEdit* edit : fields_) {
+        edit->show();
+    }
+}
+
+void FieldKeyboard::retire() {
+    for (QLineEdit* edit : fields_) {
+        edit->removeEventFilter(this);
+    }
+    for (QLineEdit* edit : fields_) {
+        edit->hide();
+        edit->setParent(nullptr);
+        edit->deleteLater();
+    }
+    fields_.clear();
+    deleteLater();
+}
+
 void FieldKeyboard::focusField(int index) {
     QLineEdit* edit = field(index);
     edit->setFocus(Qt::OtherFocusReason);

@@ -29,6 +29,12 @@ class FieldKeyboard : public QObject {
     // Called after a field has lost the focus.
     std::function<void(int field)> onFocusLost;
 
+    void showFields();
+    // Takes the fields off the window at once and deletes them, and this keyboard, once the event
+    // being handled is done: a field's own key (Enter in the last raw score) may have torn its
+    // form down. No handler runs any more.
+    void retire();
+
     // Focuses a field and selects its text.
     void focusField(int field);
     int fieldOf(const QObject* widget) const;
