@@ -5,7 +5,9 @@
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
+#include "personal_data_screen.h"
 #include "qt_dialogs.h"
+#include "raw_score_screen.h"
 #include "results_screen.h"
 #include "screen_size.h"
 #include "shell_state.h"
@@ -23,6 +25,8 @@ void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
     window.setScreen(SCREEN_EARLIER_TESTS, std::make_unique<EarlierTestsScreen>(window));
     window.setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(window));
+    window.setScreen(SCREEN_PERSONAL_DATA, std::make_unique<PersonalDataScreen>(window));
+    window.setScreen(SCREEN_RAW_SCORES, std::make_unique<RawScoreScreen>(window));
 }
 
 int WinMain() {
