@@ -10,7 +10,14 @@ class QPainter;
 // resources are the images ":/bitmaps/<id>.png" compiled into the program.
 class QPainterDc : public DcBase {
   public:
-    explicit QPainterDc(QPainter& painter, bool printer = false);
+    // Default: the device context starts as a fresh one (system font, black pen, white brush).
+    // FromPainter: the painter's font, pen and brush are the objects selected on entry, and its
+    // pen colour and background the text colour and background, as with a context that another
+    // program hands over with its own objects selected.
+    enum class InitialObjects { Default, FromPainter };
+
+    explicit QPainterDc(QPainter& painter, bool printer = false,
+                        InitialObjects initial = InitialObjects::Default);
 
     TextMetrics textMetrics() override;
     DcSize textExtent(std::string_view text) override;
@@ -36,8 +43,12 @@ class QPainterDc : public DcBase {
   private:
     void applyMapping();
     void setShapeTools();
+    void adoptPainterObjects();
 
     QPainter& painter_;
     bool printer_;
     QFont font_;
+    // The painter's own font, taken over on entry; used whenever its handle is selected.
+    DcObject painterFontHandle_ = 0;
+    QFont painterFont_;
 };
