@@ -1,0 +1,72 @@
+#include "qprinter_sheets.h"
+
+#include <QFile>
+#include <QPrinter>
+
+#include <utility>
+
+QPrinterSheets::QPrinterSheets(QPrinter& printer, AbortCheck abortCheck)
+    : printer_(printer), abortCheck_(std::move(abortCheck)) {}
+
+QPrinterSheets::~QPrinterSheets() {
+    if (painter_.isActive()) {
+        abortDocument();
+    }
+}
+
+bool QPrinterSheets::startDocument() {
+    if (!painter_.begin(&printer_)) {
+        return false;
+    }
+    dc_.emplace(painter_, true);
+    firstSheet_ = true;
+    return true;
+}
+
+// QPainter::begin has already started the first sheet.
+bool QPrinterSheets::startSheet() {
+    if (cancelled_ || !painter_.isActive()) {
+        return false;
+    }
+    if (!firstSheet_ && !printer_.newPage()) {
+        return false;
+    }
+    firstSheet_ = false;
+    return true;
+}
+
+void QPrinterSheets::endSheet() {
+    if (abortCheck_ && !cancelled_ && !abortCheck_()) {
+        cancelled_ = true;
+    }
+}
+
+bool QPrinterSheets::endDocument() {
+    if (cancelled_) {
+        abortDocument();
+        return false;
+    }
+    dc_.reset();
+    return painter_.end();
+}
+
+void QPrinterSheets::abortDocument() {
+    printer_.abort();
+    dc_.reset();
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    const QString file = printer_.outputFileName();
+    if (!file.isEmpty()) {
+        QFile::remove(file);
+    }
+}
+
+DcSize QPrinterSheets::printableArea() const {
+    return DcSize{printer_.width(), printer_.height()};
+}
+
+int QPrinterSheets::printableBottom() const {
+    const QTransform toDevice = painter_.combinedTransform();
+    return qRound(toDevice.inverted().map(QPointF(0, printer_.height())).y());
+}
