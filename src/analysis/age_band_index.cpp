@@ -1,7 +1,5 @@
 #include "age_band_index.h"
 
-#include "message_box.h"
-
 #include <cstring>
 
 int ageBandIndex(const char* ageBand) {
@@ -12,8 +10,4 @@ int ageBandIndex(const char* ageBand) {
         }
     }
     return -1;
-}
-
-void showAgeBandError() {
-    showMessage(kAgeBandErrorText);
 }

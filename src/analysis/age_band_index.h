@@ -6,8 +6,8 @@
 // (for example the subgroup "Referensgrupp" or an empty text).
 int ageBandIndex(const char* ageBand);
 
-// The message box shown when the age band of the test occasion is none of the 13 bands.
-void showAgeBandError();
-
+// The message for an age band that is none of the 13 bands. The analyses only report that
+// condition (they return 0); the results screen and the print job show this text, never a
+// painter, since a modal box inside painting re-enters painting.
 inline constexpr const char* kAgeBandErrorText =
     "Error 1445 i normgruppselektering. Kontakta programleverantören.";

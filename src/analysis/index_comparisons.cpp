@@ -114,7 +114,6 @@ int computeIndexComparisons(int indexBase) {
     pairNsMarked = 0;
     const int band = ageBandIndex(testOccasion().ageBand);
     if (band < 0) {
-        showAgeBandError();
         return 0;
     }
     std::memset(IndexComparisons, 0, sizeof IndexComparisons);

@@ -30,9 +30,9 @@ inline constexpr AbilityRange ABILITY_LEVELS[kAbilityLevelCount] = {
 int abilityLevel(int score);
 
 // Rebuilds IndexComparisons and pairNsMarked from the test occasion. Returns 1, or 0 when the age
-// band is none of the 13 bands: then the error message is shown and IndexComparisons is left as
-// it was. indexBase is the results screen's choice; any value but 0 and 1 leaves the base rates
-// empty.
+// band is none of the 13 bands: then pairNsMarked is 0, IndexComparisons is left as it was and
+// nothing is shown (the caller omits the comparisons; see kAgeBandErrorText). indexBase is the
+// results screen's choice; any value but 0 and 1 leaves the base rates empty.
 int computeIndexComparisons(int indexBase);
 
 // Fill score1, score2, difference, level and criticalValue of IndexComparisons[row].
