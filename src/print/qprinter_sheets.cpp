@@ -62,6 +62,14 @@ void QPrinterSheets::abortDocument() {
     }
 }
 
+Dc& QPrinterSheets::measuringDc() {
+    if (!measureDc_) {
+        measurePainter_.begin(&measureImage_);
+        measureDc_.emplace(measurePainter_, true);
+    }
+    return *measureDc_;
+}
+
 DcSize QPrinterSheets::printableArea() const {
     return DcSize{printer_.width(), printer_.height()};
 }

@@ -3,6 +3,7 @@
 #include "qpainter_dc.h"
 #include "sheet_printer.h"
 
+#include <QImage>
 #include <QPainter>
 
 #include <functional>
@@ -34,6 +35,7 @@ class QPrinterSheets : public SheetPrinter {
     bool cancelled() const override { return cancelled_; }
 
     Dc& dc() override { return *dc_; }
+    Dc& measuringDc() override;
     DcSize printableArea() const override;
     int printableBottom() const override;
 
@@ -42,6 +44,10 @@ class QPrinterSheets : public SheetPrinter {
     AbortCheck abortCheck_;
     QPainter painter_;
     std::optional<QPainterDc> dc_;
+    // Measuring: the same fonts on a one-pixel image (text metrics do not depend on the device).
+    QImage measureImage_{1, 1, QImage::Format_RGB32};
+    QPainter measurePainter_;
+    std::optional<QPainterDc> measureDc_;
     bool firstSheet_ = true;
     bool cancelled_ = false;
 };

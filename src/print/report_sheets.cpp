@@ -20,6 +20,11 @@ SheetsOutcome stopped(SheetPrinter& printer) {
     return cancelled ? SheetsOutcome::Cancelled : SheetsOutcome::Failed;
 }
 
+// The logical height the page needs, learnt by laying it out where nothing is drawn.
+int measuredSheetHeight(SheetPrinter& printer, PagePainter paint, int top) {
+    return sheetHeightFor(paint(printer.measuringDc(), top, kSheetLeft, kSheetRight, kPrinting));
+}
+
 } // namespace
 
 SheetsOutcome printReportSheets(SheetPrinter& printer) {
@@ -30,14 +35,19 @@ SheetsOutcome printReportSheets(SheetPrinter& printer) {
     if (!printer.startSheet()) {
         return stopped(printer);
     }
-    setSheetMapping(printer);
     Dc& dc = printer.dc();
-    const int y = printSheetHeader(dc, kSheetLeft, kSheetRight, kSheetDateY);
-    ab_paint_resultat(dc, y + kFirstPageGap, kSheetLeft, kSheetRight, kPrinting);
+    const int firstTop = kSheetHeaderBottom + kFirstPageGap;
+    setSheetMapping(printer, measuredSheetHeight(printer, ab_paint_resultat, firstTop));
+    printSheetHeader(dc, kSheetLeft, kSheetRight, kSheetDateY);
+    ab_paint_resultat(dc, firstTop, kSheetLeft, kSheetRight, kPrinting);
     printSheetFooter(printer, kSheetLeft, kSheetRight, ++pageNumber);
 
+    // The person block is the same on every later sheet, and so is the top of its page.
+    const int laterTop =
+        printPersonBlock(printer.measuringDc(), kSheetLeft, kSheetRight, kSheetDateY + 20);
     for (const PagePainter paint : kLaterPages) {
-        const int top = startReportSheet(printer, kSheetLeft, kSheetRight, kSheetDateY);
+        const int height = measuredSheetHeight(printer, paint, laterTop);
+        const int top = startReportSheet(printer, kSheetLeft, kSheetRight, kSheetDateY, height);
         if (top == 0) {
             return stopped(printer);
         }

@@ -7,6 +7,7 @@
 #include "text_layout.h"
 #include "text_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,7 +17,6 @@ namespace {
 constexpr int kLogoTop = 20;
 constexpr int kLogoWidth = 125;
 constexpr int kLogoHeight = 31;
-constexpr int kHeaderRuleY = 60;
 constexpr int kLabelGap = 5;  // from a label to its value
 constexpr int kValueGap = 50; // from a value to the next label on the same line
 
@@ -112,11 +112,15 @@ bool hasBorrowedNorms(const char* normDescription) {
 
 } // namespace
 
-void setSheetMapping(SheetPrinter& printer) {
+int sheetHeightFor(int contentBottom) {
+    return std::max(kSheetHeight, contentBottom + kFooterGap + kFooterRuleOffset);
+}
+
+void setSheetMapping(SheetPrinter& printer, int height) {
     Dc& dc = printer.dc();
     const DcSize area = printer.printableArea();
     dc.setMapMode(MapMode::Anisotropic);
-    dc.setWindowExt(kSheetWidth, kSheetHeight);
+    dc.setWindowExt(kSheetWidth, height);
     dc.setViewportExt(area.cx, area.cy);
     dc.setViewportOrg(0, 0);
 }
@@ -127,13 +131,13 @@ int printSheetHeader(Dc& dc, int left, int right, int dateY) {
         dc.stretchBitmap(logo, left, kLogoTop, kLogoWidth, kLogoHeight);
         dc.deleteObject(logo);
     }
-    blackRule(dc, left, right, kHeaderRuleY);
+    blackRule(dc, left, right, kSheetHeaderBottom);
 
     const DateValue date = today();
     const Selected font(dc, dc.createFont(sheetFont(12, kFontWeightNormal, true)));
     textAt(dc, right, dateY, isoDate(date.year, date.month, date.day),
            TextAlign::Right | TextAlign::Top);
-    return kHeaderRuleY;
+    return kSheetHeaderBottom;
 }
 
 int printPersonBlock(Dc& dc, int left, int right, int top) {
@@ -177,11 +181,11 @@ int printPersonBlock(Dc& dc, int left, int right, int top) {
     return y + lineHeight + 10;
 }
 
-int startReportSheet(SheetPrinter& printer, int left, int right, int dateY) {
+int startReportSheet(SheetPrinter& printer, int left, int right, int dateY, int height) {
     if (!printer.startSheet()) {
         return 0;
     }
-    setSheetMapping(printer);
+    setSheetMapping(printer, height);
     Dc& dc = printer.dc();
     printSheetHeader(dc, left, right, dateY);
     return printPersonBlock(dc, left, right, dateY + 20);
@@ -201,6 +205,6 @@ void printSheetFooter(SheetPrinter& printer, int left, int right, int number) {
         const std::string credit = text(kCredit);
         ab_text_wrap(dc, bottom - 40, credit.c_str(), left, right - 370, 1, 0);
     }
-    blackRule(dc, left, right, bottom - 50);
+    blackRule(dc, left, right, bottom - kFooterRuleOffset);
     printer.endSheet();
 }

@@ -25,6 +25,9 @@ class SheetPrinter {
 
     // The device context of the open document.
     virtual Dc& dc() = 0;
+    // A device context that draws nowhere but measures as dc() does: pages are laid out on it
+    // first to learn how much room they need.
+    virtual Dc& measuringDc() = 0;
     // The printable area of a sheet in device pixels (the width and height that GDI calls
     // HORZRES and VERTRES).
     virtual DcSize printableArea() const = 0;

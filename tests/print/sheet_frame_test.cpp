@@ -34,10 +34,12 @@ class RecordingSheetPrinter : public SheetPrinter {
         if (cancelled_ || sheetsStarted == refuseSheet) {
             return false;
         }
+        sheetFirstText_ = dc_.texts().size();
         return true;
     }
     void endSheet() override {
         calls.push_back("endSheet");
+        sheets.push_back(Sheet{printableBottom(), sheetFirstText_, dc_.texts().size()});
         ++sheetsEnded;
         cancelled_ = cancelled_ || sheetsEnded == cancelAfterSheet;
     }
@@ -48,11 +50,22 @@ class RecordingSheetPrinter : public SheetPrinter {
     void abortDocument() override { calls.push_back("abortDocument"); }
     bool cancelled() const override { return cancelled_; }
     Dc& dc() override { return dc_; }
+    Dc& measuringDc() override { return measuring_; }
     DcSize printableArea() const override { return DcSize{4760, 6840}; }
-    int printableBottom() const override { return 600; }
+    int printableBottom() const override {
+        return dc_.mapping().mode == MapMode::Anisotropic ? dc_.mapping().windowCy : 600;
+    }
+
+    // What each ended sheet held: its logical height and the range of its texts.
+    struct Sheet {
+        int height;
+        std::size_t firstText;
+        std::size_t endText;
+    };
 
     RecordingDc dc_{true};
     std::vector<std::string> calls;
+    std::vector<Sheet> sheets;
     bool refuseDocument = false;
     int refuseSheet = 0;      // the sheet (1-5) that cannot be started
     int cancelAfterSheet = 0; // the user cancels after this sheet
@@ -60,6 +73,8 @@ class RecordingSheetPrinter : public SheetPrinter {
     int sheetsEnded = 0;
 
   private:
+    RecordingDc measuring_{true};
+    std::size_t sheetFirstText_ = 0;
     bool cancelled_ = false;
 };
 
@@ -275,6 +290,35 @@ TEST_F(SheetFrame, FiveSheetsInOrderWithThePersonBlockFromTheSecond) {
     }));
     EXPECT_EQ(dc.liveObjectCount(), 0);
     EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(SheetFrame, EveryPageEndsAboveItsFooterHoweverTallItIs) {
+    ASSERT_EQ(printReportSheets(printer), SheetsOutcome::Printed);
+    ASSERT_EQ(printer.sheets.size(), 5u);
+    bool taller = false;
+    for (std::size_t sheet = 0; sheet < 5; ++sheet) {
+        const auto& record = printer.sheets[sheet];
+        EXPECT_GE(record.height, 600) << sheet;
+        taller = taller || record.height > 600;
+        const int rule = record.height - 50;
+        EXPECT_TRUE(hasLine(dc, 50, rule, 750, rule)) << sheet;
+        for (std::size_t i = record.firstText; i < record.endText; ++i) {
+            const RecordingDc::Text& t = dc.texts()[i];
+            const bool footer = t.font.height == 9 || t.text.starts_with("Sida ");
+            if (!footer) {
+                EXPECT_LT(t.y + t.font.height, rule) << sheet << ": " << t.text;
+            }
+        }
+    }
+    // The report's pages are taller than 600 units; the sheets grow with them.
+    EXPECT_TRUE(taller);
+}
+
+TEST(SheetHeight, SixHundredUnlessTheContentNeedsMore) {
+    EXPECT_EQ(sheetHeightFor(0), 600);
+    EXPECT_EQ(sheetHeightFor(540), 600);
+    EXPECT_EQ(sheetHeightFor(541), 601);
+    EXPECT_EQ(sheetHeightFor(1065), 1125);
 }
 
 TEST_F(SheetFrame, ASheetThatCannotStartAbortsTheDocument) {
