@@ -44,9 +44,10 @@ int pdfPageCount(const std::string& path) {
     return pages.empty() ? 0 : std::stoi(pages);
 }
 
-std::string pdfPageText(const std::string& path, int page) {
+std::string pdfPageText(const std::string& path, int page, bool layout) {
     const std::string number = std::to_string(page);
-    return run("pdftotext -f " + number + " -l " + number + " " + quoted(path) + " - 2>/dev/null");
+    return run("pdftotext " + std::string(layout ? "-layout " : "") + "-f " + number + " -l " +
+               number + " " + quoted(path) + " - 2>/dev/null");
 }
 
 QImage pdfPageImage(const std::string& path, int page, int dpi) {
