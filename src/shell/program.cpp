@@ -4,7 +4,9 @@
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
+#include "print_report_job.h"
 #include "qt_dialogs.h"
+#include "results_opening.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -19,6 +21,8 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    // "&Skriv ut" on the results screen runs the print job.
+    setPrintReportHandler(printReportJob);
 }
 
 int WinMain() {
