@@ -18,12 +18,14 @@ constexpr const char* kBodyFitText = "Baseras på primärfaktorerna";
 constexpr int kBodyFitWidth = 120;
 constexpr int kBodyMaxHeight = 16;
 
-// The graphs' own pens, created for one graph and deleted with it.
+// The graphs' own pens, created for one graph and deleted with it: blue, or black on a device
+// without colours.
 struct GraphPens {
     explicit GraphPens(Dc& dc)
-        : dc_(dc), solid(dc.createPen(PenSpec{PenStyle::Solid, 1, kGraphColour})),
-          dotted(dc.createPen(PenSpec{PenStyle::Dot, 1, kGraphColour})),
+        : dc_(dc), solid(dc.createPen(PenSpec{PenStyle::Solid, 1, colour(dc)})),
+          dotted(dc.createPen(PenSpec{PenStyle::Dot, 1, colour(dc)})),
           original(dc.selectObject(solid)) {}
+    static Rgb colour(const Dc& dc) { return dc.isMonochrome() ? Rgb{0, 0, 0} : kGraphColour; }
     ~GraphPens() { release(); }
     GraphPens(const GraphPens&) = delete;
     GraphPens& operator=(const GraphPens&) = delete;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Page 1: the test person's data in three columns, then the index and IQ table with its notes.
 
@@ -49,7 +50,7 @@ struct PersonField {
 
 // One row of labels with the values below them; returns the bottom of the last column drawn.
 int personRow(Dc& dc, int top, int left, int right, DcObject labelFont, DcObject valueFont,
-              std::initializer_list<PersonField> fields) {
+              const std::vector<PersonField>& fields) {
     int bottom = top;
     for (const PersonField& field : fields) {
         const int x = left + field.column * kColumnWidth;
@@ -103,26 +104,21 @@ int ab_paint_resultat(Dc& dc, int top, int left, int right, int printing) {
     const DcObject labelFont = dc.createFont(pageFont(12, false, false, printing));
     const DcObject valueFont = dc.createFont(pageFont(16, false, false, printing));
     const DcObject original = dc.selectObject(labelFont);
-    y += 20;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 17, person.NAMN}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 18, person.ADRESS}}) + 4;
-    y = personRow(
-            dc, y, left, right, labelFont, valueFont,
-            {{0, 19, person.TELEFON}, {1, 20, person.NATIONALITET}, {2, 21, person.HOMELANGUAGE}}) +
-        4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 22, person.UTBILDNING}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont,
-                  {{0, 23, person.TESTAD_VID}, {2, 24, person.TESTLEDARE}}) +
-        4;
-    y = personRow(dc, y, left, right, labelFont, valueFont, {{0, 30, person.OTHER}}) + 4;
-    y = personRow(dc, y, left, right, labelFont, valueFont,
-                  {{0, 25, dateText(person.TESTDATE)},
-                   {1, 26, dateText(person.BORNDATE)},
-                   {2, 27, ageText}}) +
-        4;
-    y = personRow(
-        dc, y, left, right, labelFont, valueFont,
-        {{0, 28, text(person.SEX == 1 ? 42 : 41)}, {1, 29, handednessText(person.HANDEDNESS)}});
+    // The rows of labels with their values; a row starts 4 below the one before.
+    const std::vector<std::vector<PersonField>> rows = {
+        {{0, 17, person.NAMN}},
+        {{0, 18, person.ADRESS}},
+        {{0, 19, person.TELEFON}, {1, 20, person.NATIONALITET}, {2, 21, person.HOMELANGUAGE}},
+        {{0, 22, person.UTBILDNING}},
+        {{0, 23, person.TESTAD_VID}, {2, 24, person.TESTLEDARE}},
+        {{0, 30, person.OTHER}},
+        {{0, 25, dateText(person.TESTDATE)}, {1, 26, dateText(person.BORNDATE)}, {2, 27, ageText}},
+        {{0, 28, text(person.SEX == 1 ? 42 : 41)}, {1, 29, handednessText(person.HANDEDNESS)}},
+    };
+    y += 20 - 4;
+    for (const std::vector<PersonField>& row : rows) {
+        y = personRow(dc, y + 4, left, right, labelFont, valueFont, row);
+    }
     dc.selectObject(original);
     dc.deleteObject(labelFont);
     dc.deleteObject(valueFont);

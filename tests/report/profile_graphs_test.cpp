@@ -190,6 +190,21 @@ TEST_F(ProfileGraphs, PaperKeepsTheGraphsInPlace) {
     EXPECT_EQ(paper.liveObjectCount(), 0);
 }
 
+TEST_F(ProfileGraphs, MonochromePrinterDrawsEveryLineBlack) {
+    setValidIndex(VFI, 30, 100);
+    setValidIndex(PFI, 25, 85);
+    paper.setMonochrome(true);
+    ab_paint_grafisk(paper, 0, 50, 750, 1);
+    ASSERT_FALSE(paper.lines().empty());
+    for (const auto& line : paper.lines()) {
+        EXPECT_EQ(line.pen.colour, kBlack);
+    }
+    for (const auto& shape : paper.shapes()) {
+        EXPECT_EQ(shape.pen.colour, kBlack);
+    }
+    EXPECT_EQ(paper.bitmaps().size(), 2u); // the marker is the same on every device
+}
+
 TEST(PolyLine, JoinsOnlyPairsWithBothValues) {
     RecordingDc dc;
     const PlotPoint points[] = {{0, 0, 1}, {10, 10, 2}, {20, 0, 0}, {30, 10, 3}, {40, 0, 4}};

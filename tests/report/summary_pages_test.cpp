@@ -78,6 +78,10 @@ TEST_F(SummaryPages, PersonDataInThreeColumns) {
     // The norm comparison follows 20 below the last row, and 20 more on screen.
     EXPECT_EQ(textOf(screen, "Normjämförelse").y, 359 + 20 + 20);
     EXPECT_EQ(screen.liveObjectCount(), 0);
+    // On paper 40 below, without the screen's 20.
+    ab_paint_resultat(paper, 0, kLeft, kPaperRight, 1);
+    EXPECT_EQ(textOf(paper, "Namn").font.face, "Times New Roman");
+    EXPECT_EQ(textOf(paper, "Normjämförelse").y, 359 + 40);
 }
 
 TEST_F(SummaryPages, NoScoresEveryRowDashedAndTheRefusalNotesInOrder) {
@@ -243,6 +247,7 @@ TEST_F(SummaryPages, SubtestTableRows) {
     set(RAW_LIKHETER, SUB_LIKHETER, 20, 10, 11);
     set(RAW_FIGURVIKTER, SUB_FIGURVIKTER, 3, 0, 4); // no norms for the band: scaled 0
     set(RAW_BUT, SUB_BUT, 30, 12, 13);
+    set(RAW_BSS, SUB_BSS, 5, 6, 0); // no reference norms: no reference score either
     const int bottom = ab_paint_deltestpoang(screen, 0, kLeft, kScreenRight, 0);
 
     EXPECT_EQ(textOf(screen, "Sammanställning deltestpoäng").y, 20);
@@ -277,6 +282,8 @@ TEST_F(SummaryPages, SubtestTableRows) {
               (Cells{{82, "13. "}, {300, "-"}, {440, "-"}, {600, "-"}}));
     EXPECT_EQ(rowAt(textOf(screen, "Figurvikter").y),
               (Cells{{82, "12. "}, {300, "3"}, {440, "-"}, {600, "-"}}));
+    EXPECT_EQ(rowAt(textOf(screen, "Bokstavs-siffer-serier").y),
+              (Cells{{82, "11. "}, {300, "5"}, {440, "6"}, {600, "-"}}));
     // Process scores: no number and never a reference value.
     const auto but = textOf(screen, "Blockmönster Utan Tidsbonus");
     EXPECT_EQ(but.x, 82);

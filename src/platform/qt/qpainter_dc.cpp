@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -251,4 +252,9 @@ void QPainterDc::setViewportOrg(int x, int y) {
 void QPainterDc::setViewportExt(int cx, int cy) {
     DcBase::setViewportExt(cx, cy);
     applyMapping();
+}
+
+bool QPainterDc::isMonochrome() const {
+    const auto* printer = dynamic_cast<const QPrinter*>(painter_.device());
+    return printer_ && printer != nullptr && printer->colorMode() == QPrinter::GrayScale;
 }

@@ -33,6 +33,8 @@ class QPainterDc : public DcBase {
     void setViewportOrg(int x, int y) override;
     void setViewportExt(int cx, int cy) override;
     bool isPrinter() const override { return printer_; }
+    // A printer set to grey scale.
+    bool isMonochrome() const override;
 
     static QString bitmapPath(int resourceId);
 
