@@ -56,6 +56,14 @@ AnalysisPageState::~AnalysisPageState() {
     dc_.selectObject(pen_);
 }
 
+int drawPageTitle(Dc& dc, const AnalysisPageFonts& fonts, int top, int left, int printing,
+                  unsigned short titleId) {
+    if (printing == 0) {
+        top += 50;
+    }
+    return drawTextLine(dc, fonts.title, left, top, text(titleId).c_str());
+}
+
 int drawTextLine(Dc& dc, DcObject font, int x, int y, const char* text) {
     dc.selectObject(font);
     drawCell(dc, TextAlign::Left, x, y, text);

@@ -47,6 +47,10 @@ class AnalysisPageState {
     BackgroundMode mode_;
 };
 
+// The page title in the title font at (left, top), 50 lower on screen; returns its bottom.
+int drawPageTitle(Dc& dc, const AnalysisPageFonts& fonts, int top, int left, int printing,
+                  unsigned short titleId);
+
 // One line of text in the font, left-aligned at (x, y); returns y + the font's height.
 int drawTextLine(Dc& dc, DcObject font, int x, int y, const char* text);
 

@@ -169,10 +169,7 @@ int paintStrengthsWeaknesses(Dc& dc, const AnalysisPageFonts& fonts, int y, int 
 int ab_paint_analyser(Dc& dc, int top, int left, int right, int printing) {
     const AnalysisPageState state(dc);
     const AnalysisPageFonts fonts(dc, printing);
-    if (printing == 0) {
-        top += 50;
-    }
-    int y = drawTextLine(dc, fonts.title, left, top, text(56).c_str());
+    int y = drawPageTitle(dc, fonts, top, left, printing, 56);
     // An age band outside the 13 bands leaves the comparisons out; the message about it is
     // shown by the results screen and the print job, never while painting.
     if (computeIndexComparisons(resultsView().indexBase) != 0) {

@@ -128,10 +128,7 @@ bool digitSpanMissing() {
 int ab_paint_analyser_prosess(Dc& dc, int top, int left, int right, int printing) {
     const AnalysisPageState state(dc);
     const AnalysisPageFonts fonts(dc, printing);
-    if (printing == 0) {
-        top += 50;
-    }
-    int y = drawTextLine(dc, fonts.title, left, top, text(400).c_str());
+    int y = drawPageTitle(dc, fonts, top, left, printing, 400);
     y = paintScaledComparisons(dc, fonts, y, left, right, printing);
     y = drawTextLine(dc, fonts.heading, left, y + 40, text(237).c_str());
     // The span tables need one of the 13 age bands. Without it the page ends below this heading

@@ -263,13 +263,44 @@ TEST_F(DiscrepancyPageTest, TooFewVerbalSubtestsGivesNote146AndTheTableFollows) 
     EXPECT_EQ(ruleYs(), (std::vector<int>{h + 85, h + 146, h + 341}));
 }
 
-TEST_F(DiscrepancyPageTest, TooFewSubtestsForBothIndexMeansEndsThePageWithNote145) {
-    setBand("");
-    resultsView().swBase = SW_BASE_INDEX;
-    EXPECT_EQ(paint(), 95 + 19 + 17 + 10 + 2 * 17);
-    EXPECT_EQ(drawn("kan inte beräknas utifrån medelvärden på dessa index.").y, 95 + 63);
-    EXPECT_EQ(count("Deltest"), 0);
-    EXPECT_TRUE(dc.lines().empty());
+// The message 10 below the base text (at 95 + 46) names what is missing; only "neither index
+// mean" ends the section there.
+TEST_F(DiscrepancyPageTest, EachMissingIndexMeanHasItsOwnMessage) {
+    struct Case {
+        int vfiCount;
+        int pfiCount;
+        const char* firstLine;
+        bool tableFollows;
+    };
+    const Case cases[] = {
+        {2, 2,
+         "För få deltest har administrerats på Verbal och Perceptuell funktion. Styrkor och "
+         "svagheter ",
+         false},
+        {2, 3,
+         "För få deltest har administrerats på Verbal funktion. Styrkor och svagheter kan "
+         "inte ",
+         true},
+        {3, 2,
+         "För få deltest har administrerats på Perceptuell funktion. Styrkor och svagheter "
+         "kan inte ",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstLine);
+        dc.clearRecords();
+        setBand("");
+        resultsView().swBase = SW_BASE_INDEX;
+        setSums(VFI, 30, c.vfiCount);
+        setSums(PFI, 30, c.pfiCount);
+        const int bottom = paint();
+        expectPlaced({c.firstLine, 50, 95 + 46});
+        EXPECT_EQ(count("Deltest"), c.tableFollows ? 1 : 0);
+        if (!c.tableFollows) {
+            EXPECT_EQ(bottom, 95 + 80);
+            EXPECT_TRUE(dc.lines().empty());
+        }
+    }
 }
 
 TEST_F(DiscrepancyPageTest, OnPaperTheTitleIsAtTopInTimesAndNote136IsWider) {
