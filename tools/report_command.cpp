@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -131,11 +132,10 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();
     resetTestOccasion();
-    const DbResult person = DoReadPD(id, occasion.person);
-    if (person != DB_DONE) {
-        if (person == DB_NO_ROW) {
-            scored.messages.push_back("Testperson " + std::to_string(id) + " finns inte.");
-        }
+    if (DoReadPD(id, occasion.person) != DB_DONE) {
+        // A missing row is reported with the driver's diagnostic, which is empty then.
+        std::erase(scored.messages, std::string());
+        scored.messages.push_back("Testperson " + std::to_string(id) + " kan inte läsas.");
         return false;
     }
     // Without raw scores every subtest stays not administered.

@@ -261,10 +261,8 @@ QJsonObject occasionReportJson(const std::vector<std::string>& messages) {
     computeProcessComparisons();
     json.insert("ProcessComparisons", comparisonRowsJson(ProcessComparisons, 9));
     const int band = ageBandIndex(occasion.ageBand);
-    json.insert("SpanFrequencies",
-                band >= 0 ? spanFrequenciesJson(occasion, band) : QJsonArray());
-    json.insert("SpanComparisons",
-                band >= 0 ? spanComparisonsJson(occasion, band) : QJsonArray());
+    json.insert("SpanFrequencies", band >= 0 ? spanFrequenciesJson(occasion, band) : QJsonArray());
+    json.insert("SpanComparisons", band >= 0 ? spanComparisonsJson(occasion, band) : QJsonArray());
 
     json.insert("footnotes", QJsonObject{{"indexPairNsMarked", indexPairNsMarked},
                                          {"swNsMarked", swNsMarked},

@@ -18,7 +18,7 @@ bool QPrinterSheets::startDocument() {
     if (!painter_.begin(&printer_)) {
         return false;
     }
-    dc_.emplace(painter_, true);
+    dc_.emplace(painter_, printer_);
     firstSheet_ = true;
     return true;
 }

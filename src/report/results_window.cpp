@@ -108,11 +108,17 @@ void ResultsWindow::scrollReport(ScrollRequest request, int thumb) {
 }
 
 void ResultsWindow::paintEvent(QPaintEvent* event) {
+    const QRegion reportRegion = event->region().intersected(reportRect());
+    if (reportRegion.isEmpty()) {
+        // Only the frame or what lies under the scroll bar: the report is not touched.
+        QFrame::paintEvent(event);
+        return;
+    }
     ResultsView& view = resultsView();
     int lines = 0;
     {
         QPainter painter(this);
-        painter.setClipRegion(event->region().intersected(reportRect()));
+        painter.setClipRegion(reportRegion);
         painter.translate(contentsRect().topLeft());
         QPainterDc dc(painter);
         dc.setBkColor(kReportBackground);

@@ -7,6 +7,7 @@
 #include "print_report_job.h"
 #include "qt_dialogs.h"
 #include "results_opening.h"
+#include "results_screen.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -21,6 +22,7 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    window.setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(window));
     // "&Skriv ut" on the results screen runs the print job.
     setPrintReportHandler(printReportJob);
 }

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 #include <algorithm>
 
@@ -252,9 +251,4 @@ void QPainterDc::setViewportOrg(int x, int y) {
 void QPainterDc::setViewportExt(int cx, int cy) {
     DcBase::setViewportExt(cx, cy);
     applyMapping();
-}
-
-bool QPainterDc::isMonochrome() const {
-    const auto* printer = dynamic_cast<const QPrinter*>(painter_.device());
-    return printer_ && printer != nullptr && printer->colorMode() == QPrinter::GrayScale;
 }

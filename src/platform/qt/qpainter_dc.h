@@ -5,6 +5,7 @@
 #include <QFont>
 
 class QPainter;
+class QPrinter;
 
 // The device context on a QPainter: a widget while it paints, a printer, or an image. Bitmap
 // resources are the images ":/bitmaps/<id>.png" compiled into the program.
@@ -18,6 +19,9 @@ class QPainterDc : public DcBase {
 
     explicit QPainterDc(QPainter& painter, bool printer = false,
                         InitialObjects initial = InitialObjects::Default);
+    // On a printer (the painter is active on it): monochrome when it prints in grey scale.
+    // Defined apart (qpainter_dc_printer.cpp), so that the context itself needs only QtGui.
+    QPainterDc(QPainter& painter, const QPrinter& printer);
 
     TextMetrics textMetrics() override;
     DcSize textExtent(std::string_view text) override;
@@ -34,7 +38,7 @@ class QPainterDc : public DcBase {
     void setViewportExt(int cx, int cy) override;
     bool isPrinter() const override { return printer_; }
     // A printer set to grey scale.
-    bool isMonochrome() const override;
+    bool isMonochrome() const override { return monochrome_; }
 
     static QString bitmapPath(int resourceId);
 
@@ -49,6 +53,7 @@ class QPainterDc : public DcBase {
 
     QPainter& painter_;
     bool printer_;
+    bool monochrome_ = false;
     QFont font_;
     // The painter's own font, taken over on entry; used whenever its handle is selected.
     DcObject painterFontHandle_ = 0;
