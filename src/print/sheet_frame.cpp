@@ -2,6 +2,7 @@
 
 #include "bitmap_ids.h"
 #include "clock.h"
+#include "page_tools.h"
 #include "test_age.h"
 #include "test_occasion.h"
 #include "text_layout.h"
@@ -39,28 +40,9 @@ FontSpec sheetFont(int height, int weight, bool italic = false) {
     return FontSpec{height, weight, italic, false, "New Times Roman", FontFamily::Roman};
 }
 
-// Selects a created object for one drawing step, then selects back and deletes it.
-class Selected {
-  public:
-    Selected(Dc& dc, DcObject object)
-        : dc_(dc), object_(object), previous_(dc.selectObject(object)) {}
-    ~Selected() {
-        dc_.selectObject(previous_);
-        dc_.deleteObject(object_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-  private:
-    Dc& dc_;
-    DcObject object_;
-    DcObject previous_;
-};
-
 void blackRule(Dc& dc, int left, int right, int y) {
-    const Selected pen(dc, dc.createPen(PenSpec{PenStyle::Solid, 1, Rgb{0, 0, 0}}));
-    dc.moveTo(left, y);
-    dc.lineTo(right, y);
+    const SelectedObject pen(dc, dc.createPen(PenSpec{PenStyle::Solid, 1, Rgb{0, 0, 0}}));
+    drawLine(dc, left, y, right, y);
 }
 
 void textAt(Dc& dc, int x, int y, const std::string& text, unsigned align) {
@@ -134,7 +116,7 @@ int printSheetHeader(Dc& dc, int left, int right, int dateY) {
     blackRule(dc, left, right, kSheetHeaderBottom);
 
     const DateValue date = today();
-    const Selected font(dc, dc.createFont(sheetFont(12, kFontWeightNormal, true)));
+    const SelectedObject font(dc, dc.createFont(sheetFont(12, kFontWeightNormal, true)));
     textAt(dc, right, dateY, isoDate(date.year, date.month, date.day),
            TextAlign::Right | TextAlign::Top);
     return kSheetHeaderBottom;
@@ -146,7 +128,7 @@ int printPersonBlock(Dc& dc, int left, int right, int top) {
 
     int y = 0;
     {
-        const Selected title(dc, dc.createFont(sheetFont(16, kFontWeightBold)));
+        const SelectedObject title(dc, dc.createFont(sheetFont(16, kFontWeightBold)));
         const std::string heading = text(kTitleText) + person.NAMN;
         y = ab_text_wrap(dc, top + 30, heading.c_str(), left, right, 1, 0);
     }
@@ -195,13 +177,13 @@ void printSheetFooter(SheetPrinter& printer, int left, int right, int number) {
     Dc& dc = printer.dc();
     const int bottom = printer.printableBottom();
     {
-        const Selected font(dc, dc.createFont(sheetFont(14, kFontWeightNormal)));
+        const SelectedObject font(dc, dc.createFont(sheetFont(14, kFontWeightNormal)));
         char page[24];
         std::snprintf(page, sizeof page, "Sida %d", number);
         textAt(dc, right, bottom - 30, page, TextAlign::Right | TextAlign::Top);
     }
     {
-        const Selected font(dc, dc.createFont(sheetFont(9, kFontWeightDefault)));
+        const SelectedObject font(dc, dc.createFont(sheetFont(9, kFontWeightDefault)));
         const std::string credit = text(kCredit);
         ab_text_wrap(dc, bottom - 40, credit.c_str(), left, right - 370, 1, 0);
     }
