@@ -8,11 +8,10 @@
 #include "report_pages.h"
 #include "results_opening.h"
 #include "test_occasion.h"
+#include "working_database.h"
 
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -200,18 +199,7 @@ int runReportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s", error.c_str());
         return 2;
     }
-    if (!std::filesystem::exists(kDatabaseFileName)) {
-        std::fprintf(stderr, "%s finns inte i arbetskatalogen.\n", kDatabaseFileName);
-        return 1;
-    }
-    char user[19];
-    char password[13];
-    unscrambleDatabaseCredentials(user, password);
-    const int connected = DoConnect(user, password, kDatabaseFileName);
-    std::memset(user, 0, sizeof user);
-    std::memset(password, 0, sizeof password);
-    if (connected != 1) {
-        DoDisconnect();
+    if (!connectWorkingDatabase()) {
         return 1;
     }
     std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");

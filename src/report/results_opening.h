@@ -17,11 +17,3 @@ void resetResultsView();
 void scoreOpenedOccasion(TestOccasion& occasion,
                          const std::function<void(const char*)>& onSubgroup = {},
                          NormSource& norms = databaseNorms());
-
-// "&Skriv ut": runs the print job installed with setPrintReportHandler. Without one nothing
-// happens.
-void printReport();
-
-// Installs the print job that printReport runs and returns the one installed before (empty
-// when none).
-std::function<void()> setPrintReportHandler(std::function<void()> handler);

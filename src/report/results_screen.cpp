@@ -2,6 +2,7 @@
 
 #include "age_band.h"
 #include "focus_ring.h"
+#include "print_report_hook.h"
 #include "report_pages.h"
 #include "results_opening.h"
 #include "results_screen_paint.h"

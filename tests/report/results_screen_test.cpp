@@ -2,6 +2,7 @@
 #include "demo_database.h"
 #include "main_window.h"
 #include "message_capture.h"
+#include "print_report_hook.h"
 #include "qpainter_dc.h"
 #include "report_pages.h"
 #include "results_opening.h"
@@ -9,6 +10,7 @@
 #include "results_window.h"
 #include "screen_size.h"
 #include "shell_state.h"
+#include "statement.h"
 #include "stored_occasion.h"
 #include "temp_dir.h"
 #include "test_occasion.h"
@@ -423,6 +425,45 @@ TEST_F(ResultsScreenTest, EnterDoesNothingAndEscapeLeavesFromEveryControl) {
         EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS) << name;
         open();
     }
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+// Enter on a focused shared button is not a command; on the main window itself it is
+// "Ä&ndra råpoäng".
+TEST_F(ResultsScreenTest, EnterOnAButtonDoesNothingAndOnTheWindowChangesRawScores) {
+    int prints = 0;
+    setPrintReportHandler([&prints] { ++prints; });
+    for (const int id : {90, 91, 92}) {
+        QPushButton* button = window_->sharedButton(id);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(onResultsScreen()) << id;
+    }
+    EXPECT_EQ(prints, 0);
+    EXPECT_EQ(rawScores_->builds, 0);
+    QTest::keyClick(window_->sharedButton(91), Qt::Key_Escape);
+    EXPECT_EQ(earlierTests_->builds, 1);
+    open();
+    window_->setFocus();
+    QTest::keyClick(window_, Qt::Key_Return);
+    EXPECT_EQ(rawScores_->builds, 1);
+    EXPECT_EQ(rawScoreMode(), 1);
+}
+
+// The test age's band is missing from the norm group's subgroups: no entry is selected and the
+// scores stay those of the band.
+TEST_F(ResultsScreenTest, BandMissingFromTheListSelectsNothing) {
+    {
+        Statement statement;
+        ASSERT_TRUE(
+            statement.executeDirect("DELETE FROM NORMGRUPPER WHERE DELGRUPP LIKE '45-54%'"));
+        statement.commit();
+    }
+    open();
+    EXPECT_EQ(list(1)->currentIndex(), -1);
+    EXPECT_EQ(list(1)->findText(QString::fromUtf8("45-54 år")), -1);
+    EXPECT_STREQ(testOccasion().ageBand, "45-54 år");
+    EXPECT_EQ(testOccasion().indexes[HIK].valid, 1);
     EXPECT_TRUE(messages_.texts().empty());
 }
 
