@@ -1,6 +1,7 @@
 #include "qprinter_sheets.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 
 #include <utility>
@@ -56,8 +57,9 @@ void QPrinterSheets::abortDocument() {
     if (painter_.isActive()) {
         painter_.end();
     }
+    // Only a file this job wrote: never a device or a pipe the output was sent to.
     const QString file = printer_.outputFileName();
-    if (!file.isEmpty()) {
+    if (!file.isEmpty() && QFileInfo(file).isFile()) {
         QFile::remove(file);
     }
 }

@@ -18,6 +18,11 @@ namespace {
 // The report holds personal data: the file is made its owner's alone before anything is
 // written into it, whether it is new or replaces another.
 bool createPrivateFile(const std::string& path, std::string& error) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        error = path + " är ingen vanlig fil.";
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         error = "Filen " + path + " kunde inte skapas: " + std::strerror(errno);

@@ -7,6 +7,7 @@
 #include "print_dialog.h"
 #include "print_report_job.h"
 #include "report_fixture.h"
+#include "report_pdf.h"
 #include "text_table.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -238,6 +240,43 @@ TEST_F(PrintJob, ADocumentThatCannotStartEndsWithOneMessage) {
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{kPrintFailedMessage});
     EXPECT_EQ(shownCancelDialog(), nullptr);
+}
+
+using ReportPdf = ReportFixture;
+
+TEST_F(ReportPdf, ReplacesAnOlderFileAndMakesItPrivate) {
+    const std::string pdf = pdfPath("older.pdf");
+    {
+        std::FILE* older = std::fopen(pdf.c_str(), "w");
+        ASSERT_NE(older, nullptr);
+        std::fputs("an older report", older);
+        std::fclose(older);
+        ASSERT_EQ(::chmod(pdf.c_str(), 0644), 0);
+    }
+    std::string error;
+    ASSERT_TRUE(writeReportPdf(pdf, error)) << error;
+    EXPECT_EQ(pdfPageCount(pdf), 5);
+    EXPECT_EQ(pdfInfoField(pdf, "Page size"), "595 x 842 pts (A4)");
+    struct stat status {};
+    ASSERT_EQ(::stat(pdf.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+TEST_F(ReportPdf, RefusesWhatIsNoRegularFileAndLeavesItAlone) {
+    const std::string fifo = pdfPath("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string folder = pdfPath("folder");
+    std::filesystem::create_directory(folder);
+    for (const std::string& path : {fifo, folder}) {
+        std::string error;
+        EXPECT_FALSE(writeReportPdf(path, error)) << path;
+        EXPECT_FALSE(error.empty()) << path;
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0) << path;
+        EXPECT_NE(status.st_mode & 0777, 0600u) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST(CancelPrintDialogKeys, EnterOnTheButtonAndEscBothCancelOnce) {
