@@ -154,6 +154,11 @@ TEST_F(PrintJob, PaperSizeAndOrientationAreFilledInBothDirections) {
         EXPECT_EQ(pdfInfoField(pdf, "Page size"), paper.pageSize);
         const QImage sheet = pdfPageImage(pdf, 2, 50);
         ASSERT_FALSE(sheet.isNull());
+        if (paper.orientation == QPageLayout::Landscape) {
+            std::filesystem::create_directories(RIVO_SCREENSHOT_DIR);
+            pdfPageImage(pdf, 4, 100)
+                .save(RIVO_SCREENSHOT_DIR "/print_sheet4_letter_landscape.png");
+        }
         // The header rule at logical y 60 and the footer rule 50 above the lower edge of a page
         // of 600 or more units, both from x 50 to 750 of 800: the page is stretched onto the
         // sheet in both directions.
