@@ -18,8 +18,8 @@ namespace {
 bool printAborted = false;
 bool jobRunning = false;
 
-// Handles waiting events (the results screen's among them) between sheets; false once the
-// user has cancelled.
+// Handles waiting events (the results screen's among them) after each page is laid out; false
+// once the user has cancelled.
 bool printAbortCheck() {
     if (!printAborted) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);

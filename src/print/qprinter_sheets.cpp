@@ -26,7 +26,7 @@ bool QPrinterSheets::startDocument() {
 
 // QPainter::begin has already started the first sheet.
 bool QPrinterSheets::startSheet() {
-    if (cancelled_ || !painter_.isActive()) {
+    if (!painter_.isActive()) {
         return false;
     }
     if (!firstSheet_ && !printer_.newPage()) {
@@ -36,17 +36,14 @@ bool QPrinterSheets::startSheet() {
     return true;
 }
 
-void QPrinterSheets::endSheet() {
-    if (abortCheck_ && !cancelled_ && !abortCheck_()) {
-        cancelled_ = true;
-    }
+// A Qt printer ends a sheet when the next one starts or the document ends.
+void QPrinterSheets::endSheet() {}
+
+bool QPrinterSheets::abortCheck() {
+    return !abortCheck_ || abortCheck_();
 }
 
 bool QPrinterSheets::endDocument() {
-    if (cancelled_) {
-        abortDocument();
-        return false;
-    }
     dc_.reset();
     return painter_.end();
 }

@@ -12,11 +12,12 @@
 class QPrinter;
 
 // The report's sheets on a QPrinter: a CUPS queue or a PDF file. The document is begun with the
-// painter and each further sheet with newPage; the abort check runs after every sheet.
+// painter and each further sheet with newPage. Measuring happens on a one-pixel image with the
+// same fonts (text metrics do not depend on the device).
 //
-// Qt's PDF and CUPS engines cannot abort a document. Aborting here therefore stops at once (no
-// further sheet is started) and removes the output file when the printer writes to one; on a
-// CUPS queue the sheets already drawn are handed over when the painter ends.
+// Qt's PDF and CUPS engines cannot abort a document once begun: aborting ends it and removes the
+// output file when the printer writes to one; a CUPS queue receives what was drawn. The user's
+// cancel therefore comes before the document (see printReportSheets).
 class QPrinterSheets : public SheetPrinter {
   public:
     // Returns true to go on, false when the user cancelled.
@@ -32,7 +33,7 @@ class QPrinterSheets : public SheetPrinter {
     void endSheet() override;
     bool endDocument() override;
     void abortDocument() override;
-    bool cancelled() const override { return cancelled_; }
+    bool abortCheck() override;
 
     Dc& dc() override { return *dc_; }
     Dc& measuringDc() override;
@@ -44,10 +45,8 @@ class QPrinterSheets : public SheetPrinter {
     AbortCheck abortCheck_;
     QPainter painter_;
     std::optional<QPainterDc> dc_;
-    // Measuring: the same fonts on a one-pixel image (text metrics do not depend on the device).
     QImage measureImage_{1, 1, QImage::Format_RGB32};
     QPainter measurePainter_;
     std::optional<QPainterDc> measureDc_;
     bool firstSheet_ = true;
-    bool cancelled_ = false;
 };

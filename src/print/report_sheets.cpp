@@ -7,55 +7,65 @@ namespace {
 
 using PagePainter = int (*)(Dc&, int, int, int, int);
 
-// The pages after the first; each gets a sheet of its own with the person block.
-constexpr PagePainter kLaterPages[] = {ab_paint_grafisk, ab_paint_deltestpoang, ab_paint_analyser,
-                                       ab_paint_analyser_prosess};
+struct Page {
+    PagePainter paint;
+    bool personBlock; // sheets 2-5; the first page draws the person's data itself
+};
+
+constexpr Page kPages[] = {
+    {ab_paint_resultat, false}, {ab_paint_grafisk, true},          {ab_paint_deltestpoang, true},
+    {ab_paint_analyser, true},  {ab_paint_analyser_prosess, true},
+};
 
 constexpr int kPrinting = 1;
-constexpr int kFirstPageGap = 60; // from the header rule to the first page's content
+constexpr int kFirstPageTop = kSheetHeaderBottom + 60; // the first page starts 60 below the rule
+constexpr int kPersonBlockTop = kSheetDateY + 20;
 
-SheetsOutcome stopped(SheetPrinter& printer) {
-    const bool cancelled = printer.cancelled();
-    printer.abortDocument();
-    return cancelled ? SheetsOutcome::Cancelled : SheetsOutcome::Failed;
+// The logical height the page's sheet needs, learnt by laying the page out where nothing is
+// drawn.
+int sheetHeight(SheetPrinter& printer, const Page& page) {
+    Dc& measuring = printer.measuringDc();
+    const int top = page.personBlock
+                        ? printPersonBlock(measuring, kSheetLeft, kSheetRight, kPersonBlockTop)
+                        : kFirstPageTop;
+    return sheetHeightFor(page.paint(measuring, top, kSheetLeft, kSheetRight, kPrinting));
 }
 
-// The logical height the page needs, learnt by laying it out where nothing is drawn.
-int measuredSheetHeight(SheetPrinter& printer, PagePainter paint, int top) {
-    return sheetHeightFor(paint(printer.measuringDc(), top, kSheetLeft, kSheetRight, kPrinting));
+// Starts the page's sheet with its header (and person block); the y where the page starts, or 0.
+int startSheet(SheetPrinter& printer, const Page& page, int height) {
+    if (page.personBlock) {
+        return startReportSheet(printer, kSheetLeft, kSheetRight, kSheetDateY, height);
+    }
+    if (!printer.startSheet()) {
+        return 0;
+    }
+    setSheetMapping(printer, height);
+    printSheetHeader(printer.dc(), kSheetLeft, kSheetRight, kSheetDateY);
+    return kFirstPageTop;
 }
 
 } // namespace
 
 SheetsOutcome printReportSheets(SheetPrinter& printer) {
+    for (const Page& page : kPages) {
+        sheetHeight(printer, page);
+        if (!printer.abortCheck()) {
+            return SheetsOutcome::Cancelled;
+        }
+    }
+
     if (!printer.startDocument()) {
-        return printer.cancelled() ? SheetsOutcome::Cancelled : SheetsOutcome::Failed;
+        return SheetsOutcome::Failed;
     }
     int pageNumber = 0;
-    if (!printer.startSheet()) {
-        return stopped(printer);
-    }
-    Dc& dc = printer.dc();
-    const int firstTop = kSheetHeaderBottom + kFirstPageGap;
-    setSheetMapping(printer, measuredSheetHeight(printer, ab_paint_resultat, firstTop));
-    printSheetHeader(dc, kSheetLeft, kSheetRight, kSheetDateY);
-    ab_paint_resultat(dc, firstTop, kSheetLeft, kSheetRight, kPrinting);
-    printSheetFooter(printer, kSheetLeft, kSheetRight, ++pageNumber);
-
-    // The person block is the same on every later sheet, and so is the top of its page.
-    const int laterTop =
-        printPersonBlock(printer.measuringDc(), kSheetLeft, kSheetRight, kSheetDateY + 20);
-    for (const PagePainter paint : kLaterPages) {
-        const int height = measuredSheetHeight(printer, paint, laterTop);
-        const int top = startReportSheet(printer, kSheetLeft, kSheetRight, kSheetDateY, height);
+    for (const Page& page : kPages) {
+        const int top = startSheet(printer, page, sheetHeight(printer, page));
         if (top == 0) {
-            return stopped(printer);
+            printer.abortDocument();
+            return SheetsOutcome::Failed;
         }
-        paint(printer.dc(), top, kSheetLeft, kSheetRight, kPrinting);
+        page.paint(printer.dc(), top, kSheetLeft, kSheetRight, kPrinting);
         printSheetFooter(printer, kSheetLeft, kSheetRight, ++pageNumber);
     }
-    if (!printer.endDocument()) {
-        return printer.cancelled() ? SheetsOutcome::Cancelled : SheetsOutcome::Failed;
-    }
-    return SheetsOutcome::Printed;
+    return printer.endDocument() ? SheetsOutcome::Printed : SheetsOutcome::Failed;
 }

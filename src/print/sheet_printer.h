@@ -3,25 +3,25 @@
 #include "dc.h"
 
 // A printer as the print job sees it: a device context plus the document and sheet calls of a
-// printing system. Sheets are drawn one at a time between startSheet and endSheet; a document
-// that is not ended is aborted. Implementations: the Qt printer (CUPS or PDF file) and, in tests,
-// recording ones.
+// printing system, a measuring context, and the abort check. Sheets are drawn one at a time
+// between startSheet and endSheet; a document that is not ended is aborted. Implementations: the
+// Qt printer (CUPS or PDF file) and, in tests, recording ones.
 class SheetPrinter {
   public:
     virtual ~SheetPrinter() = default;
 
     // Opens the document; false when the printing system refuses (nothing is open then).
     virtual bool startDocument() = 0;
-    // Starts the next sheet; false when it cannot be started, for example after a cancel.
+    // Starts the next sheet; false when it cannot be started.
     virtual bool startSheet() = 0;
-    // Ends the sheet and lets the user cancel before the next one (the abort check).
     virtual void endSheet() = 0;
     // Ends the document and hands it over; false when that failed.
     virtual bool endDocument() = 0;
-    // Drops the open document: nothing of it is printed or left behind.
+    // Drops the open document: as little of it as the printing system allows is printed or left
+    // behind.
     virtual void abortDocument() = 0;
-    // True once the user cancelled the job.
-    virtual bool cancelled() const = 0;
+    // Lets waiting events run (the results screen stays usable); false once the user cancelled.
+    virtual bool abortCheck() = 0;
 
     // The device context of the open document.
     virtual Dc& dc() = 0;

@@ -31,7 +31,7 @@ class RecordingSheetPrinter : public SheetPrinter {
     bool startSheet() override {
         ++sheetsStarted;
         calls.push_back("startSheet");
-        if (cancelled_ || sheetsStarted == refuseSheet) {
+        if (sheetsStarted == refuseSheet) {
             return false;
         }
         sheetFirstText_ = dc_.texts().size();
@@ -41,14 +41,13 @@ class RecordingSheetPrinter : public SheetPrinter {
         calls.push_back("endSheet");
         sheets.push_back(Sheet{printableBottom(), sheetFirstText_, dc_.texts().size()});
         ++sheetsEnded;
-        cancelled_ = cancelled_ || sheetsEnded == cancelAfterSheet;
     }
     bool endDocument() override {
         calls.push_back("endDocument");
         return true;
     }
     void abortDocument() override { calls.push_back("abortDocument"); }
-    bool cancelled() const override { return cancelled_; }
+    bool abortCheck() override { return ++abortChecks != cancelAtCheck; }
     Dc& dc() override { return dc_; }
     Dc& measuringDc() override { return measuring_; }
     DcSize printableArea() const override { return DcSize{4760, 6840}; }
@@ -67,15 +66,15 @@ class RecordingSheetPrinter : public SheetPrinter {
     std::vector<std::string> calls;
     std::vector<Sheet> sheets;
     bool refuseDocument = false;
-    int refuseSheet = 0;      // the sheet (1-5) that cannot be started
-    int cancelAfterSheet = 0; // the user cancels after this sheet
+    int refuseSheet = 0;   // the sheet (1-5) that cannot be started
+    int cancelAtCheck = 0; // the user cancels at this abort check (1-5)
+    int abortChecks = 0;
     int sheetsStarted = 0;
     int sheetsEnded = 0;
 
   private:
     RecordingDc measuring_{true};
     std::size_t sheetFirstText_ = 0;
-    bool cancelled_ = false;
 };
 
 const RecordingDc::Text* findText(const RecordingDc& dc, const std::string& part) {
@@ -270,6 +269,7 @@ TEST_F(SheetFrame, StartingASheetMapsTheLogicalPageOntoThePrintableArea) {
 
 TEST_F(SheetFrame, FiveSheetsInOrderWithThePersonBlockFromTheSecond) {
     EXPECT_EQ(printReportSheets(printer), SheetsOutcome::Printed);
+    EXPECT_EQ(printer.abortChecks, 5);
     EXPECT_EQ(printer.sheetsStarted, 5);
     EXPECT_EQ(printer.sheetsEnded, 5);
     EXPECT_EQ(printer.calls.front(), "startDocument");
@@ -336,13 +336,15 @@ TEST_F(SheetFrame, ASheetThatCannotStartAbortsTheDocument) {
     EXPECT_EQ(refusing.calls, (std::vector<std::string>{"startDocument"}));
 }
 
-TEST_F(SheetFrame, ACancelStopsBeforeTheNextSheet) {
-    printer.cancelAfterSheet = 2;
-    EXPECT_EQ(printReportSheets(printer), SheetsOutcome::Cancelled);
-    EXPECT_EQ(printer.sheetsEnded, 2);
-    EXPECT_EQ(countTexts(dc, "Sida 3"), 0);
-    EXPECT_EQ(printer.calls.back(), "abortDocument");
-    EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(), "endDocument"), 0);
+TEST_F(SheetFrame, ACancelWhileThePagesAreLaidOutNeverBeginsTheDocument) {
+    for (const int check : {1, 3, 5}) {
+        RecordingSheetPrinter cancelling;
+        cancelling.cancelAtCheck = check;
+        EXPECT_EQ(printReportSheets(cancelling), SheetsOutcome::Cancelled) << check;
+        EXPECT_EQ(cancelling.abortChecks, check);
+        EXPECT_TRUE(cancelling.calls.empty()) << check;
+        EXPECT_TRUE(cancelling.dc_.texts().empty()) << check;
+    }
 }
 
 } // namespace
