@@ -75,12 +75,17 @@ class ExportFile {
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, const std::function<void(int)>& progress) {
     CachedNormSource norms;
-    return writeExport(path, selection, occasion, norms, progress);
+    return writeExport(path, selection, occasion, norms, [&progress](int written) {
+        if (progress) {
+            progress(written);
+        }
+        return true;
+    });
 }
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
-                         const std::function<void(int)>& progress) {
+                         const std::function<bool(int)>& progress) {
     ExportFile file;
     if (!file.open(path)) {
         showWriteError();
@@ -93,17 +98,31 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     file.writeLine(exportHeaderLine(selection));
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
     int written = 0;
+    bool cancelled = false;
+    // The query cannot be stopped from inside; after a cancel the remaining rows are only read.
     DoSelectExport(occasion, [&] {
+        if (cancelled) {
+            return;
+        }
         if (scores) {
             selectAgeBand(occasion);
             computeScaledScores(occasion, norms);
         }
         file.writeLine(exportPersonLine(occasion, selection));
         ++written;
-        if (progress) {
-            progress(written);
+        if (progress && !progress(written)) {
+            cancelled = true;
         }
     });
+    if (cancelled) {
+        file.close();
+        std::error_code error;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
+            std::filesystem::remove(path, error);
+        }
+        showMessage(kExportCancelled);
+        return ExportResult::Cancelled;
+    }
     if (!file.close()) {
         showWriteError();
         return ExportResult::WriteFailed;

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "bitmap_resources.h"
+#include "earlier_tests_screen.h"
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
@@ -22,6 +23,7 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    window.setScreen(SCREEN_EARLIER_TESTS, std::make_unique<EarlierTestsScreen>(window));
     window.setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(window));
     // "&Skriv ut" on the results screen runs the print job.
     setPrintReportHandler(printReportJob);

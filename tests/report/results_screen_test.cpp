@@ -1,7 +1,9 @@
 #include "db.h"
 #include "demo_database.h"
+#include "earlier_tests_screen.h"
 #include "main_window.h"
 #include "message_capture.h"
+#include "person_list_state.h"
 #include "print_report_hook.h"
 #include "qpainter_dc.h"
 #include "report_pages.h"
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -507,6 +510,40 @@ TEST_F(ResultsScreenTest, WithoutThePrintJobOrTheRawScoreFormNothingHappens) {
     EXPECT_TRUE(onResultsScreen());
     EXPECT_EQ(rawScoreMode(), 0);
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+// With the real earlier-tests screen: "&Visa resultat" on a stored person opens this screen with
+// that person, and "&Avbryt" leads back to the list with the row selected again.
+TEST_F(ResultsScreenTest, FromTheEarlierTestsAndBack) {
+    const int second = storeHalfScoredPerson("Ulla Berg", 73);
+    ASSERT_GT(second, 0);
+    window_->setScreen(SCREEN_EARLIER_TESTS, std::make_unique<EarlierTestsScreen>(*window_));
+    personListState() = PersonListState{};
+    personListState().sortColumn = 9;
+    personListState().descending = 1;
+    window_->showScreen(SCREEN_EARLIER_TESTS);
+    auto* persons = window_->findChild<QTreeWidget*>("personList_1000");
+    ASSERT_NE(persons, nullptr);
+    ASSERT_EQ(persons->topLevelItemCount(), 2);
+    ASSERT_EQ(persons->topLevelItem(0)->text(0), QString::fromUtf8("Ulla Berg"));
+    persons->setCurrentItem(persons->topLevelItem(0));
+    persons->topLevelItem(0)->setSelected(true);
+    QTest::mouseClick(window_->sharedButton(91), Qt::LeftButton);
+    QApplication::processEvents();
+
+    ASSERT_TRUE(onResultsScreen());
+    EXPECT_STREQ(testOccasion().person.NAMN, "Ulla Berg");
+    EXPECT_EQ(list(1)->currentText(), QString::fromUtf8("70-74 år"));
+    EXPECT_GT(resultsView().totalLines, 0);
+    EXPECT_EQ(focused(), results());
+    EXPECT_TRUE(messages_.texts().empty());
+
+    QTest::keyClick(results(), Qt::Key_Escape);
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+    EXPECT_EQ(results(), nullptr);
+    persons = window_->findChild<QTreeWidget*>("personList_1000");
+    ASSERT_NE(persons, nullptr);
+    EXPECT_TRUE(persons->topLevelItem(0)->isSelected());
 }
 
 TEST_F(ResultsScreenTest, ScrolledToTheDiscrepancyPage) {

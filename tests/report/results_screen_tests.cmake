@@ -6,6 +6,6 @@ rivo_test(results_view_test
 # The results screen in the main window, on the offscreen platform.
 rivo_qt_test(results_screen_test
     SOURCES results_screen_test.cpp stored_occasion.cpp
-    LIBS rivo_shell rivo_report_screen rivo_demo_database)
+    LIBS rivo_shell rivo_report_screen rivo_register rivo_demo_database)
 target_compile_definitions(results_screen_test PRIVATE
     RIVO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
