@@ -1,13 +1,16 @@
 // The print job on the offscreen platform, printing into a PDF file through the print dialog
 // seam, read back with the poppler tools.
 
+#include "age_band_index.h"
 #include "cancel_print_dialog.h"
 #include "message_capture.h"
 #include "pdf_reader.h"
 #include "print_dialog.h"
 #include "print_report_job.h"
 #include "report_fixture.h"
+#include "report_pages.h"
 #include "report_pdf.h"
+#include "test_occasion.h"
 #include "text_table.h"
 
 #include <QApplication>
@@ -20,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -236,6 +240,15 @@ TEST_F(PrintJob, EscInTheCancelDialogStopsTheJobAndASecondRequestIsIgnored) {
     EXPECT_EQ(answer.shown, 1);
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PrintJob, AnAgeBandOutsideTheBandsIsReportedOnceAndTheReportStillPrints) {
+    std::strcpy(testOccasion().ageBand, "Referensgrupp");
+    const std::string pdf = pdfPath("reference.pdf");
+    PrintDialogAnswer answer(pdf, QPageSize::A4, QPageLayout::Portrait);
+    printReportJob();
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{kAgeBandErrorText});
+    EXPECT_EQ(pdfPageCount(pdf), 5);
 }
 
 TEST_F(PrintJob, ADocumentThatCannotStartEndsWithOneMessage) {
