@@ -8,9 +8,38 @@
 
 namespace {
 
+// Leading and trailing blanks, an optional sign, and at least one digit with nothing else.
+// The C library's conversion would read "5x" as 5, "x" or "-" as 0 and "1o" as 1: a slip of the
+// finger would be stored as a real score without a word, so such a text is refused instead.
+bool isWholeNumberText(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t digitsStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+    }
+    if (i == digitsStart) {
+        return false;
+    }
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    return i == text.size();
+}
+
 bool accepted(int field, const std::string& text, int value) {
-    return value == NOT_ADMINISTERED ||
-           (!text.empty() && value >= 0 && value <= rawScoreFieldMax(field));
+    if (text.empty()) {
+        return true; // not administered
+    }
+    if (!isWholeNumberText(text)) {
+        return false;
+    }
+    return value == NOT_ADMINISTERED || (value >= 0 && value <= rawScoreFieldMax(field));
 }
 
 // The sum of the three digit-span scores, or NOT_ADMINISTERED when one of them was not given.

@@ -75,13 +75,14 @@ TEST_F(RawScoreChecks, TextsAreReadAsTheCLibraryReadsNumbers) {
     EXPECT_EQ(rawScoreValue("99999999999999"), 2147483647);
 }
 
-TEST_F(RawScoreChecks, ValueOutsideItsRangeNamesTheFieldAndStopsTheLoop) {
+TEST_F(RawScoreChecks, ValueOutsideItsRangeOrNotAWholeNumberNamesTheFieldAndStopsTheLoop) {
     struct Row {
         int field;
         const char* entry;
     };
     for (const Row& row :
-         {Row{0, "67"}, Row{0, "-1"}, Row{15, "136"}, Row{21, "25"}, Row{4, "10"}, Row{17, "-8"}}) {
+         {Row{0, "67"}, Row{0, "-1"}, Row{15, "136"}, Row{21, "25"}, Row{4, "10"}, Row{17, "-8"},
+          Row{15, "x"}, Row{13, "5x"}, Row{18, "1o"}, Row{2, "-"}, Row{20, " "}, Row{19, "1 2"}}) {
         SetUp();
         RawScoreTexts texts = fullEntries();
         texts[static_cast<std::size_t>(row.field)] = row.entry;
@@ -103,6 +104,10 @@ TEST_F(RawScoreChecks, LongestSpanOfOneIsRefusedAndOverridesAnEarlierInvalidFiel
     for (const char* span : {"0", "2", "9"}) {
         texts[4] = span;
         EXPECT_TRUE(check(texts).valid) << span;
+    }
+    for (const char* blanks : {" 2", "2 ", "+2"}) {
+        texts[4] = blanks;
+        EXPECT_TRUE(check(texts).valid) << blanks;
     }
     texts[4] = "1";
     RawScoreCheck result = check(texts);

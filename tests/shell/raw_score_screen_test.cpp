@@ -95,7 +95,7 @@ TEST_F(RawScores, LettersAreRefusedInTheFirstThirteenFieldsOnly) {
     EXPECT_EQ(rawField(2)->text(), "-");
     const int before = beeps_;
     type(rawField(13), "x");
-    EXPECT_EQ(rawField(13)->text(), "x"); // not filtered; the check will read it as 0
+    EXPECT_EQ(rawField(13)->text(), "x"); // not filtered; the check refuses it
     EXPECT_EQ(beeps_, before);
 }
 
