@@ -4,6 +4,7 @@
 #include "db.h"
 #include "json_report_output.h"
 #include "message_box.h"
+#include "pdf_report_output.h"
 #include "report_pages.h"
 #include "results_opening.h"
 #include "test_occasion.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Användning: rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95] "
-    "[--sw-base 0|1] [--index-base 0|1] --json FIL\n";
+    "[--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n";
 
 // Every output of the command: its option and how it is made. A new output is one more row.
 struct OutputOption {
@@ -26,6 +27,7 @@ struct OutputOption {
 };
 constexpr OutputOption kOutputOptions[] = {
     {"--json", makeJsonReportOutput},
+    {"--pdf", makePdfReportOutput},
 };
 
 bool parseInt(const std::string& text, int& value) {

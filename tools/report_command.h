@@ -5,7 +5,7 @@
 #include <vector>
 
 // rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95] [--sw-base 0|1]
-//                   [--index-base 0|1] --json FILE
+//                   [--index-base 0|1] [--json FILE] [--pdf FILE]
 // The results of stored test occasions, scored as the results screen scores them and with its
 // choices (95 %, total mean, current IQ level unless told otherwise), written by every output
 // asked for. FILE "-" is standard output.

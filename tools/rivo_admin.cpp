@@ -37,9 +37,10 @@ void printUsage(std::FILE* out) {
                  "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
                  "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
                  "  rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95]\n"
-                 "                    [--sw-base 0|1] [--index-base 0|1] --json FIL\n"
+                 "                    [--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n"
                  "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
-                 "      standard ut), beräknade som på resultatskärmen.\n"
+                 "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
+                 "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n",
                  kDatabaseFileName, kDatabaseFileName);

@@ -52,8 +52,10 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person);
 DbResult DoReadTD(TestOccasion& occasion);
 DbResult DoInsertPD(PersonRecord& person);
 DbResult DoInsertTD(TestOccasion& occasion);
-DbResult DoUpdatePD(PersonRecord& person);
-DbResult DoUpdateTD(TestOccasion& occasion);
+// The two updates also tell, through rowsTouched, how many rows they rewrote: 0 when the person
+// is no longer stored.
+DbResult DoUpdatePD(PersonRecord& person, std::int64_t* rowsTouched = nullptr);
+DbResult DoUpdateTD(TestOccasion& occasion, std::int64_t* rowsTouched = nullptr);
 DbResult DoDeleteTD(std::int32_t id);
 DbResult DoDeletePD(std::int32_t id);
 // Deletes the person and the raw scores in one transaction: both rows go, or (on a failure,

@@ -45,8 +45,12 @@ class Statement {
     // (reported). Used by the list queries.
     int fetchEach(const std::function<void()>& onRow);
 
+    // Rows the last UPDATE, INSERT or DELETE touched; -1 when the driver cannot tell.
+    std::int64_t rowCount();
+
     void closeCursor();
-    // Commits on the connection; the program commits after every statement, reads included.
+    // Commits on the connection; the program commits after every statement, reads included. While
+    // a Transaction is open the commit waits for the transaction's own.
     bool commit();
 
   private:

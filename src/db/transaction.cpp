@@ -11,6 +11,8 @@
 
 namespace {
 
+bool open = false;
+
 bool succeeded(SQLRETURN result) {
     return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
 }
@@ -22,21 +24,21 @@ SQLRETURN setAutoCommit(SQLULEN mode) {
 
 } // namespace
 
+bool transactionOpen() {
+    return open;
+}
+
 Transaction::Transaction() {
-    started_ = succeeded(setAutoCommit(SQL_AUTOCOMMIT_OFF));
+    started_ = !open && succeeded(setAutoCommit(SQL_AUTOCOMMIT_OFF));
     if (!started_) {
         DoSQLError(nullptr);
+        return;
     }
+    open = true;
 }
 
 Transaction::~Transaction() {
-    if (!started_) {
-        return;
-    }
-    if (!finished_) {
-        SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_ROLLBACK);
-    }
-    setAutoCommit(SQL_AUTOCOMMIT_ON);
+    rollback();
 }
 
 bool Transaction::commit() {
@@ -45,8 +47,23 @@ bool Transaction::commit() {
     }
     if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_COMMIT))) {
         DoSQLError(nullptr);
+        rollback();
         return false;
     }
-    finished_ = true;
+    finish();
     return true;
+}
+
+void Transaction::rollback() {
+    if (!started_ || finished_) {
+        return;
+    }
+    SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_ROLLBACK);
+    finish();
+}
+
+void Transaction::finish() {
+    finished_ = true;
+    open = false;
+    setAutoCommit(SQL_AUTOCOMMIT_ON);
 }

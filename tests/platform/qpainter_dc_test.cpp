@@ -155,7 +155,7 @@ TEST(QPainterDc, MonochromeOnlyOnAGreyScalePrinter) {
         printer.setOutputFileName(dir.filePath("sheet.pdf"));
         printer.setColorMode(mode);
         QPainter painter(&printer);
-        EXPECT_EQ(QPainterDc(painter, true).isMonochrome(), mode == QPrinter::GrayScale);
+        EXPECT_EQ(QPainterDc(painter, printer).isMonochrome(), mode == QPrinter::GrayScale);
     }
 }
 

@@ -151,6 +151,7 @@ TEST_F(OnStartScreen, AcceleratorsAndButtonsOpenTheEarlierTestsAndTheNewTest) {
 }
 
 TEST_F(OnStartScreen, NewTestWaitsForItsScreenAndEarlierTestsOpens) {
+    window_->setScreen(SCREEN_PERSONAL_DATA, nullptr);
     QTest::keyClick(window_, Qt::Key_Return);
     QTest::mouseClick(window_->sharedButton(91), Qt::LeftButton);
     QTest::keyClick(window_, Qt::Key_N, Qt::AltModifier);

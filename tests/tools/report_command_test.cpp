@@ -248,7 +248,8 @@ TEST_F(ReportCommand, ArgumentsAreChecked) {
         {"--id", "1", "--sw-base", "2", "--json", "-"},
         {"--id", "1", "--index-base", "-1", "--json", "-"},
         {"--id", "1", "--json"},
-        {"--id", "1", "--pdf", "a.pdf"},
+        {"--id", "1", "--pdf"},
+        {"--id", "1", "--html", "a.html"},
     };
     for (const std::vector<std::string>& args : wrong) {
         ReportRequest request;
