@@ -41,6 +41,9 @@ isql -k "DRIVER=SQLite3;Database=$work/DODODA.db" -b <"$here/one_person.sql" >/d
 "$bin/rivo-admin" report --id 1 --json - >report.json || fail "rivo-admin report"
 grep -q '"NAMN":"Eva Lind"' report.json || fail "the report lacks the person"
 grep -o '"HIK":{[^}]*}' report.json | grep -q '"valid":1' || fail "the report has no full-scale IQ"
+XDG_RUNTIME_DIR="$work" "$bin/rivo-admin" report --id 1 --pdf report.pdf || fail "rivo-admin --pdf"
+pdfinfo report.pdf | grep -q '^Pages: *5$' || fail "the PDF report does not have five pages"
+pdftotext report.pdf - | grep -q 'Eva Lind' || fail "the PDF report lacks the person"
 
 # The program as the menu entry starts it: it makes the data folder and waits in its offer of a
 # new database until it is stopped.
