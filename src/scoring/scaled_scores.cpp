@@ -47,8 +47,10 @@ int scaledScoreFor(int raw, std::span<const std::int32_t, kSubscaleCount> S) {
 }
 
 void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
-    for (int index = VFI; index <= HIK; ++index) {
-        occasion.indexes[index] = IndexResult{};
+    // Every index record, GAI included, starts from zero: a lookup that finds no row must leave
+    // the field empty, never the previous person's value.
+    for (IndexResult& index : occasion.indexes) {
+        index = IndexResult{};
     }
     std::int32_t scaled[kSubscaleCount] = {};
     convertAgainst(occasion, occasion.ageBand, scaled, norms);

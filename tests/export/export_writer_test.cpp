@@ -112,6 +112,17 @@ TEST_F(ExportWriter, InvalidIndexesAreEmptyCells) {
     EXPECT_EQ(written[1], "1\t25-29 \xE5r\t\t30\t15\t15\t10\t\t\t1091\t46\t46\t31\t\t");
 }
 
+TEST_F(ExportWriter, MissingGeneralAbilityRowIsNeverTheFormerPersons) {
+    addPerson("Ett", 10); // every scaled score 5: GAI sum 30
+    addPerson("Två", 14); // every scaled score 7: GAI sum 42, whose row is missing
+    exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI' AND SKAL = 42");
+    const std::vector<std::string> written = lines(run(groups({3})));
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[1], "1\t25-29 \xE5r\t50\t30\t15\t15\t10\t10\t151\t1091\t46\t46\t31\t31\t");
+    // The lookup found nothing: the cleared score, not the 1091 of the person before.
+    EXPECT_EQ(written[2], "2\t25-29 \xE5r\t70\t42\t21\t21\t14\t14\t211\t0\t64\t64\t43\t43\t");
+}
+
 TEST_F(ExportWriter, NotAdministeredRawAndScaledScores) {
     addPerson("Tom", NOT_ADMINISTERED);
     const std::vector<std::string> written = lines(run(groups({1, 2})));
