@@ -26,7 +26,7 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
     statement.bindColumnInt(column++, &person.HANDEDNESS);
     statement.bindColumnText(column++, person.OTHER, kText50, &textLength);
     for (int i = 0; i < kRawScoreCount; ++i) {
-        statement.bindColumnInt(column++, &occasion.RawScores[i]);
+        statement.bindColumnInt(column++, &occasion.RawScores[i], nullptr, NOT_ADMINISTERED);
     }
 
     const DbResult result = statement.fetchEach(onRow);

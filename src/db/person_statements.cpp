@@ -104,7 +104,8 @@ DbResult DoReadTD(TestOccasion& occasion) {
     statement.executeDirect(sql);
     statement.bindColumnDate(1, &testDate);
     for (int i = 0; i < kRawScoreCount; ++i) {
-        statement.bindColumnInt(static_cast<SQLUSMALLINT>(2 + i), &occasion.RawScores[i]);
+        statement.bindColumnInt(static_cast<SQLUSMALLINT>(2 + i), &occasion.RawScores[i], nullptr,
+                                NOT_ADMINISTERED);
     }
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();

@@ -30,9 +30,15 @@ class Statement {
     bool bindDate(SQLUSMALLINT marker, DateValue* date);
     bool bindFloat(SQLUSMALLINT marker, float* value);
 
-    // Result columns, numbered from 1. A NULL value leaves the destination as it was; a caller that
-    // must know passes its own length indicator, which then reads SQL_NULL_DATA.
-    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr);
+    // Result columns, numbered from 1. Each fetched row is read through the columns' length
+    // indicators: a NULL integer becomes nullValue, a NULL float 0, a NULL text empty, and a NULL
+    // or unreadable date the invalid date {0, 0, 0}. Integers and dates are fetched as text and
+    // read here, so that a stored value that does not fit is never wrapped: such an integer also
+    // becomes nullValue and its column is counted in unreadableColumns(). A caller that must know
+    // about NULL passes its own length indicator, which then reads SQL_NULL_DATA. Nothing is
+    // written when no row was fetched.
+    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr,
+                       std::int32_t nullValue = 0);
     bool bindColumnFloat(SQLUSMALLINT column, float* value);
     bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length = nullptr);
     bool bindColumnDate(SQLUSMALLINT column, DateValue* date);
@@ -45,12 +51,32 @@ class Statement {
     // (reported). Used by the list queries.
     int fetchEach(const std::function<void()>& onRow);
 
+    // The integer columns of the last fetched row whose stored value could not be read as a
+    // 32-bit integer (a text, a fraction, a number out of range): bit n - 1 for column n.
+    std::uint64_t unreadableColumns() const { return unreadableColumns_; }
+
     void closeCursor();
     // Commits on the connection; the program commits after every statement, reads included.
     bool commit();
 
   private:
     bool check(SQLRETURN result);
+
+    // How a result column reaches its destination.
+    enum class ColumnKind : unsigned char { Unbound, Int, Float, Text, Date };
+    static constexpr int kColumnTextSize = 40; // an integer or a date read as text
+    struct ColumnBinding {
+        ColumnKind kind = ColumnKind::Unbound;
+        void* destination = nullptr;
+        SQLLEN capacity = 0;
+        SQLLEN* callerLength = nullptr;
+        std::int32_t nullValue = 0;
+        char text[kColumnTextSize] = {};
+    };
+    bool bindColumn(SQLUSMALLINT column, ColumnKind kind, void* destination, SQLLEN capacity,
+                    SQLLEN* callerLength, std::int32_t nullValue);
+    // Moves the fetched row from the drivers' buffers into the destinations.
+    void deliverRow();
 
     // Length indicators by parameter marker and by result column: binding the same number again
     // reuses its indicator.
@@ -62,7 +88,18 @@ class Statement {
     SQLLEN parameterIndicators_[kMaxBindings] = {};
     SQLLEN columnIndicators_[kMaxBindings] = {};
     SQLLEN overflowIndicator_ = 0;
+    ColumnBinding columns_[kMaxBindings];
+    std::uint64_t unreadableColumns_ = 0;
 };
+
+// Reads a stored integer given as text: optional blanks, an optional sign and decimal digits,
+// within the 32-bit range. False for anything else.
+bool readStoredInteger(const char* text, std::int32_t& value);
+
+// Reads a stored date given as text, year-month-day separated by '-', '/' or '.', optionally
+// followed by a time. A date that cannot be read, or whose year does not fit, gives {0, 0, 0};
+// a readable date that is not a calendar date (month 13) is kept as stored.
+DateValue readStoredDate(const char* text);
 
 // Column size declared for text parameters. Text columns hold 49 characters; the value is in
 // bytes of UTF-8, where a Swedish letter takes two.

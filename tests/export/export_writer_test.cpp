@@ -123,6 +123,15 @@ TEST_F(ExportWriter, MissingGeneralAbilityRowIsNeverTheFormerPersons) {
     EXPECT_EQ(written[2], "2\t25-29 \xE5r\t70\t42\t21\t21\t14\t14\t211\t0\t64\t64\t43\t43\t");
 }
 
+TEST_F(ExportWriter, NullRawScoreIsExportedAsNotAdministered) {
+    addPerson("Ett", 10);
+    exec("UPDATE TESTDATA SET likheter = -9");
+    const std::string withMinusNine = run(groups({1, 2, 3}));
+    exec("UPDATE TESTDATA SET likheter = NULL");
+    EXPECT_EQ(run(groups({1, 2, 3})), withMinusNine);
+    EXPECT_NE(withMinusNine.find("\t-9\t"), std::string::npos);
+}
+
 TEST_F(ExportWriter, NotAdministeredRawAndScaledScores) {
     addPerson("Tom", NOT_ADMINISTERED);
     const std::vector<std::string> written = lines(run(groups({1, 2})));
