@@ -14,6 +14,7 @@ Statement::Statement() {
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &handle_) != SQL_SUCCESS) {
         DoSQLError(nullptr);
         handle_ = SQL_NULL_HSTMT;
+        failed_ = true;
     }
 }
 
@@ -28,6 +29,7 @@ bool Statement::check(SQLRETURN result) {
         return true;
     }
     DoSQLError(handle_);
+    failed_ = true;
     return false;
 }
 
@@ -46,23 +48,38 @@ static SQLRETURN noRowsIsSuccess(SQLRETURN result) {
 }
 
 bool Statement::executeDirect(const char* sql) {
+    if (failed_) {
+        return false;
+    }
     return check(noRowsIsSuccess(SQLExecDirect(handle_, (SQLCHAR*)sql, SQL_NTS)));
 }
 
 bool Statement::prepare(const char* sql) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLPrepare(handle_, (SQLCHAR*)sql, SQL_NTS));
 }
 
 bool Statement::execute() {
+    if (failed_) {
+        return false;
+    }
     return check(noRowsIsSuccess(SQLExecute(handle_)));
 }
 
 bool Statement::bindInt(SQLUSMALLINT marker, std::int32_t* value) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
                                   value, 0, nullptr));
 }
 
 bool Statement::bindText(SQLUSMALLINT marker, const char* text) {
+    if (failed_) {
+        return false;
+    }
     SQLLEN* indicator = parameterIndicator(marker);
     *indicator = SQL_NTS;
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
@@ -70,18 +87,27 @@ bool Statement::bindText(SQLUSMALLINT marker, const char* text) {
 }
 
 bool Statement::bindDate(SQLUSMALLINT marker, DateValue* date) {
+    if (failed_) {
+        return false;
+    }
     static_assert(sizeof(DateValue) == sizeof(SQL_DATE_STRUCT));
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE,
                                   10, 0, date, 0, nullptr));
 }
 
 bool Statement::bindFloat(SQLUSMALLINT marker, float* value) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_FLOAT, SQL_REAL, 0, 0,
                                   value, 0, nullptr));
 }
 
 bool Statement::bindColumn(SQLUSMALLINT column, ColumnKind kind, void* destination, SQLLEN capacity,
                            SQLLEN* callerLength, std::int32_t nullValue) {
+    if (failed_) {
+        return false;
+    }
     if (column == 0 || column >= kMaxBindings) {
         return check(SQL_ERROR);
     }
@@ -190,6 +216,11 @@ void Statement::deliverRow() {
 }
 
 Statement::Fetch Statement::fetch() {
+    // After a reported failure a fetch could only fail again as its consequence ("Function
+    // sequence error" when the execute failed): skipped, not reported a second time.
+    if (failed_) {
+        return Fetch::Failed;
+    }
     const SQLRETURN result = SQLFetch(handle_);
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
         deliverRow();

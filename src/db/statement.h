@@ -10,7 +10,8 @@
 
 // One statement on the program's connection, following the life cycle every operation uses:
 // allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
-// is reported at once through DoSQLError and returns false.
+// is reported at once through DoSQLError and returns false. One failure is one report: after it,
+// the statement's further binds, executes and fetches fail without a word.
 class Statement {
   public:
     Statement();
@@ -85,6 +86,7 @@ class Statement {
     SQLLEN* columnIndicator(SQLUSMALLINT column);
 
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
+    bool failed_ = false;
     SQLLEN parameterIndicators_[kMaxBindings] = {};
     SQLLEN columnIndicators_[kMaxBindings] = {};
     SQLLEN overflowIndicator_ = 0;

@@ -199,6 +199,32 @@ TEST_F(NormRows, SubgroupNamesFromTheDatabaseAreValuesNotSql) {
     EXPECT_TRUE(messages_.texts().empty());
 }
 
+// With a norm table gone every lookup fails at its execute: one report each, and no second box
+// for the fetch that could not run.
+TEST_F(NormRows, FailedExecuteIsReportedOnce) {
+    exec("DROP TABLE NORMER");
+    NormRequest request{};
+    std::strcpy(request.NORMGRUPP, "Standardgrupp");
+    std::strcpy(request.DELSKALA, "Ordförråd");
+    std::strcpy(request.DELGRUPP, "25-29 år");
+    request.S[0] = 42;
+    EXPECT_EQ(DoReadNormerRow(request), DB_FAILED);
+    EXPECT_EQ(request.S[0], 42);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("NORMER"), std::string::npos) << messages_.texts()[0];
+
+    messages_.clear();
+    exec("DROP TABLE TESTPERSON");
+    PersonRecord person{};
+    EXPECT_EQ(DoReadPD(1, person), DB_FAILED);
+    std::vector<PersonListRow> rows;
+    EXPECT_EQ(DoListPD(0, 0, [&](const PersonListRow& row) { rows.push_back(row); }), DB_FAILED);
+    EXPECT_EQ(messages_.texts().size(), 2u);
+    for (const std::string& text : messages_.texts()) {
+        EXPECT_EQ(text.find("sequence"), std::string::npos) << text;
+    }
+}
+
 TEST_F(UserStatements, PasswordIsComparedExactly) {
     exec("INSERT INTO SEC VALUES ('psykolog', 'Hemlig1234')");
     exec("INSERT INTO SEC VALUES ('tom', '')");

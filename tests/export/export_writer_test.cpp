@@ -201,6 +201,28 @@ TEST_F(ExportWriter, ReusedNormRowsGiveTheSameBytesAndTheSameMessages) {
     EXPECT_EQ(firstMessages[0], "Standardgrupp Kodning 25-29 år finns inte.");
 }
 
+// A norm table gone: each failing lookup is reported once for the whole run, while the missing
+// row is still named for every person, as the export's rules ask.
+TEST_F(ExportWriter, EachDatabaseFailureIsReportedOnce) {
+    exec("DROP TABLE NORMER");
+    addPerson("Ett", 10);
+    addPerson("Två", 12);
+    writeExport(path_.string(), groups({2}), occasion_);
+    int databaseErrors = 0;
+    int missingRows = 0;
+    for (const std::string& message : messages_.texts()) {
+        ASSERT_EQ(message.find("sequence"), std::string::npos) << message;
+        if (message.find("no such table") != std::string::npos) {
+            ++databaseErrors;
+        } else if (message.ends_with(" finns inte.")) {
+            ++missingRows;
+        }
+    }
+    EXPECT_EQ(databaseErrors, 2 * kSubscaleCount); // each (subscale, subgroup) once
+    EXPECT_EQ(missingRows, 2 * 2 * kSubscaleCount);
+    EXPECT_EQ(messages_.texts().size(), static_cast<std::size_t>(6 * kSubscaleCount));
+}
+
 TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {
     EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_), ExportResult::NoSelection);
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(38)});
