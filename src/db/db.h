@@ -42,6 +42,10 @@ void DoDisconnect();
 // message box. Always returns 0.
 int DoSQLError(void* statement);
 
+// How many database failures DoSQLError has reported since the process started; a job that must
+// know whether anything failed while it ran compares the count before and after.
+int reportedDatabaseFailures();
+
 // The database user name and password, unscrambled into the caller's buffers (at least 19 and
 // 13 bytes). The plain text lives only in those buffers.
 void unscrambleDatabaseCredentials(char* userName, char* password);

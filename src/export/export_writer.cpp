@@ -93,6 +93,7 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     file.writeLine(exportHeaderLine(selection));
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
     int written = 0;
+    const int failuresBefore = reportedDatabaseFailures();
     DoSelectExport(occasion, [&] {
         if (scores) {
             selectAgeBand(occasion);
@@ -108,5 +109,6 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
         showWriteError();
         return ExportResult::WriteFailed;
     }
-    return ExportResult::Written;
+    return reportedDatabaseFailures() == failuresBefore ? ExportResult::Written
+                                                        : ExportResult::ReadFailed;
 }

@@ -223,6 +223,37 @@ TEST_F(ExportWriter, EachDatabaseFailureIsReportedOnce) {
     EXPECT_EQ(messages_.texts().size(), static_cast<std::size_t>(6 * kSubscaleCount));
 }
 
+// A database error while reading, or while looking norms up, leaves a file that must not be
+// reported as written.
+TEST_F(ExportWriter, DatabaseErrorIsNeverReportedAsWritten) {
+    addPerson("Ett", 10);
+    addPerson("Två", 12);
+    exec("DROP TABLE NORMER");
+    EXPECT_EQ(writeExport(path_.string(), groups({1, 2}), occasion_), ExportResult::ReadFailed);
+    // The same file without scores needs no norms and is sound.
+    messages_.clear();
+    EXPECT_EQ(writeExport(path_.string(), groups({1}), occasion_), ExportResult::Written);
+    EXPECT_TRUE(messages_.texts().empty());
+
+    // Reading itself fails at the second person's row: its first raw score raises an error.
+    exec("ALTER TABLE TESTDATA RENAME TO STORED_TESTDATA");
+    std::string view = "CREATE VIEW TESTDATA AS SELECT PERSONALDATA_ID, TD_TESTDATE, CASE "
+                       "PERSONALDATA_ID WHEN 2 THEN abs(-9223372036854775808) ELSE blockmonster "
+                       "END AS blockmonster";
+    for (const char* column :
+         {"BUT", "likheter", "sifferrepetition", "srfram", "srlfram", "srbak", "srlbak", "SS",
+          "SSO", "Matriser", "Ordforrad", "aritmetik", "symbolletning", "visuellapussel",
+          "information", "kodning", "BSS", "BO", "figurvikter", "forstaelse", "overstrykning",
+          "bildkomplettering"}) {
+        view += std::string(", ") + column;
+    }
+    exec(view + " FROM STORED_TESTDATA");
+    messages_.clear();
+    EXPECT_EQ(writeExport(path_.string(), groups({1}), occasion_), ExportResult::ReadFailed);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("overflow"), std::string::npos) << messages_.texts()[0];
+}
+
 TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {
     EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_), ExportResult::NoSelection);
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(38)});
