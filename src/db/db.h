@@ -134,3 +134,14 @@ DbResult DoUpdatePassword(const char* newPassword, const char* userName);
 // NI_TEST) and occasion.RawScores, and calls onRow after each fetch. 1 when every row was handed
 // over, 0 when a failure ended the loop (reported).
 DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onRow);
+
+// The same, also telling onRow which integer columns of the row held a value that could not be
+// read as a 32-bit integer (bit n - 1 for column n of the select; the destination then holds 0,
+// or NOT_ADMINISTERED for a raw score). The columns by number:
+inline constexpr int kExportColumnId = 1;
+inline constexpr int kExportColumnSex = 10;
+inline constexpr int kExportColumnAge = 11;
+inline constexpr int kExportColumnHandedness = 14;
+inline constexpr int kExportColumnFirstRawScore = 16; // RawScores[i] is column 16 + i
+DbResult DoSelectExportRows(TestOccasion& occasion,
+                            const std::function<void(std::uint64_t unreadableColumns)>& onRow);

@@ -5,6 +5,7 @@
 #include "export_line.h"
 #include "message_box.h"
 #include "scaled_scores.h"
+#include "test_age.h"
 #include "text_table.h"
 #include "windows1252.h"
 
@@ -70,6 +71,46 @@ class ExportFile {
     bool ok_ = true;
 };
 
+bool unreadable(std::uint64_t columns, int column) {
+    return (columns >> (column - 1) & 1u) != 0;
+}
+
+// What of a person's row cannot be used: numbers that could not be read, and dates that give no
+// test age, which leave every derived cell empty rather than score against the wrong norms.
+ExportBlanks blanksFor(const PersonRecord& person, std::uint64_t columns) {
+    ExportBlanks blanks;
+    blanks.id = unreadable(columns, kExportColumnId);
+    blanks.sex = unreadable(columns, kExportColumnSex);
+    blanks.handedness = unreadable(columns, kExportColumnHandedness);
+    blanks.derived = !testDatesValid(person);
+    for (int raw = 0; raw < kRawScoreCount; ++raw) {
+        blanks.raw[raw] = unreadable(columns, kExportColumnFirstRawScore + raw);
+        blanks.derived = blanks.derived || blanks.raw[raw];
+    }
+    return blanks;
+}
+
+// One message per person whose row cannot be used as it stands.
+std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t columns,
+                                  const ExportBlanks& blanks) {
+    const std::string id =
+        unreadable(columns, kExportColumnId) ? "oläsbart ID" : "ID " + std::to_string(person.ID);
+    std::string text = "Testpersonen " + std::string(person.NAMN) + " (" + id + "):";
+    const std::uint64_t ageColumn = std::uint64_t{1} << (kExportColumnAge - 1);
+    if ((columns & ~ageColumn) != 0) {
+        text += " Tal i databasen kan inte läsas och lämnas tomma i exporten.";
+    }
+    if (!testDatesValid(person)) {
+        text += " Testdatum eller födelsedatum saknas eller är ogiltigt, så teståldern kan inte "
+                "beräknas.";
+    }
+    if (blanks.derived) {
+        text += " Testålder, normgrupp, skalpoäng och indexpoäng lämnas tomma för denna "
+                "testperson.";
+    }
+    return text;
+}
+
 } // namespace
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
@@ -94,12 +135,16 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
     int written = 0;
     const int failuresBefore = reportedDatabaseFailures();
-    DoSelectExport(occasion, [&] {
-        if (scores) {
+    DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns) {
+        const ExportBlanks blanks = blanksFor(occasion.person, unreadableColumns);
+        if (blanks.derived || blanks.id || blanks.sex || blanks.handedness) {
+            showMessage(unusablePersonMessage(occasion.person, unreadableColumns, blanks));
+        }
+        if (scores && !blanks.derived) {
             selectAgeBand(occasion);
             computeScaledScores(occasion, norms);
         }
-        file.writeLine(exportPersonLine(occasion, selection));
+        file.writeLine(exportPersonLine(occasion, selection, blanks));
         ++written;
         if (progress) {
             progress(written);

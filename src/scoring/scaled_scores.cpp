@@ -52,6 +52,12 @@ void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
     for (IndexResult& index : occasion.indexes) {
         index = IndexResult{};
     }
+    // No band: selectAgeBand found no test age for the person, and said so.
+    if (occasion.ageBand[0] == '\0') {
+        std::memset(occasion.ScaledScores, 0, sizeof occasion.ScaledScores);
+        std::memset(occasion.ReferenceScaledScores, 0, sizeof occasion.ReferenceScaledScores);
+        return;
+    }
     std::int32_t scaled[kSubscaleCount] = {};
     convertAgainst(occasion, occasion.ageBand, scaled, norms);
     std::memcpy(occasion.ScaledScores, scaled, sizeof scaled);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -249,17 +250,44 @@ TEST_F(PersonStatements, StoredDatesThatCannotBeReadAreInvalid) {
     EXPECT_TRUE(messages_.texts().empty());
 }
 
+TEST_F(PersonStatements, NumbersThatDoNotFitAreNamedNotWrapped) {
+    exec("INSERT INTO TESTPERSON (ID, NAMN, SEX) VALUES (3, 'Stor', 4294967298)");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID, blockmonster, likheter) VALUES (3, 5, "
+         "9000000000)");
+    PersonRecord person{};
+    ASSERT_EQ(DoReadPD(3, person), DB_DONE);
+    EXPECT_EQ(person.SEX, 0); // not 2, which the wrapped value would give
+    TestOccasion occasion{};
+    occasion.person.ID = 3;
+    ASSERT_EQ(DoReadTD(occasion), DB_DONE);
+    EXPECT_EQ(occasion.RawScores[2], NOT_ADMINISTERED); // likheter
+    EXPECT_EQ(occasion.RawScores[0], 5);
+    const std::vector<std::string> said = messages_.texts();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_NE(said[0].find("ID 3"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find(": SEX."), std::string::npos) << said[0];
+    EXPECT_NE(said[1].find(": likheter."), std::string::npos) << said[1];
+}
+
 TEST(StoredValues, IntegersAreReadWholeAndWithinRange) {
     const struct {
         const char* text;
         bool readable;
         std::int32_t value;
     } cases[] = {
-        {"0", true, 0},          {"-9", true, -9},           {" 42 ", true, 42},
-        {"+7", true, 7},         {"2147483647", true, 2147483647},
-        {"-2147483648", true, -2147483647 - 1},              {"2147483648", false, 0},
-        {"9000000000", false, 0}, {"1.0e+30", false, 0},     {"2.5", false, 0},
-        {"12abc", false, 0},     {"abc", false, 0},          {"", false, 0},
+        {"0", true, 0},
+        {"-9", true, -9},
+        {" 42 ", true, 42},
+        {"+7", true, 7},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},
+        {"9000000000", false, 0},
+        {"1.0e+30", false, 0},
+        {"2.5", false, 0},
+        {"12abc", false, 0},
+        {"abc", false, 0},
+        {"", false, 0},
         {"-", false, 0},
     };
     for (const auto& c : cases) {
