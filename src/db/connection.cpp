@@ -106,6 +106,13 @@ int DoSQLError(void* statement) {
         SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message, sizeof message - 1,
                       &messageLength);
     }
+    // SQLite's "busy" and "locked": another program holds the database beyond the timeout.
+    constexpr SQLINTEGER kSqliteBusy = 5;
+    constexpr SQLINTEGER kSqliteLocked = 6;
+    if (nativeError == kSqliteBusy || nativeError == kSqliteLocked) {
+        showMessage(kDatabaseLockedMessage);
+        return 0;
+    }
     showMessage(reinterpret_cast<const char*>(message));
     return 0;
 }

@@ -18,9 +18,15 @@ inline constexpr DbResult DB_FAILED = 0; // failure, already reported
 
 // Connection-string template of the default data source, the SQLite3 ODBC driver on one file.
 // Placeholders: database path, user name, password. NoCreat=1 makes a missing file fail to
-// connect instead of silently creating an empty database.
+// connect instead of silently creating an empty database. Timeout is how long, in milliseconds, a
+// statement waits for a database locked by another program before it fails (the driver's own
+// default freezes the window for minutes).
 inline constexpr const char* kSqliteConnectionTemplate =
-    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;UID=%s;PWD=%s;";
+    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;Timeout=3000;UID=%s;PWD=%s;";
+
+// Shown instead of the driver's text when the database stayed locked by another program.
+inline constexpr const char* kDatabaseLockedMessage =
+    "Registret används just nu av ett annat program. Vänta en stund och försök igen.";
 
 // The template for an Access database secured by a workgroup file, kept for a data source of that
 // kind. Placeholders: database path, workgroup path, user name, password. The TABs and blanks are
