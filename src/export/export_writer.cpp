@@ -10,8 +10,10 @@
 #include "windows1252.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -40,8 +42,19 @@ class ExportFile {
         if (std::filesystem::is_regular_file(status) || std::filesystem::is_symlink(status)) {
             std::filesystem::remove(path, error);
         }
-        // The file holds personal data: readable by its owner only.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // The file holds personal data: readable by its owner only. It is created afresh and never
+        // through a link, so a link planted after the removal is not written through.
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            // What stands there and was not removed is a device or a pipe the user chose: written
+            // as it is, but never a link and never a regular file that appeared meanwhile.
+            fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat info {};
+            if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode))) {
+                ::close(fd);
+                fd = -1;
+            }
+        }
         if (fd < 0) {
             return false;
         }

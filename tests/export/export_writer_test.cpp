@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -240,11 +244,28 @@ TEST_F(ExportWriter, DatabaseErrorIsNeverReportedAsWritten) {
     std::string view = "CREATE VIEW TESTDATA AS SELECT PERSONALDATA_ID, TD_TESTDATE, CASE "
                        "PERSONALDATA_ID WHEN 2 THEN abs(-9223372036854775808) ELSE blockmonster "
                        "END AS blockmonster";
-    for (const char* column :
-         {"BUT", "likheter", "sifferrepetition", "srfram", "srlfram", "srbak", "srlbak", "SS",
-          "SSO", "Matriser", "Ordforrad", "aritmetik", "symbolletning", "visuellapussel",
-          "information", "kodning", "BSS", "BO", "figurvikter", "forstaelse", "overstrykning",
-          "bildkomplettering"}) {
+    for (const char* column : {"BUT",
+                               "likheter",
+                               "sifferrepetition",
+                               "srfram",
+                               "srlfram",
+                               "srbak",
+                               "srlbak",
+                               "SS",
+                               "SSO",
+                               "Matriser",
+                               "Ordforrad",
+                               "aritmetik",
+                               "symbolletning",
+                               "visuellapussel",
+                               "information",
+                               "kodning",
+                               "BSS",
+                               "BO",
+                               "figurvikter",
+                               "forstaelse",
+                               "overstrykning",
+                               "bildkomplettering"}) {
         view += std::string(", ") + column;
     }
     exec(view + " FROM STORED_TESTDATA");
@@ -284,6 +305,30 @@ TEST_F(ExportWriter, ExistingFileIsReplaced) {
     const std::string bytes = run(groups({3}));
     EXPECT_EQ(bytes.substr(0, 4), "NID\t");
     EXPECT_EQ(bytes.find("gammalt"), std::string::npos);
+}
+
+// Another process keeps planting a link to a file of its choice where the export goes, hoping
+// to land between the removal of the old file and the creation of the new one: the export never
+// writes through the link.
+TEST_F(ExportWriter, ALinkPlantedMeanwhileIsNeverWrittenThrough) {
+    const std::filesystem::path victim = dir_.file("victim.txt");
+    std::ofstream(victim) << "orört";
+    std::atomic<bool> stop = false;
+    std::thread planter([&] {
+        while (!stop) {
+            ::symlink(victim.c_str(), path_.c_str());
+        }
+    });
+    int written = 0;
+    for (int run = 0; run < 300; ++run) {
+        const ExportResult result = writeExport(path_.string(), groups({1}), occasion_);
+        ASSERT_TRUE(result == ExportResult::Written || result == ExportResult::CannotOpen);
+        written += result == ExportResult::Written ? 1 : 0;
+    }
+    stop = true;
+    planter.join();
+    EXPECT_EQ(readBytes(victim), "orört");
+    EXPECT_GT(written, 0);
 }
 
 } // namespace
