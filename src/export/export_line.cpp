@@ -39,6 +39,11 @@ void textCell(std::string& line, const char* text) {
 }
 
 void dateCell(std::string& line, const DateValue& date) {
+    // A date stored as NULL or unreadable is read as {0, 0, 0}: an empty cell, not "0   -00-00".
+    if (date == DateValue{0, 0, 0}) {
+        cell(line, "");
+        return;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%-4d-%02d-%02d", date.year, date.month, date.day);
     cell(line, text);

@@ -176,4 +176,103 @@ TEST_F(HostileDatabase, NumbersThatDoNotFit) {
     EXPECT_EQ(messages_.texts().size(), 5u);
 }
 
+// NULL in every kind of column: texts empty, numbers 0, raw scores not administered, dates
+// empty, and without dates no scores.
+TEST_F(HostileDatabase, NullInEveryColumnKind) {
+    exec("INSERT INTO TESTPERSON (ID) VALUES (1)");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID) VALUES (1)");
+    const std::vector<std::string> lines = exportAll();
+    ASSERT_EQ(lines.size(), 2u);
+    std::string expected = "1\t" + std::string(8, '\t') + "\t\t\t0\t0\t\t";
+    for (int raw = 0; raw < 22; ++raw) {
+        expected += "-9\t";
+    }
+    expected += std::string(1 + 19 + 12, '\t');
+    EXPECT_EQ(lines[1], expected);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("(ID 1)"), std::string::npos);
+}
+
+// Index rows missing for a whole key, or doubled: no crash, a missing score is never another
+// person's, and of doubled rows the first one counts.
+TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
+    storePerson("1", "Ett");
+    exec("INSERT INTO INDEX_NORMER VALUES ('Standardgrupp', 'VFI', 15, 999, 1.0, 1, 2, 3, 4)");
+    exec("INSERT INTO NORMER SELECT NORMGRUPP, DELSKALA, DELGRUPP, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, "
+         "1, 1, 1, 1, 1, 1, 1, 1, 1 FROM NORMER WHERE DELGRUPP = '25-29 år'");
+    const std::vector<std::string> doubled = exportAll();
+    ASSERT_EQ(doubled.size(), 2u);
+    // Every scaled score 5 from the first norm rows; VFI 15 gives 46 from its first row.
+    EXPECT_EQ(cells(doubled[1])[kLastCell - 3], "46");
+    EXPECT_EQ(cells(doubled[1])[kBandCell + 3], "5");
+
+    storePerson("2", "Två");
+    exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" IN ('HIK', 'GAI')");
+    const std::vector<std::string> lines = exportAll();
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t line = 1; line <= 2; ++line) {
+        const std::vector<std::string> row = cells(lines[line]);
+        EXPECT_EQ(row[kLastCell - 5], "0") << line; // I_HIK: no row, no score
+        EXPECT_EQ(row[kLastCell - 4], "0") << line; // I_GAI
+        EXPECT_EQ(row[kLastCell - 3], "46") << line;
+    }
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+// A table gone: one message for each failing statement, never a second one for its fetch, and an
+// export that is not reported as written.
+TEST_F(HostileDatabase, MissingTables) {
+    const struct {
+        const char* table;
+        std::size_t lines;
+        std::size_t databaseMessages;
+    } cases[] = {
+        {"TESTDATA", 1, 1},
+        {"TESTPERSON", 1, 1},
+        {"NORMER", 3, 2 * kSubscaleCount}, // each lookup once for the whole run
+        {"INDEX_NORMER", 3, kIndexCount},  // each index's range once
+        {"NORMGRUPPER", 3, 2},             // the band's description, read for each person
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.table);
+        exec("DELETE FROM TESTPERSON");
+        exec("DELETE FROM TESTDATA");
+        storePerson("1", "Ett");
+        storePerson("2", "Två");
+        exec(std::string("ALTER TABLE ") + c.table + " RENAME TO SAVED");
+        messages_.clear();
+        const std::vector<std::string> lines = exportAll(ExportResult::ReadFailed);
+        exec(std::string("ALTER TABLE SAVED RENAME TO ") + c.table);
+        EXPECT_EQ(lines.size(), c.lines);
+        std::size_t databaseMessages = 0;
+        for (const std::string& text : messages_.texts()) {
+            EXPECT_EQ(text.find("sequence"), std::string::npos) << text;
+            databaseMessages += text.find("no such table") != std::string::npos ? 1 : 0;
+        }
+        EXPECT_EQ(databaseMessages, c.databaseMessages);
+    }
+}
+
+// Texts far longer than their fields and texts that are no UTF-8: cut on a whole letter, written
+// with a stand-in for each broken byte, and the line stays one line.
+TEST_F(HostileDatabase, LongAndBrokenTexts) {
+    std::string longName = "a";
+    for (int i = 0; i < 5000; ++i) {
+        longName += "å";
+    }
+    storePerson("1", longName);
+    exec("UPDATE TESTPERSON SET ADRESS = CAST(X'41FF42FE' AS TEXT), OTHER = 'rad ett' || "
+         "char(13, 10) || 'rad två'");
+    const std::vector<std::string> lines = exportAll();
+    ASSERT_EQ(lines.size(), 2u);
+    const std::vector<std::string> row = cells(lines[1]);
+    ASSERT_EQ(row.size(), kCellCount);
+    // 196 bytes fit the field: "a" and 97 whole letters; the half letter after them is dropped.
+    EXPECT_EQ(row[1], "a" + std::string(97, '\xE5'));
+    EXPECT_EQ(row[2], "A?B?");
+    EXPECT_EQ(row[14], "rad ett  rad tv\xE5");
+    EXPECT_EQ(row[kLastCell], "31");
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
 } // namespace
