@@ -72,7 +72,10 @@ DbResult DoFixNiTest();
 
 // The last person ID read from or written to NAMEID.
 std::int32_t& idCounter();
+// 0 also when the stored counter is NULL or no 32-bit integer (a message says so).
 DbResult DoReadNameID();
+inline constexpr const char* kUnreadableCounterMessage =
+    "ID-räknaren i databasen (tabellen NAMEID) kan inte läsas, så ingen ny testperson kan sparas.";
 // Adds 1 to the counter and stores it; on success the counter becomes person.ID.
 // Returns the new ID, or -1 on failure (reported).
 std::int32_t DoReadUpdateNameID(PersonRecord& person);

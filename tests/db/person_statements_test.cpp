@@ -269,6 +269,17 @@ TEST_F(PersonStatements, NumbersThatDoNotFitAreNamedNotWrapped) {
     EXPECT_NE(said[1].find(": likheter."), std::string::npos) << said[1];
 }
 
+TEST_F(PersonStatements, CounterThatCannotBeReadHandsOutNoId) {
+    for (const char* stored : {"9000000000", "'abc'"}) {
+        exec(std::string("UPDATE NAMEID SET IDNOW = ") + stored);
+        messages_.clear();
+        idCounter() = 5;
+        EXPECT_EQ(DoReadNameID(), DB_FAILED) << stored;
+        EXPECT_EQ(idCounter(), 5);
+        EXPECT_EQ(messages_.texts(), std::vector<std::string>{kUnreadableCounterMessage});
+    }
+}
+
 TEST(StoredValues, IntegersAreReadWholeAndWithinRange) {
     const struct {
         const char* text;
