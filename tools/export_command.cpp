@@ -3,10 +3,9 @@
 #include "db.h"
 #include "export_writer.h"
 #include "test_occasion.h"
+#include "working_database.h"
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -46,19 +45,7 @@ int runExportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
         return 2;
     }
-    if (!std::filesystem::exists(kDatabaseFileName)) {
-        std::fprintf(stderr, "%s finns inte i arbetskatalogen.\n", kDatabaseFileName);
-        return 1;
-    }
-
-    char user[19];
-    char password[13];
-    unscrambleDatabaseCredentials(user, password);
-    const int connected = DoConnect(user, password, kDatabaseFileName);
-    std::memset(user, 0, sizeof user);
-    std::memset(password, 0, sizeof password);
-    if (connected != 1) {
-        DoDisconnect();
+    if (!connectWorkingDatabase()) {
         return 1;
     }
     TestOccasion& occasion = testOccasion();

@@ -5,6 +5,7 @@
 #include "demo_database.h"
 #include "export_command.h"
 #include "password_input.h"
+#include "report_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -34,7 +35,12 @@ void printUsage() {
                  "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n"
                  "  rivo-admin export --groups 0,1,2,3 FIL\n"
                  "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
-                 "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n",
+                 "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
+                 "  rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95]\n"
+                 "                    [--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n"
+                 "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
+                 "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
+                 "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n",
                  kDatabaseFileName, kDatabaseFileName);
 }
 
@@ -111,6 +117,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "export") == 0) {
         return runExportCommand(args);
+    }
+    if (std::strcmp(argv[1], "report") == 0) {
+        return runReportCommand(args);
     }
     printUsage();
     return 2;

@@ -62,10 +62,15 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person);
 DbResult DoReadTD(TestOccasion& occasion);
 DbResult DoInsertPD(PersonRecord& person);
 DbResult DoInsertTD(TestOccasion& occasion);
-DbResult DoUpdatePD(PersonRecord& person);
-DbResult DoUpdateTD(TestOccasion& occasion);
+// The two updates also tell, through rowsTouched, how many rows they rewrote: 0 when the person
+// is no longer stored.
+DbResult DoUpdatePD(PersonRecord& person, std::int64_t* rowsTouched = nullptr);
+DbResult DoUpdateTD(TestOccasion& occasion, std::int64_t* rowsTouched = nullptr);
 DbResult DoDeleteTD(std::int32_t id);
 DbResult DoDeletePD(std::int32_t id);
+// Deletes the person and the raw scores in one transaction: both rows go, or (on a failure,
+// reported) neither.
+DbResult DoDeletePerson(std::int32_t id);
 DbResult DoFixNiTest();
 
 // ---- ID counter (name_id_statements.cpp) ----
@@ -136,6 +141,13 @@ DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const ch
 DbResult DoReadPassword(const char* userName, const char* password);
 inline constexpr DbResult DB_WRONG_PASSWORD = 8;
 DbResult DoUpdatePassword(const char* newPassword, const char* userName);
+
+// ---- Backup (backup_statement.cpp) ----
+
+// Writes a consistent copy of the open database to path (a new or empty file) with VACUUM INTO.
+// 1 when written; 0 when not, with the driver's message in message (nothing is shown: the caller
+// reports it).
+DbResult DoVacuumInto(const char* path, char* message, int capacity);
 
 // ---- Export (export_statement.cpp) ----
 

@@ -182,7 +182,7 @@ DbResult DoInsertTD(TestOccasion& occasion) {
     return ran ? DB_DONE : DB_FAILED;
 }
 
-DbResult DoUpdatePD(PersonRecord& person) {
+DbResult DoUpdatePD(PersonRecord& person, std::int64_t* rowsTouched) {
     char sql[kSqlBufferSize];
     std::snprintf(sql, sizeof sql,
                   "UPDATE TESTPERSON SET NAMN=?, ADRESS=?, TELEFON=?, NATIONALITET=?, "
@@ -190,12 +190,14 @@ DbResult DoUpdatePD(PersonRecord& person) {
                   "TESTDATE=?, BORNDATE=?, HANDEDNESS=?, NI_TEST=?, OTHER=? WHERE ID=%d",
                   person.ID);
     Statement statement;
-    const bool ran = bindPersonFields(statement, person, 1) && statement.executeDirect(sql) &&
-                     statement.commit();
-    return ran ? DB_DONE : DB_FAILED;
+    const bool ran = bindPersonFields(statement, person, 1) && statement.executeDirect(sql);
+    if (ran && rowsTouched != nullptr) {
+        *rowsTouched = statement.rowCount();
+    }
+    return ran && statement.commit() ? DB_DONE : DB_FAILED;
 }
 
-DbResult DoUpdateTD(TestOccasion& occasion) {
+DbResult DoUpdateTD(TestOccasion& occasion, std::int64_t* rowsTouched) {
     char sql[kSqlBufferSize];
     std::snprintf(sql, sizeof sql,
                   "UPDATE TESTDATA SET  blockmonster=?, but=?, likheter=?, sifferrepetition=?, "
@@ -205,9 +207,11 @@ DbResult DoUpdateTD(TestOccasion& occasion) {
                   "bildkomplettering=?  WHERE PERSONALDATA_ID=%d",
                   occasion.person.ID);
     Statement statement;
-    const bool ran =
-        bindRawScores(statement, occasion, 1) && statement.executeDirect(sql) && statement.commit();
-    return ran ? DB_DONE : DB_FAILED;
+    const bool ran = bindRawScores(statement, occasion, 1) && statement.executeDirect(sql);
+    if (ran && rowsTouched != nullptr) {
+        *rowsTouched = statement.rowCount();
+    }
+    return ran && statement.commit() ? DB_DONE : DB_FAILED;
 }
 
 DbResult DoDeleteTD(std::int32_t id) {

@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "odbc_connection.h"
+#include "transaction.h"
 
 #include <charconv>
 #include <cstring>
@@ -252,12 +253,23 @@ void Statement::closeCursor() {
 }
 
 bool Statement::commit() {
+    if (transactionOpen()) {
+        return true; // the transaction commits all its statements at once
+    }
     const SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), SQL_COMMIT);
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
         return true;
     }
     DoSQLError(nullptr);
     return false;
+}
+
+std::int64_t Statement::rowCount() {
+    SQLLEN rows = 0;
+    if (SQLRowCount(handle_, &rows) != SQL_SUCCESS) {
+        return -1;
+    }
+    return rows;
 }
 
 bool readStoredInteger(const char* text, std::int32_t& value) {

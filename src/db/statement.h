@@ -56,8 +56,12 @@ class Statement {
     // 32-bit integer (a text, a fraction, a number out of range): bit n - 1 for column n.
     std::uint64_t unreadableColumns() const { return unreadableColumns_; }
 
+    // Rows the last UPDATE, INSERT or DELETE touched; -1 when the driver cannot tell.
+    std::int64_t rowCount();
+
     void closeCursor();
-    // Commits on the connection; the program commits after every statement, reads included.
+    // Commits on the connection; the program commits after every statement, reads included. While
+    // a Transaction is open the commit waits for the transaction's own.
     bool commit();
 
   private:

@@ -129,12 +129,17 @@ std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t colu
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, const std::function<void(int)>& progress) {
     CachedNormSource norms;
-    return writeExport(path, selection, occasion, norms, progress);
+    return writeExport(path, selection, occasion, norms, [&progress](int written) {
+        if (progress) {
+            progress(written);
+        }
+        return true;
+    });
 }
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
-                         const std::function<void(int)>& progress) {
+                         const std::function<bool(int)>& progress) {
     ExportFile file;
     if (!file.open(path)) {
         showWriteError();
@@ -148,7 +153,12 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
     int written = 0;
     const int failuresBefore = reportedDatabaseFailures();
+    bool cancelled = false;
+    // The query cannot be stopped from inside; after a cancel the remaining rows are only read.
     DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns) {
+        if (cancelled) {
+            return;
+        }
         const ExportBlanks blanks = blanksFor(occasion.person, unreadableColumns);
         if (blanks.derived || blanks.id || blanks.sex || blanks.handedness) {
             showMessage(unusablePersonMessage(occasion.person, unreadableColumns, blanks));
@@ -159,10 +169,19 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
         }
         file.writeLine(exportPersonLine(occasion, selection, blanks));
         ++written;
-        if (progress) {
-            progress(written);
+        if (progress && !progress(written)) {
+            cancelled = true;
         }
     });
+    if (cancelled) {
+        file.close();
+        std::error_code error;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
+            std::filesystem::remove(path, error);
+        }
+        showMessage(kExportCancelled);
+        return ExportResult::Cancelled;
+    }
     if (!file.close()) {
         showWriteError();
         return ExportResult::WriteFailed;

@@ -27,6 +27,7 @@ enum class ExportResult {
     NoSelection, // no group chosen: message shown, the file is left empty
     CannotOpen,  // the file could not be created: message shown
     WriteFailed, // writing failed part-way: message shown
+    Cancelled,   // stopped at the caller's request: the partial file is removed, message shown
 };
 
 // Writes every stored person that has raw scores to one tab-separated file at path, in ID
@@ -37,9 +38,11 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
                          TestOccasion& occasion,
                          const std::function<void(int)>& progress = nullptr);
 
-// The same with the caller's norm source.
+// The same with the caller's norm source. progress, when given, is told the number of persons
+// written so far after each one and answers whether to go on; false stops the export.
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
-                         const std::function<void(int)>& progress);
+                         const std::function<bool(int)>& progress);
 
 inline constexpr const char* kExportWriteError = "Fel vid skrivning av fil (code 1829)";
+inline constexpr const char* kExportCancelled = "Exporten avbröts. Ingen fil har sparats.";

@@ -140,4 +140,7 @@ class Dc {
 
     // True when the device is a printer (painters choose printed fonts by it).
     virtual bool isPrinter() const = 0;
+    // True when the device shows fewer than 2 colours, such as a printer set to black and white:
+    // painters then draw their coloured lines black.
+    virtual bool isMonochrome() const { return false; }
 };

@@ -9,8 +9,10 @@
 struct SaveFileRequest {
     std::string caption;
     std::string directory;
-    std::string fileName;  // proposed name
-    std::string filter;    // for example "Textfiler (*.txt)"
+    std::string fileName; // proposed name
+    std::string filter;   // for example "Textfiler (*.txt)"
+    // Added to a name typed without an extension, for example "txt".
+    std::string defaultSuffix;
     void* owner = nullptr; // null: the main window
 };
 

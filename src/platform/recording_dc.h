@@ -52,6 +52,8 @@ class RecordingDc : public DcBase {
     void drawBitmap(DcObject bitmap, int x, int y) override;
     void stretchBitmap(DcObject bitmap, int x, int y, int width, int height) override;
     bool isPrinter() const override { return printer_; }
+    bool isMonochrome() const override { return monochrome_; }
+    void setMonochrome(bool monochrome) { monochrome_ = monochrome; }
 
     static TextMetrics metricsFor(const FontSpec& font);
     static int characterWidth(const FontSpec& font);
@@ -68,6 +70,7 @@ class RecordingDc : public DcBase {
 
   private:
     bool printer_;
+    bool monochrome_ = false;
     std::map<int, DcSize> bitmapResources_;
     std::vector<Text> texts_;
     std::vector<Line> lines_;

@@ -50,7 +50,8 @@ QLabel* label(QWidget* parent, const char* name, int id, unsigned short textId, 
 QPushButton* button(QWidget* parent, const char* name, int id, const char* caption) {
     QPushButton* push = control<QPushButton>(parent, name, id);
     push->setText(QString::fromUtf8(caption));
-    push->setAutoDefault(false);
+    // A focused button answers Enter itself; while the focus is in a field, the default (OK) does.
+    push->setAutoDefault(true);
     return push;
 }
 

@@ -35,9 +35,10 @@ FontSpec fitFontSpec(int height, int bold, int italic, int underline, const char
 
 enum class FitAxis { Width, Height };
 
-DcObject fitFont(Dc& dc, FontSpec spec, FitAxis axis, int limit) {
-    const auto measure = [&dc, axis] {
-        const DcSize size = dc.textExtent(kFontSampleText);
+DcObject fitFont(Dc& dc, FontSpec spec, FitAxis axis, int limit,
+                 const char* sample = kFontSampleText) {
+    const auto measure = [&dc, axis, sample] {
+        const DcSize size = dc.textExtent(sample);
         return axis == FitAxis::Width ? size.cx : size.cy;
     };
     DcObject font = dc.createFont(spec);
@@ -104,4 +105,8 @@ DcObject ab_font_fit_height(Dc& dc, int height, int bold, int italic, int underl
                             const char* face, int maxHeight) {
     return fitFont(dc, fitFontSpec(height, bold, italic, underline, face), FitAxis::Height,
                    maxHeight);
+}
+
+DcObject ab_font_fit_sample_width(Dc& dc, const FontSpec& spec, const char* sample, int maxWidth) {
+    return fitFont(dc, spec, FitAxis::Width, maxWidth, sample);
 }

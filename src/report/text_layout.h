@@ -21,3 +21,7 @@ DcObject ab_font_fit_width(Dc& dc, int height, int bold, int italic, int underli
 // The same, limiting the height of the sample text to maxHeight.
 DcObject ab_font_fit_height(Dc& dc, int height, int bold, int italic, int underline,
                             const char* face, int maxHeight);
+
+// The largest font of spec's kind up to spec's height in which sample is at most maxWidth wide
+// (never below height 1). The caller selects it and deletes it.
+DcObject ab_font_fit_sample_width(Dc& dc, const FontSpec& spec, const char* sample, int maxWidth);

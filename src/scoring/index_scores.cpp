@@ -74,10 +74,7 @@ class IndexComputation {
         if (key == VFI) {
             return given(RAW_FORSTAELSE) ? RAW_FORSTAELSE : -1;
         }
-        if (given(RAW_FIGURVIKTER) && years_ < kSubstituteAgeLimit) {
-            return RAW_FIGURVIKTER;
-        }
-        return given(RAW_BILDKOMPLETTERING) ? RAW_BILDKOMPLETTERING : -1;
+        return pfiSubstitute(occasion_);
     }
 
     void threeSubtestIndex(int key, const int (&core)[3]) {
@@ -233,6 +230,15 @@ class IndexComputation {
 };
 
 } // namespace
+
+int pfiSubstitute(const TestOccasion& occasion) {
+    const std::int32_t* raw = occasion.RawScores;
+    if (raw[RAW_FIGURVIKTER] != NOT_ADMINISTERED &&
+        computeTestAge(occasion.person).years < kSubstituteAgeLimit) {
+        return RAW_FIGURVIKTER;
+    }
+    return raw[RAW_BILDKOMPLETTERING] != NOT_ADMINISTERED ? RAW_BILDKOMPLETTERING : -1;
+}
 
 void computeIndexScores(TestOccasion& occasion, NormSource& norms) {
     IndexComputation(occasion, norms).run();

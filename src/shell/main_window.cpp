@@ -92,6 +92,9 @@ void MainWindow::createSharedButtons() {
         auto* button = new QPushButton(this);
         button->setObjectName(QStringLiteral("sharedButton%1").arg(id));
         button->setAutoDefault(false);
+        // Click and accelerators only: a button that took the focus by Tab would swallow the
+        // Enter that acts as command 91.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(0, 0, 0, 0);
         button->hide();
         if (fonts_) {

@@ -1,10 +1,16 @@
 #include "program.h"
 
 #include "bitmap_resources.h"
+#include "earlier_tests_screen.h"
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
+#include "personal_data_screen.h"
+#include "print_report_hook.h"
+#include "print_report_job.h"
 #include "qt_dialogs.h"
+#include "raw_score_screen.h"
+#include "results_screen.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -19,6 +25,12 @@
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
+    window.setScreen(SCREEN_EARLIER_TESTS, std::make_unique<EarlierTestsScreen>(window));
+    window.setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(window));
+    window.setScreen(SCREEN_PERSONAL_DATA, std::make_unique<PersonalDataScreen>(window));
+    window.setScreen(SCREEN_RAW_SCORES, std::make_unique<RawScoreScreen>(window));
+    // "&Skriv ut" on the results screen runs the print job.
+    setPrintReportHandler(printReportJob);
 }
 
 int WinMain() {

@@ -5,7 +5,8 @@
 // is destroyed. Needs a QApplication. Returns 0 in every case.
 int WinMain();
 
-// Registers the screens of the program with the main window.
+// Registers the screens of the program with the main window and installs the print job behind
+// the results screen's "&Skriv ut".
 class MainWindow;
 void registerScreens(MainWindow& window);
 

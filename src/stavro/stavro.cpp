@@ -1,8 +1,10 @@
 #include "stavro.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -89,5 +91,24 @@ int DoDeCryptStr(char* text, int key1, int key2) {
 
 int cDoDllVersion(void) {
     return kVersion;
+}
+
+int cDoRound(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr int kLowest = std::numeric_limits<int>::min();
+    constexpr int kHighest = std::numeric_limits<int>::max();
+    if (value <= kLowest) {
+        return kLowest;
+    }
+    if (value >= kHighest) {
+        return kHighest;
+    }
+    const int truncated = static_cast<int>(value);
+    const double fraction = value - truncated;
+    const bool odd = truncated % 2 != 0;
+    const bool up = odd ? fraction >= 0.5 : fraction > 0.4999;
+    return up ? truncated + 1 : truncated;
 }
 }

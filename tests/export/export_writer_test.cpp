@@ -300,6 +300,22 @@ TEST_F(ExportWriter, FailedWritingIsReportedAndTheDeviceIsLeftAlone) {
     EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 }
 
+TEST_F(ExportWriter, CancelStopsTheExportAndRemovesThePartialFile) {
+    addPerson("Ett", 10);
+    addPerson("Två", 14);
+    addPerson("Tre", 12);
+    std::vector<int> progress;
+    EXPECT_EQ(writeExport(path_.string(), groups({0, 1, 2, 3}), occasion_, databaseNorms(),
+                          [&](int written) {
+                              progress.push_back(written);
+                              return written < 2;
+                          }),
+              ExportResult::Cancelled);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2})); // nothing computed after the cancel
+    EXPECT_FALSE(std::filesystem::exists(path_));
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{kExportCancelled});
+}
+
 TEST_F(ExportWriter, ExistingFileIsReplaced) {
     std::ofstream(path_) << "gammalt innehåll som är längre än det nya\n";
     const std::string bytes = run(groups({3}));

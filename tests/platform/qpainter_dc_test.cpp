@@ -5,6 +5,8 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,6 +142,21 @@ TEST(QPainterDc, AnisotropicMappingScalesLogicalUnitsOntoTheViewport) {
     const QImage image = canvas.finish();
     EXPECT_TRUE(dark(image.pixel(300, 220)));
     EXPECT_FALSE(dark(image.pixel(190, 140)));
+}
+
+TEST(QPainterDc, MonochromeOnlyOnAGreyScalePrinter) {
+    Canvas canvas;
+    EXPECT_FALSE(QPainterDc(canvas.painter).isMonochrome());
+    canvas.finish();
+    QTemporaryDir dir;
+    for (const auto mode : {QPrinter::GrayScale, QPrinter::Color}) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("sheet.pdf"));
+        printer.setColorMode(mode);
+        QPainter painter(&printer);
+        EXPECT_EQ(QPainterDc(painter, printer).isMonochrome(), mode == QPrinter::GrayScale);
+    }
 }
 
 TEST(BitmapResources, EveryPictureHasTheSizeTheLayoutsRelyOn) {

@@ -2,8 +2,10 @@
 #include "message_box.h"
 #include "print_dialog.h"
 #include "qt_dialogs.h"
+#include "temp_dir.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
@@ -93,6 +95,32 @@ TEST_F(QtDialogs, BoxWithoutOwnerHasNoParent) {
     request.withoutOwner = true;
     answerNextBox([](QMessageBox& box) { EXPECT_EQ(box.parentWidget(), nullptr); }, "OK");
     EXPECT_EQ(showMessageBox(request), AnswerOk);
+}
+
+TEST_F(QtDialogs, SaveDialogStartsInTheFolderWithTheNameAndAddsTheDefaultSuffix) {
+    TempDir dir;
+    SaveFileRequest request;
+    request.caption = "RIVO-IV  Spara textfil";
+    request.directory = dir.path().string();
+    request.fileName = "Export RIVO-IV";
+    request.filter = "Alla filer (*)";
+    request.defaultSuffix = "txt";
+    QString shownName;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "RIVO-IV  Spara textfil");
+        EXPECT_EQ(dialog->directory().absolutePath(), QString::fromStdString(request.directory));
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        shownName = dialog->selectedFiles().value(0);
+        dialog->selectFile("kopia");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(askSaveFileName(request), (dir.path() / "kopia.txt").string());
+    EXPECT_EQ(shownName, QString::fromStdString((dir.path() / "Export RIVO-IV.txt").string()));
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(askSaveFileName(request), "");
 }
 
 TEST_F(QtDialogs, PrintDialogSeamHandsThePrinterToTheHandler) {

@@ -226,4 +226,63 @@ TEST_F(Login, AcceptedChangeReturnsToLoginWithTheUserNameKept) {
     EXPECT_EQ(dialog_->result(), 1);
 }
 
+// Tab reaches every control in turn; Enter in a field presses OK, Enter on a focused button
+// presses that button, and Esc anywhere cancels.
+TEST_F(Login, KeyboardWalkWithEnterAndEsc) {
+    const std::vector<QWidget*> chain = {edit("userNameEdit_1002"), edit("passwordEdit_1003"),
+                                         button("okButton_1"), button("cancelButton_2"),
+                                         button("changePasswordButton_1016")};
+    edit("userNameEdit_1002")->setFocus();
+    for (std::size_t i = 1; i <= chain.size(); ++i) {
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        EXPECT_EQ(focused(), chain[i % chain.size()]) << i;
+    }
+
+    // Enter in either field: OK, which asks for the user name.
+    for (const char* name : {"userNameEdit_1002", "passwordEdit_1003"}) {
+        messages_.clear();
+        edit(name)->setFocus();
+        QTest::keyClick(edit(name), Qt::Key_Return);
+        EXPECT_EQ(message(), text(178)) << name;
+    }
+    // Enter on OK presses OK.
+    messages_.clear();
+    button("okButton_1")->setFocus();
+    QTest::keyClick(button("okButton_1"), Qt::Key_Return);
+    EXPECT_EQ(message(), text(178));
+
+    // Enter on "Ändra lösenord" opens the change layout, not OK.
+    messages_.clear();
+    button("changePasswordButton_1016")->setFocus();
+    QTest::keyClick(button("changePasswordButton_1016"), Qt::Key_Return);
+    EXPECT_EQ(dialog_->loginMode(), 2);
+    EXPECT_TRUE(messages_.texts().empty());
+    // There, Enter on "Avbryt" goes back to logging in; Enter in a field is still OK.
+    edit("confirmPasswordEdit_1005")->setFocus();
+    QTest::keyClick(edit("confirmPasswordEdit_1005"), Qt::Key_Return);
+    EXPECT_EQ(message(), text(178));
+    button("cancelButton_2")->setFocus();
+    QTest::keyClick(button("cancelButton_2"), Qt::Key_Enter);
+    expectLoginLayout();
+    EXPECT_TRUE(dialog_->isVisible());
+
+    // Enter on "Avbryt" in the login layout cancels the dialog.
+    messages_.clear();
+    button("cancelButton_2")->setFocus();
+    QTest::keyClick(button("cancelButton_2"), Qt::Key_Return);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), 0);
+    EXPECT_TRUE(messages_.texts().empty());
+
+    // Esc on every control cancels as well.
+    for (QWidget* control : chain) {
+        dialog_->show();
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_FALSE(dialog_->isVisible()) << control->objectName().toStdString();
+        EXPECT_EQ(dialog_->result(), 0);
+    }
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
 } // namespace

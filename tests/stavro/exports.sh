@@ -2,7 +2,7 @@
 # Checks that libstavro exports exactly the expected names and nothing else.
 set -eu
 lib="$1"
-expected="DoCheckIntDate DoDeCryptStr DoEnCryptStr DoStrMid cDoDllVersion"
+expected="CDoCheckResolution DoCheckIntDate DoDeCryptStr DoEnCryptStr DoPaintCircle DoPaintFrame3D DoPaintRectangle DoStrMid cDoBackgroundGrid cDoDllVersion cDoRound cDoTextOut"
 actual=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TDBRVW]$/ {print $3}' | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')
 if [ "$actual" != "$expected" ]; then
     echo "exports differ"

@@ -21,6 +21,10 @@ bool askPrintSettings(QPrinter& printer, QWidget* owner) {
         return handler(printer);
     }
     QPrintDialog dialog(&printer, owner != nullptr ? owner : mainWindowForDialogs());
+    // The whole report is printed: no page range, no selection, no current page; every CUPS
+    // printer, "print to file", paper size and copies stay.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
     return dialog.exec() == QDialog::Accepted;
 }
 

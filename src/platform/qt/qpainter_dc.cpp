@@ -35,10 +35,62 @@ Qt::PenStyle qtPenStyle(PenStyle style) {
     return Qt::SolidLine;
 }
 
+PenStyle penStyleOf(Qt::PenStyle style) {
+    switch (style) {
+    case Qt::NoPen:
+        return PenStyle::Null;
+    case Qt::DotLine:
+        return PenStyle::Dot;
+    case Qt::DashLine:
+        return PenStyle::Dash;
+    default:
+        break;
+    }
+    return PenStyle::Solid;
+}
+
+Rgb rgbOf(const QColor& colour) {
+    return Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+               static_cast<std::uint8_t>(colour.blue())};
+}
+
 } // namespace
 
-QPainterDc::QPainterDc(QPainter& painter, bool printer) : painter_(painter), printer_(printer) {
+QPainterDc::QPainterDc(QPainter& painter, bool printer, InitialObjects initial)
+    : painter_(painter), printer_(printer) {
+    if (initial == InitialObjects::FromPainter) {
+        adoptPainterObjects();
+    }
     fontSelected();
+}
+
+// The painter's font, pen and brush become objects of this context and are selected, so that a
+// routine that selects its own objects and then selects back what it replaced restores them.
+void QPainterDc::adoptPainterObjects() {
+    const QPen pen = painter_.pen();
+    const QBrush brush = painter_.brush();
+    painterFont_ = painter_.font();
+
+    FontSpec fontSpec;
+    fontSpec.height = QFontMetrics(painterFont_).height();
+    fontSpec.weight = painterFont_.bold() ? kFontWeightBold : kFontWeightNormal;
+    fontSpec.italic = painterFont_.italic();
+    fontSpec.underline = painterFont_.underline();
+    fontSpec.face = painterFont_.family().toStdString();
+    painterFontHandle_ = createFont(fontSpec);
+    selectObject(painterFontHandle_);
+
+    const PenSpec penSpec{penStyleOf(pen.style()), pen.isCosmetic() ? 0 : pen.width(),
+                          rgbOf(pen.color())};
+    selectObject(createPen(penSpec));
+    const BrushSpec brushSpec{brush.style() == Qt::NoBrush ? BrushStyle::Null : BrushStyle::Solid,
+                              rgbOf(brush.color())};
+    selectObject(createBrush(brushSpec));
+
+    setTextColor(rgbOf(pen.color()));
+    setBkColor(rgbOf(painter_.background().color()));
+    setBkMode(painter_.backgroundMode() == Qt::OpaqueMode ? BackgroundMode::Opaque
+                                                          : BackgroundMode::Transparent);
 }
 
 QString QPainterDc::bitmapPath(int resourceId) {
@@ -51,7 +103,8 @@ DcSize QPainterDc::resourceBitmapSize(int resourceId) {
 }
 
 void QPainterDc::fontSelected() {
-    font_ = qtFont(currentFont());
+    font_ = painterFontHandle_ != 0 && selectedFont() == painterFontHandle_ ? painterFont_
+                                                                            : qtFont(currentFont());
     painter_.setFont(font_);
 }
 

@@ -66,10 +66,16 @@ std::string askQtSaveFileName(const SaveFileRequest& request) {
         start = start.isEmpty() ? QString::fromStdString(request.fileName)
                                 : start + "/" + QString::fromStdString(request.fileName);
     }
-    const QString chosen = QFileDialog::getSaveFileName(
-        ownerOf(request.owner, false), QString::fromStdString(request.caption), start,
-        QString::fromStdString(request.filter));
-    return chosen.toStdString();
+    QFileDialog dialog(ownerOf(request.owner, false), QString::fromStdString(request.caption),
+                       start, QString::fromStdString(request.filter));
+    dialog.setObjectName("saveFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before overwriting a file
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 } // namespace

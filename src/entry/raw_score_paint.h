@@ -1,0 +1,10 @@
+#pragma once
+
+#include "dc.h"
+
+// The raw-score form's painting: frame, corner pictures, the title in the left margin, the
+// numbered subtest titles and the maximum label beside every field.
+void ab_paint_raw_scores(Dc& dc);
+
+// The colour of the subtest titles.
+inline constexpr Rgb kSubtestTitleColour{30, 86, 159};

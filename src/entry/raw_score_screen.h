@@ -1,0 +1,32 @@
+#pragma once
+
+#include "screen.h"
+
+#include <memory>
+
+class RawScoreForm;
+class ScreenHost;
+
+// The raw-score form. "&Visa resultat" (91, Enter on the window or in the last field, Alt+V,
+// Alt+F) checks the entries, saves the occasion and, only when the save is committed, opens the
+// results; a failed save keeps the user here with every entry. "&Tillbaka" (90, Alt+T, Esc) keeps
+// the acceptable entries without a message and returns to the personal-data form.
+class RawScoreScreen : public Screen {
+  public:
+    explicit RawScoreScreen(ScreenHost& host);
+    ~RawScoreScreen() override;
+
+    void build() override;
+    void paint(Dc& dc) override;
+    void command(int id) override;
+    void teardown() override;
+
+    RawScoreForm* form() const { return form_.get(); }
+
+  private:
+    void showResults();
+    void back();
+
+    ScreenHost& host_;
+    std::unique_ptr<RawScoreForm> form_;
+};

@@ -1,0 +1,7 @@
+#include "qpainter_dc.h"
+
+#include <QPrinter>
+
+QPainterDc::QPainterDc(QPainter& painter, const QPrinter& printer) : QPainterDc(painter, true) {
+    monochrome_ = printer.colorMode() == QPrinter::GrayScale;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// A backup of the open database: a consistent copy (VACUUM INTO through the connection, never a
+// raw copy of the open file) written to a temporary file beside the target, flushed to disk and
+// only then renamed over the target, so that a failed backup never destroys an earlier one. The
+// copy is readable by its owner only. No window system.
+
+// true when the copy is at target. false when not, with the system's or the database's message
+// in message; the target is then as it was and no temporary file is left.
+bool writeDatabaseBackup(const std::string& target, std::string& message);

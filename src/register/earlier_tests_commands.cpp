@@ -1,0 +1,139 @@
+// The commands of the earlier-tests screen on the selected person and on the database.
+
+#include "database_backup.h"
+#include "db.h"
+#include "earlier_tests_screen.h"
+#include "export_dialog.h"
+#include "file_dialog.h"
+#include "message_box.h"
+#include "person_list_state.h"
+#include "person_list_view.h"
+#include "screen_host.h"
+#include "screen_ids.h"
+#include "test_occasion.h"
+#include "text_table.h"
+
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr unsigned short kNoSelection = 11;
+constexpr unsigned short kDeleteQuestion = 12;
+constexpr unsigned short kDeleted = 13;
+constexpr unsigned short kBackupDone = 10;
+constexpr const char* kBackupFileName = "DODODA_backup.db";
+constexpr const char* kBackupTitle = "Välj mapp att spara databasfilen i.";
+
+// The text with its one "%s" replaced by the name; the name is data, never a format.
+std::string withName(unsigned short textId, const char* name) {
+    std::string line = text(textId);
+    const std::size_t at = line.find("%s");
+    if (at != std::string::npos) {
+        line.replace(at, 2, name);
+    }
+    return line;
+}
+
+} // namespace
+
+void EarlierTestsScreen::actOnSelection(int mode) {
+    std::vector<std::int32_t> selectedIds;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list_->topLevelItem(i);
+        if (row->isSelected()) {
+            selectedIds.push_back(personIdOf(*row));
+            personListState().rememberedRow = i;
+        }
+    }
+    if (selectedIds.empty()) {
+        showMessage(text(kNoSelection));
+        focusList();
+        return;
+    }
+    if (mode == kShowResultsMode) {
+        if (selectedIds.size() == 1) {
+            showResults(selectedIds.front());
+        }
+        return;
+    }
+    for (const std::int32_t id : selectedIds) {
+        deletePerson(id);
+    }
+}
+
+// A person without raw scores is shown with every subtest not administered, never with the raw
+// scores of the person shown before.
+void EarlierTestsScreen::showResults(std::int32_t id) {
+    TestOccasion& occasion = testOccasion();
+    if (DoReadPD(id, occasion.person) != DB_DONE) {
+        return;
+    }
+    const DbResult scores = DoReadTD(occasion);
+    if (scores == DB_FAILED) {
+        return;
+    }
+    if (scores == DB_NO_ROW) {
+        for (std::int32_t& raw : occasion.RawScores) {
+            raw = NOT_ADMINISTERED;
+        }
+        occasion.TD_TESTDATE = occasion.person.TESTDATE;
+    }
+    host_.showScreen(SCREEN_RESULTS);
+}
+
+// The list row goes and the person is reported deleted only after both rows are gone from the
+// database; a failure has been reported and changes nothing.
+void EarlierTestsScreen::deletePerson(std::int32_t id) {
+    PersonRecord& person = testOccasion().person;
+    if (DoReadPD(id, person) != DB_DONE) {
+        return;
+    }
+    MessageRequest question;
+    question.text = withName(kDeleteQuestion, person.NAMN);
+    question.caption = kProgramCaption;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultButton = MessageDefault::Second;
+    question.icon = MessageIcon::Error;
+    if (showMessageBox(question) != AnswerYes) {
+        return;
+    }
+    if (DoDeletePerson(id) != DB_DONE) {
+        return;
+    }
+    delete findPersonRow(*list_, id);
+    showMessage(withName(kDeleted, person.NAMN));
+    resetTestOccasion();
+}
+
+void EarlierTestsScreen::backupDatabase() {
+    std::error_code error;
+    SaveFileRequest request;
+    request.caption = std::string(kProgramCaption) + "  " + kBackupTitle;
+    request.directory = std::filesystem::current_path(error).string();
+    request.fileName = kBackupFileName;
+    request.filter = "Alla filer (*)";
+    request.defaultSuffix = "txt";
+    const std::string target = askSaveFileName(request);
+    if (target.empty()) {
+        return;
+    }
+    std::string message;
+    if (writeDatabaseBackup(target, message)) {
+        showMessage(text(kBackupDone));
+        return;
+    }
+    MessageRequest failure;
+    failure.text = message;
+    failure.caption = "Error";
+    failure.icon = MessageIcon::Information;
+    failure.withoutOwner = true;
+    showMessageBox(failure);
+}
+
+void EarlierTestsScreen::exportData() {
+    runExportDialog(host_.widgetParent(), host_.controlFont());
+}

@@ -1,0 +1,136 @@
+#include "earlier_tests_screen.h"
+
+#include "message_box.h"
+#include "person_list_state.h"
+#include "person_list_view.h"
+#include "screen_host.h"
+#include "screen_ids.h"
+#include "screen_paint.h"
+#include "shell_state.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace {
+
+struct ButtonPlace {
+    int id;
+    unsigned short caption;
+    int x;
+};
+
+constexpr ButtonPlace kButtons[] = {
+    {90, 1, 20}, {91, 2, 140}, {93, 4, 260}, {92, 3, 380}, {94, 5, 500},
+};
+// After a size change "&Exportera data" (92) stands left of "Ta b&ort" (93).
+constexpr int kResizedButtonIds[] = {90, 91, 92, 93, 94};
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 40;
+
+} // namespace
+
+EarlierTestsScreen::~EarlierTestsScreen() {
+    delete list_.data();
+}
+
+void EarlierTestsScreen::build() {
+    bottomRef() = 600;
+    currentScreen() = SCREEN_EARLIER_TESTS;
+    host_.placeWindow(screenWidth() / 2 - 400, screenHeight() / 2 - 300, 800, 600);
+
+    delete list_.data();
+    list_ = createPersonList(host_.widgetParent(), host_.listFont());
+    QObject::connect(list_->header(), &QHeaderView::sectionClicked, list_,
+                     [this](int column) { onHeaderClicked(column); });
+    fillPersonList(*list_);
+    list_->show();
+    const int remembered = personListState().rememberedRow;
+    if (QTreeWidgetItem* row = list_->topLevelItem(remembered)) {
+        list_->setCurrentItem(row);
+        row->setSelected(true);
+    }
+
+    for (const ButtonPlace& button : kButtons) {
+        host_.setSharedButtonCaption(button.id, button.caption);
+        host_.placeSharedButton(button.id, button.x, 515, kButtonWidth, kButtonHeight, true);
+    }
+    host_.widgetParent()->window()->setWindowTitle(kProgramCaption);
+    focusList();
+    host_.repaint();
+}
+
+void EarlierTestsScreen::paint(Dc& dc) {
+    ab_paint_earlier_tests(dc);
+}
+
+void EarlierTestsScreen::command(int id) {
+    switch (id) {
+    case CMD_ALT_T:
+    case 90:
+    case CMD_ESCAPE:
+        host_.showScreen(SCREEN_START);
+        break;
+    case CMD_ENTER:
+    case CMD_ALT_V:
+        actOnSelection(kShowResultsMode);
+        break;
+    case 92:
+    case CMD_ALT_E:
+        exportData();
+        focusList();
+        break;
+    case 93:
+    case CMD_ALT_O:
+    case CMD_ALT_L:
+        actOnSelection(kDeleteMode);
+        focusList();
+        break;
+    case 94:
+    case CMD_ALT_S:
+        backupDatabase();
+        focusList();
+        break;
+    default:
+        break;
+    }
+}
+
+void EarlierTestsScreen::teardown() {
+    delete list_.data();
+    host_.hideSharedButtons();
+}
+
+void EarlierTestsScreen::resized() {
+    if (list_ == nullptr) {
+        return;
+    }
+    const DcSize client = host_.clientSize();
+    layoutEarlierTests(client.cx, client.cy);
+}
+
+void EarlierTestsScreen::layoutEarlierTests(int width, int height) {
+    host_.repaint();
+    if (list_ != nullptr) {
+        list_->setGeometry(5, 90, width - 8, height - 190);
+    }
+    int x = 20;
+    for (const int id : kResizedButtonIds) {
+        host_.placeSharedButton(id, x, height - 53, kButtonWidth, kButtonHeight, true);
+        x += 120;
+    }
+}
+
+// The direction flips on every click, whichever column is clicked.
+void EarlierTestsScreen::onHeaderClicked(int column) {
+    PersonListState& state = personListState();
+    list_->clear();
+    state.sortColumn = column;
+    state.descending = 1 - state.descending;
+    fillPersonList(*list_);
+}
+
+void EarlierTestsScreen::focusList() {
+    if (list_ != nullptr) {
+        list_->setFocus();
+    }
+}

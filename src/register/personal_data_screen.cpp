@@ -1,0 +1,60 @@
+#include "personal_data_screen.h"
+
+#include "form_buttons.h"
+#include "personal_data_form.h"
+#include "screen_host.h"
+#include "screen_ids.h"
+#include "screen_paint.h"
+#include "shell_state.h"
+
+PersonalDataScreen::PersonalDataScreen(ScreenHost& host) : host_(host) {}
+
+PersonalDataScreen::~PersonalDataScreen() = default;
+
+void PersonalDataScreen::build() {
+    bottomRef() = 600;
+    form_ = std::make_unique<PersonalDataForm>(host_.widgetParent(), host_.controlFont());
+    form_->fill(testOccasion().person);
+    form_->show();
+    showFormButtons(host_, 95, 96);
+    form_->focusField(PD_NAMN);
+    host_.repaint();
+}
+
+void PersonalDataScreen::paint(Dc& dc) {
+    ab_paint_personal_data(dc);
+}
+
+void PersonalDataScreen::command(int id) {
+    if (!form_) {
+        return;
+    }
+    switch (id) {
+    case 90:
+    case CMD_ALT_A:
+    case CMD_ESCAPE:
+        resetTestOccasion();
+        host_.showScreen(SCREEN_START);
+        break;
+    case 91:
+    case CMD_ALT_F:
+        if (form_->store(testOccasion().person) == 1) {
+            host_.showScreen(SCREEN_RAW_SCORES);
+        }
+        break;
+    case CMD_ALT_S:
+        form_->loadSettings();
+        break;
+    default:
+        break;
+    }
+}
+
+void PersonalDataScreen::teardown() {
+    if (!form_) {
+        return;
+    }
+    form_.reset();
+    host_.focusWindow(); // where Enter acts as the next screen's command 91
+    hideFormButtons(host_);
+}

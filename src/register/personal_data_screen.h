@@ -1,0 +1,29 @@
+#pragma once
+
+#include "screen.h"
+
+#include <memory>
+
+class PersonalDataForm;
+class ScreenHost;
+
+// The personal-data form, the first step of a new test and the way back from the raw-score form.
+// "&Avbryt" (90, Alt+A, Esc) clears the test occasion and returns to the start screen;
+// "&Fortsätt" (91, Enter on the window, Alt+F) checks and stores the person and opens the
+// raw-score form; Alt+S fills the fields from the remembered entries.
+class PersonalDataScreen : public Screen {
+  public:
+    explicit PersonalDataScreen(ScreenHost& host);
+    ~PersonalDataScreen() override;
+
+    void build() override;
+    void paint(Dc& dc) override;
+    void command(int id) override;
+    void teardown() override;
+
+    PersonalDataForm* form() const { return form_.get(); }
+
+  private:
+    ScreenHost& host_;
+    std::unique_ptr<PersonalDataForm> form_;
+};

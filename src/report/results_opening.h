@@ -1,0 +1,19 @@
+#pragma once
+
+#include "norm_source.h"
+#include "test_occasion.h"
+
+#include <functional>
+
+// What the results screen does to the test occasion and to its own choices, apart from its
+// windows; the machine-readable report runs the same steps.
+
+// The state every opening starts with: at the top, before the first paint, lines of 10 units,
+// the 95 % interval, the total-mean basis and the current-IQ-level basis.
+void resetResultsView();
+
+// Opening: the age band from the test age and its description, every subgroup of the norm group
+// handed to onSubgroup (list 1) in SEKVENS order, then every derived score.
+void scoreOpenedOccasion(TestOccasion& occasion,
+                         const std::function<void(const char*)>& onSubgroup = {},
+                         NormSource& norms = databaseNorms());

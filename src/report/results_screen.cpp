@@ -1,0 +1,213 @@
+#include "results_screen.h"
+
+#include "age_band.h"
+#include "focus_ring.h"
+#include "print_report_hook.h"
+#include "report_pages.h"
+#include "results_opening.h"
+#include "results_screen_paint.h"
+#include "results_window.h"
+#include "screen_host.h"
+#include "screen_ids.h"
+#include "shell_state.h"
+#include "test_occasion.h"
+#include "text_table.h"
+
+#include <QComboBox>
+
+namespace {
+
+struct ListPlace {
+    const char* objectName;
+    int x;
+    int width;
+};
+
+// Lists 1-4 by id - 1. All four stand at y = 105; their height of 400 includes the drop-down.
+constexpr ListPlace kLists[4] = {{"ageBandList_1", 20, 90},
+                                 {"confidenceList_2", 130, 200},
+                                 {"swBaseList_3", 510, 240},
+                                 {"indexBaseList_4", 340, 150}};
+constexpr int kListY = 105;
+constexpr int kListHeight = 400;
+
+constexpr int kAvbryt = 90;
+constexpr int kChangeRawScores = 91;
+constexpr int kPrint = 92;
+
+QString qtText(unsigned short id) {
+    return QString::fromStdString(text(id));
+}
+
+} // namespace
+
+ResultsScreen::ResultsScreen(ScreenHost& host) : host_(host) {}
+
+ResultsScreen::~ResultsScreen() {
+    teardown();
+}
+
+void ResultsScreen::build() {
+    currentScreen() = SCREEN_RESULTS;
+    bottomRef() = 600;
+    resetResultsView();
+    host_.placeWindow(screenWidth() / 2 - 400, 10, 800, screenHeight() - 70);
+    host_.repaint();
+    createControls();
+
+    TestOccasion& occasion = testOccasion();
+    QComboBox* ageBands = lists_[0];
+    scoreOpenedOccasion(occasion,
+                        [ageBands](const char* name) { ageBands->addItem(QString(name)); });
+    fillChoiceLists();
+    ageBands->setCurrentIndex(
+        ageBands->findText(QString(occasion.ageBand), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    connectLists();
+
+    window_->setFocus();
+    resized();
+    host_.repaint();
+    // After the screen stands, so that the box is shown over it and never from a paint.
+    reportAgeBandProblem();
+}
+
+void ResultsScreen::createControls() {
+    QWidget* parent = host_.widgetParent();
+    window_ = new ResultsWindow(parent);
+    window_->setGeometry(20, 140, 760, 390);
+    window_->show();
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        auto* list = new QComboBox(parent);
+        list->setObjectName(kLists[i].objectName);
+        list->setFont(host_.controlFont());
+        list->setFocusPolicy(Qt::StrongFocus);
+        const int fieldHeight = list->sizeHint().height();
+        list->setGeometry(kLists[i].x, kListY, kLists[i].width, fieldHeight);
+        list->setMaxVisibleItems(std::max(1, (kListHeight - fieldHeight) / fieldHeight));
+        list->show();
+        lists_[i] = list;
+    }
+
+    focusRing_ = std::make_unique<FocusRing>();
+    focusRing_->link(window_, lists_[0], lists_[2]);
+    focusRing_->link(lists_[0], lists_[1], window_);
+    focusRing_->link(lists_[1], lists_[2], lists_[0]);
+    focusRing_->link(lists_[2], window_, lists_[1]);
+    // Nothing leads to list 4 by Tab; from it, Tab returns to the report.
+    focusRing_->link(lists_[3], window_, lists_[2]);
+
+    host_.setSharedButtonCaption(kAvbryt, 95);
+    host_.setSharedButtonCaption(kChangeRawScores, 173);
+    host_.setSharedButtonCaption(kPrint, 174);
+}
+
+void ResultsScreen::fillChoiceLists() {
+    ResultsView& view = resultsView();
+    lists_[1]->addItems({qtText(238), qtText(239)});
+    lists_[2]->addItems({qtText(140), qtText(141)});
+    lists_[3]->addItems({qtText(630), qtText(631)});
+    view.swBase = 0;
+    view.indexBase = 1;
+    view.ciLevel = 1;
+    lists_[2]->setCurrentIndex(view.swBase);
+    lists_[3]->setCurrentIndex(view.indexBase);
+    lists_[1]->setCurrentIndex(view.ciLevel);
+}
+
+// Only after filling: a list acts on a change of selection by the user.
+void ResultsScreen::connectLists() {
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        const int id = static_cast<int>(i) + 1;
+        QObject::connect(lists_[i], &QComboBox::currentIndexChanged, lists_[i],
+                         [this, id] { command(id); });
+    }
+}
+
+void ResultsScreen::paint(Dc& dc) {
+    ab_paint_results_screen(dc);
+}
+
+void ResultsScreen::command(int id) {
+    switch (id) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        listChanged(id);
+        break;
+    case CMD_ALT_N:
+    case kChangeRawScores:
+        changeRawScores();
+        break;
+    case kAvbryt:
+    case CMD_ALT_A:
+    case CMD_ESCAPE:
+        host_.showScreen(SCREEN_EARLIER_TESTS);
+        break;
+    case kPrint:
+    case CMD_ALT_S:
+        printReport();
+        break;
+    default:
+        break;
+    }
+}
+
+void ResultsScreen::listChanged(int id) {
+    QComboBox* list = lists_[static_cast<std::size_t>(id - 1)];
+    if (list == nullptr || window_ == nullptr || list->currentIndex() < 0) {
+        return;
+    }
+    ResultsView& view = resultsView();
+    switch (id) {
+    case 1:
+        chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData());
+        reportAgeBandProblem();
+        break;
+    case 2:
+        view.ciLevel = list->currentIndex();
+        break;
+    case 3:
+        view.swBase = list->currentIndex();
+        break;
+    case 4:
+        view.indexBase = list->currentIndex();
+        break;
+    default:
+        return;
+    }
+    window_->update();
+}
+
+// Until the raw-score form is in the program there is nowhere to go, and nothing changes.
+void ResultsScreen::changeRawScores() {
+    if (!host_.hasScreen(SCREEN_RAW_SCORES)) {
+        return;
+    }
+    rawScoreMode() = 1;
+    host_.showScreen(SCREEN_RAW_SCORES);
+}
+
+void ResultsScreen::teardown() {
+    focusRing_.reset();
+    for (QPointer<QComboBox>& list : lists_) {
+        delete list.data();
+        list = nullptr;
+    }
+    delete window_.data();
+    window_ = nullptr;
+}
+
+void ResultsScreen::resized() {
+    if (window_ == nullptr) {
+        return;
+    }
+    const DcSize client = host_.clientSize();
+    window_->setGeometry(20, 140, client.cx - 40, client.cy - 240);
+    const int buttonY = client.cy - 58;
+    host_.placeSharedButton(kAvbryt, 20, buttonY, 110, 40, true);
+    host_.placeSharedButton(kChangeRawScores, 140, buttonY, 110, 40, true);
+    host_.placeSharedButton(kPrint, 260, buttonY, 110, 40, true);
+    bottomRef() = client.cy;
+    host_.repaint();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "dc.h"
+
+// The results screen's own painting in the main window: the frame, the corner pictures, the
+// person header and the labels over the four lists. Called with the control font selected.
+void ab_paint_results_screen(Dc& dc);
+
+// The person header from (20, 24): name; sex, test age "%d.%d.%d" and test date; other notes.
+// Labels in 15-unit Arial, values in 15-unit bold Arial, each value 5 units after its label.
+void ab_paint_person_header(Dc& dc);

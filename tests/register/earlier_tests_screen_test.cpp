@@ -1,0 +1,583 @@
+#include "database_fixture.h"
+#include "earlier_tests_screen.h"
+#include "export_dialog.h"
+#include "file_dialog.h"
+#include "main_window.h"
+#include "person_list_state.h"
+#include "program.h"
+#include "screen_ids.h"
+#include "screen_size.h"
+#include "shell_state.h"
+#include "statement.h"
+#include "text_table.h"
+#include "working_directory.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+QString qs(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Stands in for the results screen: records that it was opened.
+class ResultsProbe : public Screen {
+  public:
+    void build() override { ++builds; }
+    void paint(Dc&) override {}
+    void command(int) override {}
+    int builds = 0;
+};
+
+struct Person {
+    const char* name;
+    const char* leader = "Testledare";
+    int sex = 2;
+    bool withScores = true;
+    int raw = 5;
+};
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The answer of one query on a database file opened on its own, each row's columns joined by
+// "|" and the rows by newlines.
+std::string query(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    std::string result;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "cannot open";
+    }
+    sqlite3_exec(
+        db, sql,
+        [](void* out, int columns, char** values, char**) {
+            auto* text = static_cast<std::string*>(out);
+            for (int i = 0; i < columns; ++i) {
+                *text += (i > 0 ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
+            }
+            *text += "\n";
+            return 0;
+        },
+        &result, nullptr);
+    sqlite3_close(db);
+    return result;
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+// File permissions do not hold back root: while the object lives, the process acts on files as
+// an ordinary user.
+class ActAsOrdinaryUser {
+  public:
+    ActAsOrdinaryUser() : wasRoot_(::geteuid() == 0) {
+        if (wasRoot_) {
+            EXPECT_EQ(::seteuid(65534), 0);
+        }
+    }
+    ~ActAsOrdinaryUser() {
+        if (wasRoot_) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
+    }
+    ActAsOrdinaryUser(const ActAsOrdinaryUser&) = delete;
+    ActAsOrdinaryUser& operator=(const ActAsOrdinaryUser&) = delete;
+
+  private:
+    bool wasRoot_;
+};
+
+// The main window with the program's screens on a fresh database in its own working directory,
+// showing the earlier-tests screen as the start screen's "&Tidigare test" opens it.
+class EarlierTests : public DatabaseTest {
+  protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        workingDirectory_ = std::make_unique<WorkingDirectory>(dir_.path());
+        const ScreenSize screen = screenSize();
+        screenWidth() = screen.width;
+        screenHeight() = screen.height;
+        personListState() = PersonListState{};
+        currentScreen() = SCREEN_START;
+        resetTestOccasion();
+        window_ = new MainWindow;
+        window_->createSharedFonts();
+        window_->createSharedButtons();
+        registerScreens(*window_);
+        window_->loadAccelerators();
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    }
+    void TearDown() override {
+        delete window_.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setSaveFileHandler({});
+        workingDirectory_.reset();
+        DatabaseTest::TearDown();
+    }
+
+    std::int32_t add(const Person& person) {
+        TestOccasion stored{};
+        stored.person = samplePerson(person.name);
+        std::strcpy(stored.person.TESTLEDARE, person.leader);
+        stored.person.SEX = person.sex;
+        EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
+        if (person.withScores) {
+            for (std::int32_t& raw : stored.RawScores) {
+                raw = person.raw;
+            }
+            EXPECT_EQ(DoInsertTD(stored), DB_DONE);
+        }
+        return stored.person.ID;
+    }
+    void open() {
+        window_->showScreen(SCREEN_START);
+        QTest::mouseClick(window_->sharedButton(92), Qt::LeftButton);
+        ASSERT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+        messages_.clear();
+    }
+    ResultsProbe* addResultsProbe() {
+        auto probe = std::make_unique<ResultsProbe>();
+        ResultsProbe* raw = probe.get();
+        window_->setScreen(SCREEN_RESULTS, std::move(probe));
+        return raw;
+    }
+
+    QTreeWidget* list() { return window_->findChild<QTreeWidget*>("personList_1000"); }
+    QStringList column(int index) {
+        QStringList texts;
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            texts << list()->topLevelItem(i)->text(index);
+        }
+        return texts;
+    }
+    void clickHeader(int index) {
+        QHeaderView* header = list()->header();
+        const QPoint at(header->sectionViewportPosition(index) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    void select(int row) {
+        list()->setCurrentItem(list()->topLevelItem(row));
+        list()->topLevelItem(row)->setSelected(true);
+    }
+    void press(int id) { QTest::mouseClick(window_->sharedButton(id), Qt::LeftButton); }
+    int count(const char* table) {
+        Statement statement;
+        std::int32_t rows = -1;
+        EXPECT_TRUE(
+            statement.executeDirect((std::string("SELECT COUNT(*) FROM ") + table).c_str()));
+        statement.bindColumnInt(1, &rows);
+        statement.fetch();
+        statement.closeCursor();
+        statement.commit();
+        return rows;
+    }
+    QWidget* focused() { return QApplication::focusWidget(); }
+
+    std::unique_ptr<WorkingDirectory> workingDirectory_;
+    QPointer<MainWindow> window_;
+};
+
+TEST_F(EarlierTests, EmptyDatabaseShowsAnEmptyListAndCommandsAskForAPerson) {
+    open();
+    ASSERT_NE(list(), nullptr);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    press(91);
+    QTest::keyClick(window_, Qt::Key_V, Qt::AltModifier);
+    press(93);
+    QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>(4, text(11)));
+    EXPECT_EQ(messages_.requests()[0].caption, "RIVO-IV");
+    EXPECT_EQ(messages_.requests()[0].owner, nullptr); // the main window
+    EXPECT_EQ(focused(), list());
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+}
+
+TEST_F(EarlierTests, ListColumnsButtonsAndCells) {
+    add({"Anna Berg", "Åsa Öberg", 1});
+    add({"Per Ek", "Bo", 2});
+    add({"Okänd Kön", "Bo", 0, false});
+    exec("UPDATE TESTPERSON SET OTHER = NULL, TESTDATE = '2010-03-07' WHERE ID = 3");
+    open();
+
+    QTreeWidget* people = list();
+    EXPECT_EQ(people->geometry(), QRect(20, 100, 754, 370));
+    EXPECT_EQ(people->font(), window_->listFont());
+    EXPECT_EQ(people->selectionMode(), QAbstractItemView::SingleSelection);
+    const char* headers[] = {"Namn",         "Testledare", "Testdatum",    "Övrigt",  "Kön",
+                             "Födelsedatum", "Utbildning", "Nationalitet", "Hemspråk"};
+    const int widths[] = {250, 100, 100, 200, 70, 100, 200, 200, 200};
+    ASSERT_EQ(people->columnCount(), 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(people->headerItem()->text(i), qs(headers[i])) << i;
+        EXPECT_EQ(people->columnWidth(i), widths[i]) << i;
+    }
+    // Newest first; the first row is selected.
+    EXPECT_EQ(column(0), (QStringList{qs("Okänd Kön"), "Per Ek", "Anna Berg"}));
+    EXPECT_TRUE(people->topLevelItem(0)->isSelected());
+    EXPECT_EQ(people->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 3);
+    const QTreeWidgetItem* anna = people->topLevelItem(2);
+    EXPECT_EQ(anna->text(1), qs("Åsa Öberg"));
+    EXPECT_EQ(anna->text(2), "2010-06-01");
+    EXPECT_EQ(anna->text(3), qs("Övrigt: inga"));
+    EXPECT_EQ(anna->text(5), "1950-05-31");
+    EXPECT_EQ(anna->text(6), "Gymnasium");
+    EXPECT_EQ(anna->text(7), "Svensk");
+    EXPECT_EQ(anna->text(8), "Svenska");
+    EXPECT_EQ(column(4), (QStringList{"", "Kvinna", "Man"}));
+    EXPECT_EQ(people->topLevelItem(0)->text(3), ""); // no remark stored
+    EXPECT_EQ(people->topLevelItem(0)->text(2), "2010-03-07");
+
+    struct Expected {
+        int id;
+        unsigned short caption;
+        int x;
+    };
+    for (const Expected& button :
+         {Expected{90, 1, 20}, {91, 2, 140}, {93, 4, 260}, {92, 3, 380}, {94, 5, 500}}) {
+        QPushButton* shared = window_->sharedButton(button.id);
+        EXPECT_TRUE(shared->isVisible()) << button.id;
+        EXPECT_EQ(shared->text(), QString::fromStdString(text(button.caption))) << button.id;
+        EXPECT_EQ(shared->geometry(), QRect(button.x, 515, 110, 40)) << button.id;
+    }
+    EXPECT_EQ(focused(), people);
+    EXPECT_EQ(window_->windowTitle(), "RIVO-IV");
+}
+
+TEST_F(EarlierTests, HeaderClicksFlipTheDirectionAndSortSwedishNamesInSwedishOrder) {
+    const char* names[] = {"Åsa", "Ärla", "Örjan", "Zara", "ädel", "Anna"};
+    const char* leaders[] = {"Östen", "åke", "Bo", "Ärlig", "Adam", "Ödman"};
+    for (int i = 0; i < 6; ++i) {
+        add({names[i], leaders[i], i % 2 + 1});
+    }
+    open();
+    EXPECT_EQ(column(0), (QStringList{"Anna", qs("ädel"), "Zara", qs("Örjan"), qs("Ärla"),
+                                      qs("Åsa")})); // ID descending
+    clickHeader(0);
+    EXPECT_EQ(column(0),
+              (QStringList{"Anna", "Zara", qs("Åsa"), qs("ädel"), qs("Ärla"), qs("Örjan")}));
+    EXPECT_EQ(personListState().sortColumn, 0);
+    EXPECT_EQ(personListState().descending, 0);
+    clickHeader(0);
+    EXPECT_EQ(column(0),
+              (QStringList{qs("Örjan"), qs("Ärla"), qs("ädel"), qs("Åsa"), "Zara", "Anna"}));
+    clickHeader(1);
+    EXPECT_EQ(column(1),
+              (QStringList{"Adam", "Bo", qs("åke"), qs("Ärlig"), qs("Ödman"), qs("Östen")}));
+    clickHeader(4); // by the stored number, descending now: women (2) before men (1)
+    EXPECT_EQ(column(4), (QStringList{"Kvinna", "Kvinna", "Kvinna", "Man", "Man", "Man"}));
+    clickHeader(4);
+    EXPECT_EQ(column(4), (QStringList{"Man", "Man", "Man", "Kvinna", "Kvinna", "Kvinna"}));
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(EarlierTests, DeleteAnsweredNoChangesNothingButLoadsThePerson) {
+    add({"Lars"});
+    const std::int32_t id = add({"Klas"});
+    open();
+    select(0);
+    MessageCapture answers(AnswerNo);
+    press(93);
+    ASSERT_EQ(answers.requests().size(), 1u);
+    const MessageRequest& question = answers.requests()[0];
+    EXPECT_EQ(question.text,
+              "Vill du verkligen ta bort Klass testresultat ur databasen? Ändringen är definitiv.");
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.defaultButton, MessageDefault::Second);
+    EXPECT_EQ(question.icon, MessageIcon::Error);
+    EXPECT_EQ(count("TESTPERSON"), 2);
+    EXPECT_EQ(count("TESTDATA"), 2);
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(testOccasion().person.ID, id);
+    EXPECT_EQ(focused(), list());
+}
+
+TEST_F(EarlierTests, DeleteAnsweredYesRemovesBothRowsAndThenTheListRow) {
+    add({"Lars"});
+    add({"Klas"});
+    open();
+    select(1);
+    {
+        MessageCapture answers(AnswerYes);
+        QTest::keyClick(window_, Qt::Key_L, Qt::AltModifier);
+        EXPECT_EQ(answers.texts(),
+                  (std::vector<std::string>{
+                      "Vill du verkligen ta bort Larss testresultat ur databasen? Ändringen är "
+                      "definitiv.",
+                      "Data över testperson Lars är borttaget ur databasen."}));
+    }
+    EXPECT_EQ(count("TESTPERSON"), 1);
+    EXPECT_EQ(count("TESTDATA"), 1);
+    EXPECT_EQ(column(0), QStringList{"Klas"});
+    EXPECT_EQ(testOccasion().person.ID, 0); // cleared
+    EXPECT_EQ(testOccasion().RawScores[0], NOT_ADMINISTERED);
+    EXPECT_EQ(personListState().rememberedRow, 1);
+    EXPECT_EQ(focused(), list());
+}
+
+TEST_F(EarlierTests, DeleteWhoseRawScoreDeleteFailsLeavesBothRowsAndTheList) {
+    add({"Lars"});
+    add({"Klas"});
+    exec("CREATE TRIGGER keep_scores BEFORE DELETE ON TESTDATA "
+         "BEGIN SELECT RAISE(ABORT, 'TESTDATA kan inte tas bort'); END");
+    open();
+    select(0);
+    MessageCapture answers(AnswerYes);
+    press(93);
+    ASSERT_EQ(answers.texts().size(), 2u);
+    EXPECT_NE(answers.texts()[1].find("TESTDATA kan inte tas bort"), std::string::npos);
+    EXPECT_EQ(count("TESTPERSON"), 2);
+    EXPECT_EQ(count("TESTDATA"), 2);
+    EXPECT_EQ(column(0), (QStringList{"Klas", "Lars"}));
+}
+
+TEST_F(EarlierTests, ShowResultsLoadsThePersonAndComesBackToTheRememberedRow) {
+    ResultsProbe* results = addResultsProbe();
+    add({"Med poäng", "Bo", 2, true, 11});
+    add({"Utan poäng", "Bo", 2, false});
+    add({"Tredje"});
+    open();
+    select(2);
+    press(91);
+    EXPECT_EQ(results->builds, 1);
+    EXPECT_EQ(currentScreen(), SCREEN_RESULTS);
+    EXPECT_EQ(list(), nullptr); // torn down
+    EXPECT_FALSE(window_->sharedButton(94)->isVisible());
+    EXPECT_STREQ(testOccasion().person.NAMN, "Med poäng");
+    EXPECT_EQ(testOccasion().RawScores[22], 11);
+
+    // Back from the results: the same row index is selected again.
+    window_->showScreen(SCREEN_EARLIER_TESTS);
+    EXPECT_TRUE(list()->topLevelItem(2)->isSelected());
+    select(1);
+    QTest::keyClick(window_, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(results->builds, 2);
+    EXPECT_STREQ(testOccasion().person.NAMN, "Utan poäng");
+    for (const std::int32_t raw : testOccasion().RawScores) {
+        EXPECT_EQ(raw, NOT_ADMINISTERED); // not the scores of the person shown before
+    }
+    EXPECT_EQ(testOccasion().TD_TESTDATE, testOccasion().person.TESTDATE);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(EarlierTests, BackButtonEscapeAndAltTLeadToTheStartScreen) {
+    for (const auto& leave : std::vector<std::function<void()>>{
+             [&] { press(90); }, [&] { QTest::keyClick(window_, Qt::Key_Escape); },
+             [&] { QTest::keyClick(window_, Qt::Key_T, Qt::AltModifier); }}) {
+        open();
+        leave();
+        EXPECT_EQ(currentScreen(), SCREEN_START);
+        EXPECT_EQ(list(), nullptr);
+        EXPECT_FALSE(window_->sharedButton(93)->isVisible());
+        EXPECT_TRUE(window_->sharedButton(92)->isVisible());
+        EXPECT_EQ(window_->sharedButton(92)->text(), QString::fromStdString(text(93)));
+    }
+}
+
+TEST_F(EarlierTests, SizeChangeLaysOutListAndButtonsWithExportBeforeDelete) {
+    add({"Lars"});
+    open();
+    window_->placeWindow(0, 0, 900, 700);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list()->geometry(), QRect(5, 90, 892, 510));
+    const int order[] = {90, 91, 92, 93, 94};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(window_->sharedButton(order[i])->geometry(), QRect(20 + 120 * i, 647, 110, 40))
+            << order[i];
+    }
+    window_->showScreen(SCREEN_START);
+    window_->placeWindow(0, 0, 800, 600);
+}
+
+TEST_F(EarlierTests, EveryControlTakesTabEnterAndEscape) {
+    ResultsProbe* results = addResultsProbe();
+    add({"Lars"});
+    open();
+    // Tab from the list reaches each shown button and the window itself, and comes back.
+    std::vector<QWidget*> visited{focused()};
+    ASSERT_EQ(visited[0], list());
+    for (int step = 0; step < 8; ++step) {
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        if (focused() == list()) {
+            break;
+        }
+        visited.push_back(focused());
+    }
+    EXPECT_EQ(focused(), list());
+    for (QWidget* control : visited) {
+        EXPECT_TRUE(control == list() || control == window_ ||
+                    qobject_cast<QPushButton*>(control) != nullptr)
+            << control->objectName().toStdString();
+    }
+    setSaveFileHandler([](const SaveFileRequest&) { return std::string(); });
+    for (QWidget* control : visited) {
+        if (control == window_->sharedButton(92) || control == window_->sharedButton(90) ||
+            control == window_->sharedButton(91)) {
+            continue; // export opens a modal dialog, back and show results leave the screen
+        }
+        control->setFocus();
+        messages_.clear();
+        QTest::keyClick(control, Qt::Key_Return);
+        if (control == window_) {
+            // Enter on the window itself is "&Visa resultat".
+            EXPECT_EQ(results->builds, 1);
+            EXPECT_EQ(currentScreen(), SCREEN_RESULTS);
+            window_->showScreen(SCREEN_EARLIER_TESTS);
+            continue;
+        }
+        // Enter on the list opens nothing; on a button it runs no command but the button's own.
+        EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+        EXPECT_EQ(count("TESTPERSON"), 1);
+        if (control == list()) {
+            EXPECT_TRUE(messages_.texts().empty());
+            EXPECT_EQ(results->builds, 0);
+        }
+    }
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_EQ(currentScreen(), SCREEN_START);
+    open();
+    window_->sharedButton(94)->setFocus();
+    QTest::keyClick(window_->sharedButton(94), Qt::Key_Escape);
+    EXPECT_EQ(currentScreen(), SCREEN_START);
+}
+
+TEST_F(EarlierTests, BackupWritesAConsistentPrivateCopyOverAnEarlierOne) {
+    add({"Lars"});
+    add({"Åsa", "Bo", 2, false});
+    const std::filesystem::path folder = dir_.path() / "kopior";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path target = folder / "DODODA_backup.db";
+    std::ofstream(target) << "en gammal kopia";
+    open();
+    SaveFileRequest asked;
+    setSaveFileHandler([&](const SaveFileRequest& request) {
+        asked = request;
+        return target.string();
+    });
+    QTest::keyClick(window_, Qt::Key_S, Qt::AltModifier);
+
+    EXPECT_EQ(asked.fileName, "DODODA_backup.db");
+    EXPECT_EQ(asked.directory, std::filesystem::current_path().string());
+    EXPECT_EQ(asked.caption, "RIVO-IV  Välj mapp att spara databasfilen i.");
+    EXPECT_EQ(asked.defaultSuffix, "txt");
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(10)});
+    EXPECT_EQ(messages_.requests()[0].caption, "RIVO-IV");
+    EXPECT_EQ(focused(), list());
+
+    EXPECT_EQ(query(target.string(), "PRAGMA integrity_check"), "ok\n");
+    const char* rows = "SELECT ID, NAMN, TESTLEDARE FROM TESTPERSON ORDER BY ID";
+    const std::string source = dir_.file(kDatabaseFileName).string();
+    EXPECT_EQ(query(target.string(), rows), query(source, rows));
+    EXPECT_EQ(query(target.string(), rows), "1|Lars|Testledare\n2|Åsa|Bo\n");
+    EXPECT_EQ(query(target.string(), "SELECT PERSONALDATA_ID, kodning FROM TESTDATA"), "1|5\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"DODODA_backup.db"});
+}
+
+TEST_F(EarlierTests, FailedBackupShowsTheSystemsMessageAndKeepsTheEarlierBackup) {
+    add({"Lars"});
+    const std::filesystem::path folder = dir_.path() / "skrivskyddad";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path target = folder / "DODODA_backup.db";
+    std::ofstream(target) << "en tidigare kopia";
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_all |
+                                                  std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                    std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    open();
+    setSaveFileHandler([&](const SaveFileRequest&) { return target.string(); });
+    {
+        ActAsOrdinaryUser ordinary;
+        press(94);
+    }
+    ASSERT_EQ(messages_.requests().size(), 1u);
+    const MessageRequest& failure = messages_.requests()[0];
+    EXPECT_EQ(failure.text, std::strerror(EACCES));
+    EXPECT_EQ(failure.caption, "Error");
+    EXPECT_EQ(failure.icon, MessageIcon::Information);
+    EXPECT_TRUE(failure.withoutOwner);
+    EXPECT_EQ(readFile(target), "en tidigare kopia");
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"DODODA_backup.db"});
+    EXPECT_EQ(focused(), list());
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+
+    // A folder that is not there: the system says so; cancelling the dialog says nothing.
+    messages_.clear();
+    setSaveFileHandler([&](const SaveFileRequest&) { return (folder / "saknas" / "x").string(); });
+    press(94);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{std::strerror(ENOENT)});
+    messages_.clear();
+    setSaveFileHandler([](const SaveFileRequest&) { return std::string(); });
+    press(94);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(EarlierTests, ExportButtonAndAltEOpenTheExportDialogOverTheWindow) {
+    add({"Lars"});
+    open();
+    int shown = 0;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr) {
+            ++shown;
+            EXPECT_EQ(dialog->parentWidget(), window_.data());
+            dialog->reject();
+        }
+    });
+    closer.start();
+    press(92);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(window_->focusWidget(), list()); // focused when the window is active again
+    window_->activateWindow();                 // the window manager's part, absent offscreen
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(window_->focusWidget(), list());
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+}
+
+TEST_F(EarlierTests, Screenshot) {
+    add({"Åsa Lindström", "Per Ek", 2});
+    add({"Örjan Nyström", "Per Ek", 1});
+    add({"Anna Öberg", "Lena Ärlig", 2});
+    add({"Zara Hägg", "Lena Ärlig", 2, false});
+    open();
+    const QDir folder(RIVO_SCREENSHOT_DIR);
+    folder.mkpath(".");
+    EXPECT_TRUE(window_->grab().save(folder.filePath("earlier_tests_screen.png"), "PNG"));
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include "new_test_fixture.h"
+
+#include "key_filter.h"
+#include "raw_score_fields.h"
+#include "screen_ids.h"
+#include "shell_state.h"
+#include "virtual_key.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using KeyboardWalk = NewTestRoad;
+
+// On the start screen the shared buttons never take the focus from the keyboard, so Enter keeps
+// acting as "&Nytt test".
+TEST_F(KeyboardWalk, StartScreenKeepsTheFocusOffItsButtons) {
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab}) {
+        QTest::keyClick(focused() != nullptr ? focused() : window_.data(), key);
+        for (const int id : kSharedButtonIds) {
+            EXPECT_FALSE(window_->sharedButton(id)->hasFocus()) << id;
+        }
+        EXPECT_TRUE(window_->hasFocus());
+    }
+    // A click still presses a button, and leaves the focus where it was.
+    window_->setScreen(SCREEN_EARLIER_TESTS, std::make_unique<ResultsProbe>());
+    QTest::mouseClick(window_->sharedButton(92), Qt::LeftButton);
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+    window_->showScreen(SCREEN_START);
+    window_->setFocus();
+    QTest::keyClick(window_, Qt::Key_Tab);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
+}
+
+TEST_F(KeyboardWalk, EscOnEveryPersonalDataFieldCancelsTheNewTest) {
+    beginNewTest();
+    const char* fields[] = {"namnField",         "adressField",       "telefonField",
+                            "nationalitetField", "hemsprakField",     "utbildningField",
+                            "testadVidField",    "testledareField",   "ovrigtField",
+                            "testdatumField",    "fodelsedatumField", "konField",
+                            "hanthetField"};
+    // Each field is reached from "Namn" by Tab alone; Esc there cancels.
+    for (const char* name : fields) {
+        ASSERT_EQ(focused(), field("namnField"));
+        for (int steps = 0; focused() != field(name) && steps < 14; ++steps) {
+            press(Qt::Key_Tab);
+        }
+        ASSERT_EQ(focused(), field(name));
+        press(Qt::Key_Escape);
+        EXPECT_EQ(currentScreen(), SCREEN_START) << name;
+        EXPECT_TRUE(window_->hasFocus());
+        beginNewTest();
+    }
+    EXPECT_EQ(beeps_, 0);
+}
+
+TEST_F(KeyboardWalk, EnterOnTheWindowContinuesAndEscOnEveryRawScoreFieldGoesBack) {
+    beginNewTest();
+    typePerson();
+    window_->setFocus();
+    QTest::keyClick(window_, Qt::Key_Return); // the window's Enter is "&Fortsätt"
+    ASSERT_EQ(currentScreen(), SCREEN_RAW_SCORES);
+    for (int id = 0; id < kRawScoreFieldCount; ++id) {
+        for (int step = 0; step < id; ++step) {
+            press(Qt::Key_Return);
+        }
+        ASSERT_EQ(focused(), rawField(id));
+        type(rawField(id), "2");
+        press(Qt::Key_Escape);
+        ASSERT_EQ(currentScreen(), SCREEN_PERSONAL_DATA) << id;
+        press(Qt::Key_F, Qt::AltModifier);
+        ASSERT_EQ(currentScreen(), SCREEN_RAW_SCORES) << id;
+        EXPECT_EQ(rawField(id)->text(), "2") << id; // kept by the back command
+    }
+    EXPECT_EQ(results_->builds, 0);
+}
+
+// The key rule, in the virtual-key codes the forms were made for.
+TEST(KeyFilter, EachFieldTakesTheKeysItIsMadeFor) {
+    struct Row {
+        int screen;
+        int field;
+        int key;
+        bool alt;
+        bool accepted;
+    };
+    const Row rows[] = {
+        // Date fields: control keys, space, digits of both kinds.
+        {SCREEN_PERSONAL_DATA, 9, 0x08, false, true},
+        {SCREEN_PERSONAL_DATA, 9, 0x2E, false, true},
+        {SCREEN_PERSONAL_DATA, 10, '0', false, true},
+        {SCREEN_PERSONAL_DATA, 10, '9', false, true},
+        {SCREEN_PERSONAL_DATA, 10, 0x60, false, true},
+        {SCREEN_PERSONAL_DATA, 10, 0x69, false, true},
+        {SCREEN_PERSONAL_DATA, 10, 0x3A, false, false},
+        {SCREEN_PERSONAL_DATA, 9, 'A', false, false},
+        {SCREEN_PERSONAL_DATA, 9, 0x6D, false, false}, // keypad minus
+        {SCREEN_PERSONAL_DATA, 9, 0xBD, false, false}, // minus
+        {SCREEN_PERSONAL_DATA, 9, 0x70, false, false}, // F1
+        {SCREEN_PERSONAL_DATA, 9, 'A', true, true},
+        // Sex and handedness.
+        {SCREEN_PERSONAL_DATA, 12, 'K', false, true},
+        {SCREEN_PERSONAL_DATA, 12, 'M', false, true},
+        {SCREEN_PERSONAL_DATA, 12, 0x2F, false, true},
+        {SCREEN_PERSONAL_DATA, 12, '1', false, false},
+        {SCREEN_PERSONAL_DATA, 12, 'V', false, false},
+        {SCREEN_PERSONAL_DATA, 13, 'V', false, true},
+        {SCREEN_PERSONAL_DATA, 13, 'H', false, true},
+        {SCREEN_PERSONAL_DATA, 13, 'A', false, true},
+        {SCREEN_PERSONAL_DATA, 13, 'O', false, true},
+        {SCREEN_PERSONAL_DATA, 13, 'K', false, false},
+        {SCREEN_PERSONAL_DATA, 13, 0x60, false, false},
+        {SCREEN_PERSONAL_DATA, 0, 'Z', false, true},
+        {SCREEN_PERSONAL_DATA, 11, 'Z', false, true},
+        // Raw scores: fields 0-12 refuse letters and keypad * + separator.
+        {SCREEN_RAW_SCORES, 0, 'A', false, false},
+        {SCREEN_RAW_SCORES, 12, 0x5F, false, false},
+        {SCREEN_RAW_SCORES, 12, 0x3A, false, false},
+        {SCREEN_RAW_SCORES, 5, 0x6A, false, false},
+        {SCREEN_RAW_SCORES, 5, 0x6C, false, false},
+        {SCREEN_RAW_SCORES, 5, 0x6D, false, true},
+        {SCREEN_RAW_SCORES, 5, 0xBD, false, true},
+        {SCREEN_RAW_SCORES, 5, '7', false, true},
+        {SCREEN_RAW_SCORES, 5, 0x67, false, true},
+        {SCREEN_RAW_SCORES, 5, 'A', true, true},
+        {SCREEN_RAW_SCORES, 13, 'A', false, true},
+        {SCREEN_RAW_SCORES, 21, 0x6B, false, true},
+        // Other screens take everything.
+        {SCREEN_START, 9, 'A', false, true},
+        {SCREEN_RESULTS, 0, 'A', false, true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(keyAccepted(row.screen, row.field, row.key, row.alt), row.accepted)
+            << row.screen << " " << row.field << " " << std::hex << row.key;
+    }
+}
+
+TEST(KeyFilter, QtKeysBecomeTheirVirtualKeys) {
+    struct Row {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int virtualKey;
+    };
+    const Row rows[] = {
+        {Qt::Key_A, Qt::NoModifier, 0x41},
+        {Qt::Key_Z, Qt::ShiftModifier, 0x5A},
+        {Qt::Key_0, Qt::NoModifier, 0x30},
+        {Qt::Key_7, Qt::KeypadModifier, 0x67},
+        {Qt::Key_Asterisk, Qt::KeypadModifier, 0x6A},
+        {Qt::Key_Plus, Qt::KeypadModifier, 0x6B},
+        {Qt::Key_Minus, Qt::KeypadModifier, 0x6D},
+        {Qt::Key_Minus, Qt::NoModifier, 0xBD},
+        {Qt::Key_Backspace, Qt::NoModifier, 0x08},
+        {Qt::Key_Tab, Qt::NoModifier, 0x09},
+        {Qt::Key_Return, Qt::NoModifier, 0x0D},
+        {Qt::Key_Enter, Qt::KeypadModifier, 0x0D},
+        {Qt::Key_Space, Qt::NoModifier, 0x20},
+        {Qt::Key_Left, Qt::NoModifier, 0x25},
+        {Qt::Key_Home, Qt::KeypadModifier, 0x24},
+        {Qt::Key_Delete, Qt::NoModifier, 0x2E},
+        {Qt::Key_F1, Qt::NoModifier, 0x70},
+        {Qt::Key_Aring, Qt::NoModifier, 0xDD},
+        {Qt::Key_Odiaeresis, Qt::NoModifier, 0xC0},
+        {Qt::Key_Period, Qt::NoModifier, 0xBE},
+        {Qt::Key_Eacute, Qt::NoModifier, kOtherKey},
+    };
+    for (const Row& row : rows) {
+        const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
+        EXPECT_EQ(virtualKeyOf(event), row.virtualKey) << std::hex << row.key;
+    }
+}
+
+} // namespace
