@@ -46,3 +46,6 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 
 inline constexpr const char* kExportWriteError = "Fel vid skrivning av fil (code 1829)";
 inline constexpr const char* kExportCancelled = "Exporten avbröts. Ingen fil har sparats.";
+inline constexpr const char* kExportIncomplete =
+    "Exporten är ofullständig eller felaktig på grund av ett databasfel (se föregående "
+    "meddelande). Filen har inte öppnats.";
