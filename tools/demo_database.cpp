@@ -6,6 +6,10 @@
 #include "schema.h"
 #include "statement.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -88,43 +92,72 @@ bool insertIndexRows() {
     return true;
 }
 
+// Everything in one transaction: the file holds either all of it or nothing.
 bool fillDatabase(const std::string& userName, const std::string& password) {
-    if (DoCreateSchema() != DB_DONE || !run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") ||
-        !insertUser(userName, password)) {
+    return run("BEGIN") && DoCreateSchema() == DB_DONE &&
+           run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
+           insertUser(userName, password) && insertNormGroups() && insertNormRows() &&
+           insertIndexRows() && run("COMMIT");
+}
+
+// Writes the file's data to the disk, so that the rename never publishes a file whose contents
+// are still only in memory.
+bool syncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return false;
     }
-    // The norm rows go in as one transaction: one commit instead of one per row.
-    if (!run("BEGIN") || !insertNormGroups() || !insertNormRows() || !insertIndexRows() ||
-        !run("COMMIT")) {
-        return false;
-    }
-    return true;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 } // namespace
 
+std::string unfinishedDatabasePath(const std::string& path) {
+    return path + ".tmp";
+}
+
 bool createDemoDatabase(const std::string& path, const std::string& userName,
                         const std::string& password, std::string& error) {
+    // The database is built under a name of its own beside the target and takes the target's
+    // name only when complete, so an interrupted run never leaves a half-built database where
+    // the program or the export would read it. What an earlier interrupted run left is removed.
+    const std::string unfinished = unfinishedDatabasePath(path);
+    std::error_code removeError;
+    std::filesystem::remove(unfinished, removeError);
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, removeError))) {
+        error = "Databasfilen kan inte skapas: " + path + ": " + std::strerror(EEXIST);
+        return false;
+    }
     char fileError[512];
-    if (!createDatabaseFile(path.c_str(), fileError, sizeof fileError)) {
+    if (!createDatabaseFile(unfinished.c_str(), fileError, sizeof fileError)) {
         error = std::string("Databasfilen kan inte skapas: ") + fileError;
         return false;
     }
-    // Database failures are collected instead of shown, and the half-built file is removed.
+    // Database failures are collected instead of shown.
     std::string driverMessages;
     MessageBoxHandler previous = setMessageBoxHandler([&](const MessageRequest& request) {
         driverMessages += request.text + "\n";
         return static_cast<int>(AnswerOk);
     });
     bool done = false;
-    if (DoConnect("", "", path.c_str()) == 1) {
+    if (DoConnect("", "", unfinished.c_str()) == 1) {
         done = fillDatabase(userName, password);
     }
     DoDisconnect();
     setMessageBoxHandler(std::move(previous));
     if (!done) {
-        std::filesystem::remove(path);
+        std::filesystem::remove(unfinished, removeError);
         error = "Databasen kunde inte skapas: " + driverMessages;
+        return false;
     }
-    return done;
+    // link() never replaces an existing file: a database that appeared meanwhile is kept.
+    if (!syncFile(unfinished) || ::link(unfinished.c_str(), path.c_str()) != 0) {
+        error = "Databasfilen kan inte skapas: " + path + ": " + std::strerror(errno);
+        std::filesystem::remove(unfinished, removeError);
+        return false;
+    }
+    std::filesystem::remove(unfinished, removeError);
+    return true;
 }

@@ -3,7 +3,12 @@
 #include <string>
 
 // Creates the demonstration database file at path: the schema, the ID counter at 0, one user,
-// and the synthetic norm tables. Refuses to overwrite an existing file. On failure nothing is
-// left behind and error says why (in Swedish, for the user).
+// and the synthetic norm tables. Refuses to overwrite an existing file. The file is built under
+// unfinishedDatabasePath(path) and appears at path only when complete; an unfinished file left
+// by an interrupted run is removed first. On failure nothing is left behind and error says why
+// (in Swedish, for the user).
 bool createDemoDatabase(const std::string& path, const std::string& userName,
                         const std::string& password, std::string& error);
+
+// Where createDemoDatabase builds the database before it takes its name.
+std::string unfinishedDatabasePath(const std::string& path);

@@ -27,6 +27,8 @@ constexpr unsigned char kScrambledUser[] = {0x7f, 0x7d, 0x6d, 0x6d, 0x56, 0x74, 
 constexpr unsigned char kScrambledPassword[] = {0x46, 0x62, 0x7a, 0x66, 0x6c, 0x3d, 0x53,
                                                 0x71, 0x61, 0x63, 0x22, 0x28, 0x00};
 
+int failuresReported = 0;
+
 constexpr int kConnectionStringSize = 2048;
 constexpr int kErrorMessageSize = 512;
 
@@ -80,7 +82,12 @@ void DoDisconnect() {
     }
 }
 
+int reportedDatabaseFailures() {
+    return failuresReported;
+}
+
 int DoSQLError(void* statement) {
+    ++failuresReported;
     SQLSMALLINT handleType = SQL_HANDLE_STMT;
     SQLHANDLE handle = statement;
     if (handle == nullptr) {
@@ -98,6 +105,13 @@ int DoSQLError(void* statement) {
     if (handle != nullptr) {
         SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message, sizeof message - 1,
                       &messageLength);
+    }
+    // SQLite's "busy" and "locked": another program holds the database beyond the timeout.
+    constexpr SQLINTEGER kSqliteBusy = 5;
+    constexpr SQLINTEGER kSqliteLocked = 6;
+    if (nativeError == kSqliteBusy || nativeError == kSqliteLocked) {
+        showMessage(kDatabaseLockedMessage);
+        return 0;
     }
     showMessage(reinterpret_cast<const char*>(message));
     return 0;

@@ -18,9 +18,15 @@ inline constexpr DbResult DB_FAILED = 0; // failure, already reported
 
 // Connection-string template of the default data source, the SQLite3 ODBC driver on one file.
 // Placeholders: database path, user name, password. NoCreat=1 makes a missing file fail to
-// connect instead of silently creating an empty database.
+// connect instead of silently creating an empty database. Timeout is how long, in milliseconds, a
+// statement waits for a database locked by another program before it fails (the driver's own
+// default freezes the window for minutes).
 inline constexpr const char* kSqliteConnectionTemplate =
-    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;UID=%s;PWD=%s;";
+    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;Timeout=3000;UID=%s;PWD=%s;";
+
+// Shown instead of the driver's text when the database stayed locked by another program.
+inline constexpr const char* kDatabaseLockedMessage =
+    "Registret används just nu av ett annat program. Vänta en stund och försök igen.";
 
 // The template for an Access database secured by a workgroup file, kept for a data source of that
 // kind. Placeholders: database path, workgroup path, user name, password. The TABs and blanks are
@@ -41,6 +47,10 @@ void DoDisconnect();
 // Shows the first diagnostic of the statement (or of the connection when statement is null) in a
 // message box. Always returns 0.
 int DoSQLError(void* statement);
+
+// How many database failures DoSQLError has reported since the process started; a job that must
+// know whether anything failed while it ran compares the count before and after.
+int reportedDatabaseFailures();
 
 // The database user name and password, unscrambled into the caller's buffers (at least 19 and
 // 13 bytes). The plain text lives only in those buffers.
@@ -67,7 +77,10 @@ DbResult DoFixNiTest();
 
 // The last person ID read from or written to NAMEID.
 std::int32_t& idCounter();
+// 0 also when the stored counter is NULL or no 32-bit integer (a message says so).
 DbResult DoReadNameID();
+inline constexpr const char* kUnreadableCounterMessage =
+    "ID-räknaren i databasen (tabellen NAMEID) kan inte läsas, så ingen ny testperson kan sparas.";
 // Adds 1 to the counter and stores it; on success the counter becomes person.ID.
 // Returns the new ID, or -1 on failure (reported).
 std::int32_t DoReadUpdateNameID(PersonRecord& person);
@@ -142,3 +155,14 @@ DbResult DoVacuumInto(const char* path, char* message, int capacity);
 // NI_TEST) and occasion.RawScores, and calls onRow after each fetch. 1 when every row was handed
 // over, 0 when a failure ended the loop (reported).
 DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onRow);
+
+// The same, also telling onRow which integer columns of the row held a value that could not be
+// read as a 32-bit integer (bit n - 1 for column n of the select; the destination then holds 0,
+// or NOT_ADMINISTERED for a raw score). The columns by number:
+inline constexpr int kExportColumnId = 1;
+inline constexpr int kExportColumnSex = 10;
+inline constexpr int kExportColumnAge = 11;
+inline constexpr int kExportColumnHandedness = 14;
+inline constexpr int kExportColumnFirstRawScore = 16; // RawScores[i] is column 16 + i
+DbResult DoSelectExportRows(TestOccasion& occasion,
+                            const std::function<void(std::uint64_t unreadableColumns)>& onRow);

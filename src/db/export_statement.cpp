@@ -2,6 +2,11 @@
 #include "statement.h"
 
 DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onRow) {
+    return DoSelectExportRows(occasion, [&](std::uint64_t) { onRow(); });
+}
+
+DbResult DoSelectExportRows(TestOccasion& occasion,
+                            const std::function<void(std::uint64_t unreadableColumns)>& onRow) {
     Statement statement;
     statement.executeDirect(
         "SELECT ID, NAMN, ADRESS, TELEFON, NATIONALITET, HOMELANGUAGE, UTBILDNING, TESTAD_VID, "
@@ -26,10 +31,10 @@ DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onR
     statement.bindColumnInt(column++, &person.HANDEDNESS);
     statement.bindColumnText(column++, person.OTHER, kText50, &textLength);
     for (int i = 0; i < kRawScoreCount; ++i) {
-        statement.bindColumnInt(column++, &occasion.RawScores[i]);
+        statement.bindColumnInt(column++, &occasion.RawScores[i], nullptr, NOT_ADMINISTERED);
     }
 
-    const DbResult result = statement.fetchEach(onRow);
+    const DbResult result = statement.fetchEach([&] { onRow(statement.unreadableColumns()); });
     statement.closeCursor();
     statement.commit();
     return result;

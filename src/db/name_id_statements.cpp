@@ -1,6 +1,8 @@
 #include "db.h"
 #include "statement.h"
 
+#include "message_box.h"
+
 std::int32_t& idCounter() {
     static std::int32_t counter = 0;
     return counter;
@@ -12,10 +14,16 @@ DbResult DoReadNameID() {
         return DB_FAILED;
     }
     std::int32_t value = idCounter();
-    statement.bindColumnInt(1, &value);
+    SQLLEN length = 0;
+    statement.bindColumnInt(1, &value, &length);
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
+        // A counter that cannot be read would hand out IDs that are already taken.
+        if (length == SQL_NULL_DATA || statement.unreadableColumns() != 0) {
+            showMessage(kUnreadableCounterMessage);
+            return DB_FAILED;
+        }
         idCounter() = value;
         return DB_DONE;
     }

@@ -14,13 +14,14 @@ DbResult DoReadNormer(NormRequest& request) {
 }
 
 DbResult DoReadNormerRow(NormRequest& request) {
-    char sql[kSqlBufferSize];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, "
-                  "S17, S18, S19 FROM NORMER WHERE NORMGRUPP ='%s' AND DELSKALA='%s' AND "
-                  "DELGRUPP='%s'",
-                  request.NORMGRUPP, request.DELSKALA, request.DELGRUPP);
+    const char* sql =
+        "SELECT S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, "
+        "S17, S18, S19 FROM NORMER WHERE NORMGRUPP =? AND DELSKALA=? AND "
+        "DELGRUPP=?";
     Statement statement;
+    statement.bindText(1, request.NORMGRUPP);
+    statement.bindText(2, request.DELSKALA);
+    statement.bindText(3, request.DELGRUPP);
     statement.executeDirect(sql);
     for (int k = 0; k < kSubscaleCount; ++k) {
         statement.bindColumnInt(static_cast<SQLUSMALLINT>(k + 1), &request.S[k]);
@@ -39,9 +40,11 @@ DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int
     // INDEX is a keyword in SQLite and must be quoted as an identifier.
     std::snprintf(sql, sizeof sql,
                   "SELECT IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, KONF_HIGH95 FROM "
-                  "INDEX_NORMER WHERE NORMGRUPP='%s' AND \"INDEX\"='%s' AND SKAL=%d ",
-                  normgrupp, indexKey, sum);
+                  "INDEX_NORMER WHERE NORMGRUPP=? AND \"INDEX\"=? AND SKAL=%d ",
+                  sum);
     Statement statement;
+    statement.bindText(1, normgrupp);
+    statement.bindText(2, indexKey);
     statement.executeDirect(sql);
     statement.bindColumnInt(1, &result.IK);
     statement.bindColumnFloat(2, &result.PERC);
@@ -59,12 +62,11 @@ DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int
 
 DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                           std::int32_t& minimum) {
-    char sql[kSqlBufferSize];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT MAX(SKAL), MIN(SKAL) FROM INDEX_NORMER WHERE NORMGRUPP='%s' AND "
-                  "\"INDEX\"='%s'",
-                  normgrupp, indexKey);
+    const char* sql = "SELECT MAX(SKAL), MIN(SKAL) FROM INDEX_NORMER WHERE NORMGRUPP=? AND "
+                      "\"INDEX\"=?";
     Statement statement;
+    statement.bindText(1, normgrupp);
+    statement.bindText(2, indexKey);
     statement.executeDirect(sql);
     // An index without rows still gives one row, of NULLs: read into temporaries so that the
     // caller's values are only changed by a real range.
@@ -88,11 +90,10 @@ DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int3
 }
 
 DbResult DoReadNormDescription(TestOccasion& occasion) {
-    char sql[kSqlBufferSize];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT BESKRIVNING FROM NORMGRUPPER WHERE NORMGRUPP='%s' AND DELGRUPP='%s'",
-                  occasion.NORMGRUPP, occasion.ageBand);
+    const char* sql = "SELECT BESKRIVNING FROM NORMGRUPPER WHERE NORMGRUPP=? AND DELGRUPP=?";
     Statement statement;
+    statement.bindText(1, occasion.NORMGRUPP);
+    statement.bindText(2, occasion.ageBand);
     statement.executeDirect(sql);
     statement.bindColumnText(1, occasion.normDescription, kText64);
     const Statement::Fetch fetched = statement.fetch();
@@ -104,11 +105,9 @@ DbResult DoReadNormDescription(TestOccasion& occasion) {
 }
 
 DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const char*)>& onName) {
-    char sql[kSqlBufferSize];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT DELGRUPP FROM NORMGRUPPER WHERE NORMGRUPP='%s' ORDER BY SEKVENS ",
-                  normgrupp);
+    const char* sql = "SELECT DELGRUPP FROM NORMGRUPPER WHERE NORMGRUPP=? ORDER BY SEKVENS ";
     Statement statement;
+    statement.bindText(1, normgrupp);
     statement.executeDirect(sql);
     char name[kText50] = {};
     statement.bindColumnText(1, name, kText50);

@@ -4,6 +4,8 @@
 #include "message_box.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -49,6 +51,27 @@ DbResult runWrite(const char* sql, bool prepared) {
     return DB_DONE;
 }
 
+// Names the columns of the fetched row whose numbers could not be read, in one message: the
+// values are shown empty (a raw score as not administered) instead of wrapped.
+void reportUnreadableNumbers(const Statement& statement, std::int32_t id,
+                             const std::initializer_list<const char*>& columns) {
+    const std::uint64_t unreadable = statement.unreadableColumns();
+    if (unreadable == 0) {
+        return;
+    }
+    std::string names;
+    int column = 1;
+    for (const char* name : columns) {
+        if ((unreadable >> (column - 1) & 1u) != 0) {
+            names += names.empty() ? name : std::string(", ") + name;
+        }
+        ++column;
+    }
+    showMessage("Testpersonen med ID " + std::to_string(id) +
+                " har tal i databasen som inte kan läsas: " + names +
+                ". De visas som tomma; kontrollera och spara uppgifterna igen.");
+}
+
 } // namespace
 
 DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
@@ -82,6 +105,10 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
     if (fetched == Statement::Fetch::Row) {
         person.TESTDATE = testDate;
         person.BORNDATE = bornDate;
+        reportUnreadableNumbers(statement, id,
+                                {"ID", "NAMN", "ADRESS", "TELEFON", "NATIONALITET", "HOMELANGUAGE",
+                                 "UTBILDNING", "TESTAD_VID", "TESTLEDARE", "SEX", "AGE", "TESTDATE",
+                                 "BORNDATE", "HANDEDNESS", "NI_TEST"});
         return DB_DONE;
     }
     if (fetched == Statement::Fetch::NoRow) {
@@ -104,12 +131,21 @@ DbResult DoReadTD(TestOccasion& occasion) {
     statement.executeDirect(sql);
     statement.bindColumnDate(1, &testDate);
     for (int i = 0; i < kRawScoreCount; ++i) {
-        statement.bindColumnInt(static_cast<SQLUSMALLINT>(2 + i), &occasion.RawScores[i]);
+        statement.bindColumnInt(static_cast<SQLUSMALLINT>(2 + i), &occasion.RawScores[i], nullptr,
+                                NOT_ADMINISTERED);
     }
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
         occasion.TD_TESTDATE = testDate;
+        reportUnreadableNumbers(
+            statement, occasion.person.ID,
+            {"TD_TESTDATE",      "blockmonster", "BUT",           "likheter",
+             "sifferrepetition", "srfram",       "srlfram",       "srbak",
+             "srlbak",           "SS",           "SSO",           "Matriser",
+             "Ordforrad",        "aritmetik",    "symbolletning", "visuellapussel",
+             "information",      "kodning",      "BSS",           "BO",
+             "figurvikter",      "forstaelse",   "overstrykning", "bildkomplettering"});
         return DB_DONE;
     }
     return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;

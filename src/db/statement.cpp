@@ -4,7 +4,9 @@
 #include "odbc_connection.h"
 #include "transaction.h"
 
+#include <charconv>
 #include <cstring>
+#include <limits>
 
 // ODBC's interface is built on C-style casts between handle and pointer types.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
@@ -13,6 +15,7 @@ Statement::Statement() {
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &handle_) != SQL_SUCCESS) {
         DoSQLError(nullptr);
         handle_ = SQL_NULL_HSTMT;
+        failed_ = true;
     }
 }
 
@@ -27,6 +30,7 @@ bool Statement::check(SQLRETURN result) {
         return true;
     }
     DoSQLError(handle_);
+    failed_ = true;
     return false;
 }
 
@@ -45,23 +49,38 @@ static SQLRETURN noRowsIsSuccess(SQLRETURN result) {
 }
 
 bool Statement::executeDirect(const char* sql) {
+    if (failed_) {
+        return false;
+    }
     return check(noRowsIsSuccess(SQLExecDirect(handle_, (SQLCHAR*)sql, SQL_NTS)));
 }
 
 bool Statement::prepare(const char* sql) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLPrepare(handle_, (SQLCHAR*)sql, SQL_NTS));
 }
 
 bool Statement::execute() {
+    if (failed_) {
+        return false;
+    }
     return check(noRowsIsSuccess(SQLExecute(handle_)));
 }
 
 bool Statement::bindInt(SQLUSMALLINT marker, std::int32_t* value) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
                                   value, 0, nullptr));
 }
 
 bool Statement::bindText(SQLUSMALLINT marker, const char* text) {
+    if (failed_) {
+        return false;
+    }
     SQLLEN* indicator = parameterIndicator(marker);
     *indicator = SQL_NTS;
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
@@ -69,38 +88,143 @@ bool Statement::bindText(SQLUSMALLINT marker, const char* text) {
 }
 
 bool Statement::bindDate(SQLUSMALLINT marker, DateValue* date) {
+    if (failed_) {
+        return false;
+    }
     static_assert(sizeof(DateValue) == sizeof(SQL_DATE_STRUCT));
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE,
                                   10, 0, date, 0, nullptr));
 }
 
 bool Statement::bindFloat(SQLUSMALLINT marker, float* value) {
+    if (failed_) {
+        return false;
+    }
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_FLOAT, SQL_REAL, 0, 0,
                                   value, 0, nullptr));
 }
 
-bool Statement::bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length) {
-    return check(SQLBindCol(handle_, column, SQL_C_SLONG, value, 0,
-                            length != nullptr ? length : columnIndicator(column)));
+bool Statement::bindColumn(SQLUSMALLINT column, ColumnKind kind, void* destination, SQLLEN capacity,
+                           SQLLEN* callerLength, std::int32_t nullValue) {
+    if (failed_) {
+        return false;
+    }
+    if (column == 0 || column >= kMaxBindings) {
+        return check(SQL_ERROR);
+    }
+    ColumnBinding& binding = columns_[column];
+    binding = ColumnBinding{kind, destination, capacity, callerLength, nullValue, {}};
+    SQLLEN* indicator = columnIndicator(column);
+    switch (kind) {
+    case ColumnKind::Int:
+    case ColumnKind::Date:
+        return check(
+            SQLBindCol(handle_, column, SQL_C_CHAR, binding.text, sizeof binding.text, indicator));
+    case ColumnKind::Float:
+        return check(SQLBindCol(handle_, column, SQL_C_FLOAT, destination, 0, indicator));
+    case ColumnKind::Text:
+        return check(SQLBindCol(handle_, column, SQL_C_CHAR, destination, capacity, indicator));
+    case ColumnKind::Unbound:
+        break;
+    }
+    return check(SQL_ERROR);
+}
+
+bool Statement::bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length,
+                              std::int32_t nullValue) {
+    return bindColumn(column, ColumnKind::Int, value, 0, length, nullValue);
 }
 
 bool Statement::bindColumnFloat(SQLUSMALLINT column, float* value) {
-    return check(SQLBindCol(handle_, column, SQL_C_FLOAT, value, 0, columnIndicator(column)));
+    return bindColumn(column, ColumnKind::Float, value, 0, nullptr, 0);
 }
 
 bool Statement::bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length) {
-    return check(SQLBindCol(handle_, column, SQL_C_CHAR, text, capacity,
-                            length != nullptr ? length : columnIndicator(column)));
+    return bindColumn(column, ColumnKind::Text, text, capacity, length, 0);
 }
 
 bool Statement::bindColumnDate(SQLUSMALLINT column, DateValue* date) {
-    return check(SQLBindCol(handle_, column, SQL_C_TYPE_DATE, date, sizeof(DateValue),
-                            columnIndicator(column)));
+    return bindColumn(column, ColumnKind::Date, date, 0, nullptr, 0);
+}
+
+namespace {
+
+// A text cut at the end of its buffer may end inside a multi-byte UTF-8 letter: drop that part.
+void dropCutLetter(char* text, std::size_t length) {
+    std::size_t start = length;
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0u) == 0x80u) {
+        --start;
+    }
+    if (start == 0) {
+        return;
+    }
+    const auto lead = static_cast<unsigned char>(text[start - 1]);
+    const std::size_t expected = lead >= 0xF0u ? 4 : lead >= 0xE0u ? 3 : lead >= 0xC0u ? 2 : 1;
+    if (lead >= 0xC0u && length - (start - 1) < expected) {
+        text[start - 1] = '\0';
+    }
+}
+
+} // namespace
+
+void Statement::deliverRow() {
+    unreadableColumns_ = 0;
+    for (int column = 1; column < kMaxBindings; ++column) {
+        ColumnBinding& binding = columns_[column];
+        if (binding.kind == ColumnKind::Unbound) {
+            continue;
+        }
+        const SQLLEN indicator = columnIndicators_[column];
+        const bool null = indicator == SQL_NULL_DATA;
+        // An integer or a date longer than its text buffer is nothing the program can use.
+        const bool cut = indicator >= static_cast<SQLLEN>(sizeof binding.text);
+        if (binding.callerLength != nullptr) {
+            *binding.callerLength = indicator;
+        }
+        switch (binding.kind) {
+        case ColumnKind::Int: {
+            auto* value = static_cast<std::int32_t*>(binding.destination);
+            if (null) {
+                *value = binding.nullValue;
+            } else if (cut || !readStoredInteger(binding.text, *value)) {
+                *value = binding.nullValue;
+                unreadableColumns_ |= std::uint64_t{1} << (column - 1);
+            }
+            break;
+        }
+        case ColumnKind::Date:
+            *static_cast<DateValue*>(binding.destination) =
+                null || cut ? DateValue{0, 0, 0} : readStoredDate(binding.text);
+            break;
+        case ColumnKind::Float:
+            if (null) {
+                *static_cast<float*>(binding.destination) = 0.0f;
+            }
+            break;
+        case ColumnKind::Text: {
+            auto* text = static_cast<char*>(binding.destination);
+            if (null) {
+                text[0] = '\0';
+            } else if (binding.capacity > 0 && indicator >= binding.capacity) {
+                dropCutLetter(text, std::strlen(text));
+            }
+            break;
+        }
+        case ColumnKind::Unbound:
+            break;
+        }
+    }
 }
 
 Statement::Fetch Statement::fetch() {
+    // After a reported failure a fetch could only fail again as its consequence ("Function
+    // sequence error" when the execute failed): skipped, not reported a second time.
+    if (failed_) {
+        return Fetch::Failed;
+    }
     const SQLRETURN result = SQLFetch(handle_);
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
+        deliverRow();
         return Fetch::Row;
     }
     if (result == SQL_NO_DATA) {
@@ -146,4 +270,66 @@ std::int64_t Statement::rowCount() {
         return -1;
     }
     return rows;
+}
+
+bool readStoredInteger(const char* text, std::int32_t& value) {
+    while (*text == ' ') {
+        ++text;
+    }
+    const char* end = text + std::strlen(text);
+    while (end > text && end[-1] == ' ') {
+        --end;
+    }
+    if (*text == '+') {
+        ++text;
+    }
+    std::int32_t read = 0;
+    const auto [stop, error] = std::from_chars(text, end, read);
+    if (error != std::errc() || stop != end || text == end) {
+        return false;
+    }
+    value = read;
+    return true;
+}
+
+namespace {
+
+// Reads up to maxDigits decimal digits; false when there are none.
+bool readDigits(const char*& text, int maxDigits, long& value) {
+    value = 0;
+    int digits = 0;
+    while (digits < maxDigits && *text >= '0' && *text <= '9') {
+        value = value * 10 + (*text - '0');
+        ++text;
+        ++digits;
+    }
+    return digits > 0 && !(*text >= '0' && *text <= '9');
+}
+
+bool isDateSeparator(char c) {
+    return c == '-' || c == '/' || c == '.';
+}
+
+} // namespace
+
+DateValue readStoredDate(const char* text) {
+    constexpr DateValue kInvalid{0, 0, 0};
+    while (*text == ' ') {
+        ++text;
+    }
+    long year = 0;
+    long month = 0;
+    long day = 0;
+    if (!readDigits(text, 5, year) || !isDateSeparator(*text++) || !readDigits(text, 2, month) ||
+        !isDateSeparator(*text++) || !readDigits(text, 2, day)) {
+        return kInvalid;
+    }
+    if (*text != '\0' && *text != ' ' && *text != 'T') {
+        return kInvalid;
+    }
+    if (year > std::numeric_limits<std::int16_t>::max()) {
+        return kInvalid;
+    }
+    return DateValue{static_cast<std::int16_t>(year), static_cast<std::uint16_t>(month),
+                     static_cast<std::uint16_t>(day)};
 }

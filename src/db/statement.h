@@ -10,7 +10,8 @@
 
 // One statement on the program's connection, following the life cycle every operation uses:
 // allocate, run, bind and fetch, commit, free. Every call that fails (anything but SQL_SUCCESS)
-// is reported at once through DoSQLError and returns false.
+// is reported at once through DoSQLError and returns false. One failure is one report: after it,
+// the statement's further binds, executes and fetches fail without a word.
 class Statement {
   public:
     Statement();
@@ -30,9 +31,15 @@ class Statement {
     bool bindDate(SQLUSMALLINT marker, DateValue* date);
     bool bindFloat(SQLUSMALLINT marker, float* value);
 
-    // Result columns, numbered from 1. A NULL value leaves the destination as it was; a caller that
-    // must know passes its own length indicator, which then reads SQL_NULL_DATA.
-    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr);
+    // Result columns, numbered from 1. Each fetched row is read through the columns' length
+    // indicators: a NULL integer becomes nullValue, a NULL float 0, a NULL text empty, and a NULL
+    // or unreadable date the invalid date {0, 0, 0}. Integers and dates are fetched as text and
+    // read here, so that a stored value that does not fit is never wrapped: such an integer also
+    // becomes nullValue and its column is counted in unreadableColumns(). A caller that must know
+    // about NULL passes its own length indicator, which then reads SQL_NULL_DATA. Nothing is
+    // written when no row was fetched.
+    bool bindColumnInt(SQLUSMALLINT column, std::int32_t* value, SQLLEN* length = nullptr,
+                       std::int32_t nullValue = 0);
     bool bindColumnFloat(SQLUSMALLINT column, float* value);
     bool bindColumnText(SQLUSMALLINT column, char* text, SQLLEN capacity, SQLLEN* length = nullptr);
     bool bindColumnDate(SQLUSMALLINT column, DateValue* date);
@@ -45,6 +52,10 @@ class Statement {
     // (reported). Used by the list queries.
     int fetchEach(const std::function<void()>& onRow);
 
+    // The integer columns of the last fetched row whose stored value could not be read as a
+    // 32-bit integer (a text, a fraction, a number out of range): bit n - 1 for column n.
+    std::uint64_t unreadableColumns() const { return unreadableColumns_; }
+
     // Rows the last UPDATE, INSERT or DELETE touched; -1 when the driver cannot tell.
     std::int64_t rowCount();
 
@@ -56,6 +67,22 @@ class Statement {
   private:
     bool check(SQLRETURN result);
 
+    // How a result column reaches its destination.
+    enum class ColumnKind : unsigned char { Unbound, Int, Float, Text, Date };
+    static constexpr int kColumnTextSize = 40; // an integer or a date read as text
+    struct ColumnBinding {
+        ColumnKind kind = ColumnKind::Unbound;
+        void* destination = nullptr;
+        SQLLEN capacity = 0;
+        SQLLEN* callerLength = nullptr;
+        std::int32_t nullValue = 0;
+        char text[kColumnTextSize] = {};
+    };
+    bool bindColumn(SQLUSMALLINT column, ColumnKind kind, void* destination, SQLLEN capacity,
+                    SQLLEN* callerLength, std::int32_t nullValue);
+    // Moves the fetched row from the drivers' buffers into the destinations.
+    void deliverRow();
+
     // Length indicators by parameter marker and by result column: binding the same number again
     // reuses its indicator.
     static constexpr int kMaxBindings = 64;
@@ -63,10 +90,22 @@ class Statement {
     SQLLEN* columnIndicator(SQLUSMALLINT column);
 
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
+    bool failed_ = false;
     SQLLEN parameterIndicators_[kMaxBindings] = {};
     SQLLEN columnIndicators_[kMaxBindings] = {};
     SQLLEN overflowIndicator_ = 0;
+    ColumnBinding columns_[kMaxBindings];
+    std::uint64_t unreadableColumns_ = 0;
 };
+
+// Reads a stored integer given as text: optional blanks, an optional sign and decimal digits,
+// within the 32-bit range. False for anything else.
+bool readStoredInteger(const char* text, std::int32_t& value);
+
+// Reads a stored date given as text, year-month-day separated by '-', '/' or '.', optionally
+// followed by a time. A date that cannot be read, or whose year does not fit, gives {0, 0, 0};
+// a readable date that is not a calendar date (month 13) is kept as stored.
+DateValue readStoredDate(const char* text);
 
 // Column size declared for text parameters. Text columns hold 49 characters; the value is in
 // bytes of UTF-8, where a Swedish letter takes two.

@@ -147,6 +147,8 @@ void ExportDialog::onOk() {
     }
     if (lastResult_ == ExportResult::Written) {
         openDocument(path);
+    } else if (lastResult_ == ExportResult::ReadFailed) {
+        showMessage(kExportIncomplete);
     }
     accept();
 }

@@ -39,6 +39,11 @@ void textCell(std::string& line, const char* text) {
 }
 
 void dateCell(std::string& line, const DateValue& date) {
+    // A date stored as NULL or unreadable is read as {0, 0, 0}: an empty cell, not "0   -00-00".
+    if (date == DateValue{0, 0, 0}) {
+        cell(line, "");
+        return;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%-4d-%02d-%02d", date.year, date.month, date.day);
     cell(line, text);
@@ -83,9 +88,15 @@ std::string exportHeaderLine(const ExportSelection& selection) {
 }
 
 std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection& selection) {
+    return exportPersonLine(occasion, selection, ExportBlanks{});
+}
+
+std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection& selection,
+                             const ExportBlanks& blanks) {
     const PersonRecord& person = occasion.person;
     std::string line;
-    cell(line, person.ID);
+    const auto number = [&](bool blank, int value) { blank ? cell(line, "") : cell(line, value); };
+    number(blanks.id, person.ID);
     if (selection.groups[EXPORT_PERSON]) {
         for (const char* text :
              {person.NAMN, person.ADRESS, person.TELEFON, person.NATIONALITET, person.HOMELANGUAGE,
@@ -94,21 +105,33 @@ std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection
         }
         dateCell(line, person.TESTDATE);
         dateCell(line, person.BORNDATE);
-        const TestAge age = computeTestAge(person);
-        char ageText[48];
-        std::snprintf(ageText, sizeof ageText, "%d.%d.%d", age.years, age.months, age.days);
-        cell(line, ageText);
-        cell(line, person.SEX);
-        cell(line, person.HANDEDNESS);
+        if (blanks.derived) {
+            cell(line, "");
+        } else {
+            const TestAge age = computeTestAge(person);
+            char ageText[48];
+            std::snprintf(ageText, sizeof ageText, "%d.%d.%d", age.years, age.months, age.days);
+            cell(line, ageText);
+        }
+        number(blanks.sex, person.SEX);
+        number(blanks.handedness, person.HANDEDNESS);
         textCell(line, person.OTHER);
     }
     if (selection.groups[EXPORT_RAW]) {
         // The entered raw scores; the Sifferrepetition total is computed, not entered.
         for (int raw = 0; raw < kRawScoreCount; ++raw) {
             if (raw != RAW_SIFFERREPETITION) {
-                cell(line, occasion.RawScores[raw]);
+                number(blanks.raw[raw], occasion.RawScores[raw]);
             }
         }
+    }
+    if (blanks.derived) {
+        // Nothing was scored for this person: one empty cell for NORMGRP and for each score.
+        const int empty = (scoresChosen(selection) ? 1 : 0) +
+                          (selection.groups[EXPORT_SCALED] ? kSubscaleCount : 0) +
+                          (selection.groups[EXPORT_INDEX] ? 2 * kIndexCount : 0);
+        line.append(static_cast<std::size_t>(empty), '\t');
+        return line;
     }
     if (scoresChosen(selection)) {
         textCell(line, occasion.ageBand);

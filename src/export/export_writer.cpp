@@ -5,12 +5,15 @@
 #include "export_line.h"
 #include "message_box.h"
 #include "scaled_scores.h"
+#include "test_age.h"
 #include "text_table.h"
 #include "windows1252.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -39,8 +42,19 @@ class ExportFile {
         if (std::filesystem::is_regular_file(status) || std::filesystem::is_symlink(status)) {
             std::filesystem::remove(path, error);
         }
-        // The file holds personal data: readable by its owner only.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // The file holds personal data: readable by its owner only. It is created afresh and never
+        // through a link, so a link planted after the removal is not written through.
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            // What stands there and was not removed is a device or a pipe the user chose: written
+            // as it is, but never a link and never a regular file that appeared meanwhile.
+            fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat info {};
+            if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode))) {
+                ::close(fd);
+                fd = -1;
+            }
+        }
         if (fd < 0) {
             return false;
         }
@@ -70,6 +84,46 @@ class ExportFile {
     bool ok_ = true;
 };
 
+bool unreadable(std::uint64_t columns, int column) {
+    return (columns >> (column - 1) & 1u) != 0;
+}
+
+// What of a person's row cannot be used: numbers that could not be read, and dates that give no
+// test age, which leave every derived cell empty rather than score against the wrong norms.
+ExportBlanks blanksFor(const PersonRecord& person, std::uint64_t columns) {
+    ExportBlanks blanks;
+    blanks.id = unreadable(columns, kExportColumnId);
+    blanks.sex = unreadable(columns, kExportColumnSex);
+    blanks.handedness = unreadable(columns, kExportColumnHandedness);
+    blanks.derived = !testDatesValid(person);
+    for (int raw = 0; raw < kRawScoreCount; ++raw) {
+        blanks.raw[raw] = unreadable(columns, kExportColumnFirstRawScore + raw);
+        blanks.derived = blanks.derived || blanks.raw[raw];
+    }
+    return blanks;
+}
+
+// One message per person whose row cannot be used as it stands.
+std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t columns,
+                                  const ExportBlanks& blanks) {
+    const std::string id =
+        unreadable(columns, kExportColumnId) ? "oläsbart ID" : "ID " + std::to_string(person.ID);
+    std::string text = "Testpersonen " + std::string(person.NAMN) + " (" + id + "):";
+    const std::uint64_t ageColumn = std::uint64_t{1} << (kExportColumnAge - 1);
+    if ((columns & ~ageColumn) != 0) {
+        text += " Tal i databasen kan inte läsas och lämnas tomma i exporten.";
+    }
+    if (!testDatesValid(person)) {
+        text += " Testdatum eller födelsedatum saknas eller är ogiltigt, så teståldern kan inte "
+                "beräknas.";
+    }
+    if (blanks.derived) {
+        text += " Testålder, normgrupp, skalpoäng och indexpoäng lämnas tomma för denna "
+                "testperson.";
+    }
+    return text;
+}
+
 } // namespace
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
@@ -98,17 +152,22 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     file.writeLine(exportHeaderLine(selection));
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
     int written = 0;
+    const int failuresBefore = reportedDatabaseFailures();
     bool cancelled = false;
     // The query cannot be stopped from inside; after a cancel the remaining rows are only read.
-    DoSelectExport(occasion, [&] {
+    DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns) {
         if (cancelled) {
             return;
         }
-        if (scores) {
+        const ExportBlanks blanks = blanksFor(occasion.person, unreadableColumns);
+        if (blanks.derived || blanks.id || blanks.sex || blanks.handedness) {
+            showMessage(unusablePersonMessage(occasion.person, unreadableColumns, blanks));
+        }
+        if (scores && !blanks.derived) {
             selectAgeBand(occasion);
             computeScaledScores(occasion, norms);
         }
-        file.writeLine(exportPersonLine(occasion, selection));
+        file.writeLine(exportPersonLine(occasion, selection, blanks));
         ++written;
         if (progress && !progress(written)) {
             cancelled = true;
@@ -127,5 +186,6 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
         showWriteError();
         return ExportResult::WriteFailed;
     }
-    return ExportResult::Written;
+    return reportedDatabaseFailures() == failuresBefore ? ExportResult::Written
+                                                        : ExportResult::ReadFailed;
 }

@@ -21,8 +21,9 @@ struct ExportSelection {
 };
 
 enum class ExportResult {
-    Written,     // the file holds the header and every person read (a database error that
-                 // ended the reading early has been reported)
+    Written,     // the file holds the header and every stored person with raw scores
+    ReadFailed,  // a database error (already reported) ended the reading early or spoilt a
+                 // lookup: the file is written but incomplete and must not be reported as done
     NoSelection, // no group chosen: message shown, the file is left empty
     CannotOpen,  // the file could not be created: message shown
     WriteFailed, // writing failed part-way: message shown
@@ -45,3 +46,6 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 
 inline constexpr const char* kExportWriteError = "Fel vid skrivning av fil (code 1829)";
 inline constexpr const char* kExportCancelled = "Exporten avbröts. Ingen fil har sparats.";
+inline constexpr const char* kExportIncomplete =
+    "Exporten är ofullständig eller felaktig på grund av ett databasfel (se föregående "
+    "meddelande). Filen har inte öppnats.";

@@ -3,6 +3,8 @@
 #include "scaled_scores.h"
 #include "test_age.h"
 
+#include "message_box.h"
+
 #include <cstdio>
 
 namespace {
@@ -25,12 +27,41 @@ const char* ageBandFor(int years) {
     return kAgeBands[kAgeBandCount - 1];
 }
 
+std::string invalidTestDatesMessage(const PersonRecord& person) {
+    return "Testpersonen " + std::string(person.NAMN) + " (ID " + std::to_string(person.ID) +
+           ") saknar giltigt testdatum eller födelsedatum, så teståldern kan "
+           "inte beräknas och inga poäng räknas fram mot normerna. Rätta "
+           "datumen i personuppgifterna.";
+}
+
+namespace {
+
+// Without a test age there is no band to score against: nothing is scored.
+bool refuseWithoutTestAge(TestOccasion& occasion) {
+    if (testDatesValid(occasion.person)) {
+        return false;
+    }
+    occasion.ageBand[0] = '\0';
+    occasion.normDescription[0] = '\0';
+    showMessage(invalidTestDatesMessage(occasion.person));
+    return true;
+}
+
+} // namespace
+
 DbResult selectAgeBand(TestOccasion& occasion) {
+    if (refuseWithoutTestAge(occasion)) {
+        return DB_NO_ROW;
+    }
     setAgeBand(occasion, ageBandFor(computeTestAge(occasion.person).years));
     return DoReadNormDescription(occasion);
 }
 
 void chooseAgeBand(TestOccasion& occasion, const char* subgroup, NormSource& norms) {
+    if (refuseWithoutTestAge(occasion)) {
+        computeScaledScores(occasion, norms);
+        return;
+    }
     setAgeBand(occasion, subgroup);
     DoReadNormDescription(occasion);
     computeScaledScores(occasion, norms);

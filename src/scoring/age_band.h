@@ -5,15 +5,24 @@
 #include "norm_source.h"
 #include "test_occasion.h"
 
+#include <string>
+
 // The band for whole years of test age: ages below 16 fall into the youngest band, ages above
 // 84 into the oldest.
 const char* ageBandFor(int years);
 
 // Sets ageBand from the test age and reads its description. 1 when the description was read,
 // 9 when there is none (the former text stays), 0 on a database error (reported).
+// A person whose stored dates give no test age (testDatesValid) gets no band: ageBand and
+// normDescription are emptied, a message naming the person says why, and the result is 9;
+// computeScaledScores then scores nothing.
 DbResult selectAgeBand(TestOccasion& occasion);
 
 // The user picked another subgroup on the results screen: use it, read its description, and
-// score the occasion again against it.
+// score the occasion again against it. Refused, with the same message, for a person whose dates
+// give no test age.
 void chooseAgeBand(TestOccasion& occasion, const char* subgroup,
                    NormSource& norms = databaseNorms());
+
+// The message for a person whose stored dates give no test age.
+std::string invalidTestDatesMessage(const PersonRecord& person);

@@ -198,7 +198,7 @@ class IndexComputation {
         const IndexResult& vfi = index(VFI);
         const IndexResult& pfi = index(PFI);
         general.sum = 0;
-        // GAI is not cleared between occasions: its flags are set afresh here.
+        // computeIndexScores may also run on its own: the flags are set afresh here.
         general.substituted = 0;
         if (vfi.valid && pfi.valid) {
             general.sum = vfi.sum + pfi.sum;

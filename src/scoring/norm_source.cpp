@@ -44,11 +44,9 @@ DbResult CachedNormSource::readNormRow(NormRequest& request) {
         return found->second.result;
     }
     const DbResult result = DoReadNormerRow(request);
-    if (result != DB_FAILED) {
-        NormRowEntry entry{result, {}};
-        std::memcpy(entry.S, request.S, sizeof entry.S);
-        normRows_.emplace(key, entry);
-    }
+    NormRowEntry entry{result, {}};
+    std::memcpy(entry.S, request.S, sizeof entry.S);
+    normRows_.emplace(key, entry);
     return result;
 }
 
@@ -63,9 +61,7 @@ DbResult CachedNormSource::readIndexRange(const char* normgrupp, const char* ind
         return found->second.result;
     }
     const DbResult result = DoReadIndexRange(normgrupp, indexKey, maximum, minimum);
-    if (result != DB_FAILED) {
-        ranges_.emplace(key, RangeEntry{result, maximum, minimum});
-    }
+    ranges_.emplace(key, RangeEntry{result, maximum, minimum});
     return result;
 }
 
@@ -79,8 +75,6 @@ DbResult CachedNormSource::readIndexRow(const char* normgrupp, const char* index
         return found->second.result;
     }
     const DbResult read = DoReadIndexNormer(normgrupp, indexKey, sum, result);
-    if (read != DB_FAILED) {
-        indexRows_.emplace(key, IndexRowEntry{read, result});
-    }
+    indexRows_.emplace(key, IndexRowEntry{read, result});
     return read;
 }

@@ -24,8 +24,9 @@ class NormSource {
 NormSource& databaseNorms();
 
 // Keeps every row (and every missing row) it has read, for a job that scores many occasions in
-// one run, such as the export. A lookup that failed with a database error is not kept, so it is
-// tried, and reported, again. Results are exactly those of databaseNorms().
+// one run, such as the export. A lookup that failed with a database error is kept as failed too:
+// it was reported once, and is not tried and reported again for every later occasion of the run.
+// Results are otherwise exactly those of databaseNorms().
 class CachedNormSource : public NormSource {
   public:
     DbResult readNormRow(NormRequest& request) override;

@@ -47,8 +47,16 @@ int scaledScoreFor(int raw, std::span<const std::int32_t, kSubscaleCount> S) {
 }
 
 void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
-    for (int index = VFI; index <= HIK; ++index) {
-        occasion.indexes[index] = IndexResult{};
+    // Every index record, GAI included, starts from zero: a lookup that finds no row must leave
+    // the field empty, never the previous person's value.
+    for (IndexResult& index : occasion.indexes) {
+        index = IndexResult{};
+    }
+    // No band: selectAgeBand found no test age for the person, and said so.
+    if (occasion.ageBand[0] == '\0') {
+        std::memset(occasion.ScaledScores, 0, sizeof occasion.ScaledScores);
+        std::memset(occasion.ReferenceScaledScores, 0, sizeof occasion.ReferenceScaledScores);
+        return;
     }
     std::int32_t scaled[kSubscaleCount] = {};
     convertAgainst(occasion, occasion.ageBand, scaled, norms);

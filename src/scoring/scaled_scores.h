@@ -11,5 +11,6 @@ int scaledScoreFor(int raw, std::span<const std::int32_t, kSubscaleCount> S);
 
 // Converts every raw score against the age band (ScaledScores) and against the reference group
 // (ReferenceScaledScores), then computes the index scores. A missing norm row is reported with a
-// message and gives the scaled score 0; the computation always completes.
+// message and gives the scaled score 0; the computation always completes. Without an age band
+// (empty ageBand: the person has no test age) nothing is looked up and every score is 0.
 void computeScaledScores(TestOccasion& occasion, NormSource& norms = databaseNorms());

@@ -14,3 +14,21 @@ TestAge computeTestAge(const PersonRecord& person) {
     }
     return age;
 }
+
+namespace {
+
+bool isCalendarDate(const DateValue& date) {
+    constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1) {
+        return false;
+    }
+    const bool leap = (date.year % 4 == 0 && date.year % 100 != 0) || date.year % 400 == 0;
+    const int days = kDaysInMonth[date.month - 1] + (date.month == 2 && leap ? 1 : 0);
+    return date.day <= days;
+}
+
+} // namespace
+
+bool testDatesValid(const PersonRecord& person) {
+    return isCalendarDate(person.TESTDATE) && isCalendarDate(person.BORNDATE);
+}

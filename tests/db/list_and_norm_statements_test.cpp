@@ -151,6 +151,80 @@ TEST_F(NormRows, SubgroupsAreListedInSequenceOrder) {
     EXPECT_EQ(names, (std::vector<std::string>{"16-17 år", "18-19 år", "Referensgrupp"}));
 }
 
+// Subgroup names come from the database and go back into the norm statements: an apostrophe
+// must find its own rows, and a name written as SQL must stay a name.
+TEST_F(NormRows, SubgroupNamesFromTheDatabaseAreValuesNotSql) {
+    const std::string apostrophe = "O'Neills grupp";
+    const std::string injection = "x' UNION SELECT PASSWORD FROM SEC --";
+    exec("INSERT INTO SEC VALUES ('psykolog', 'Hemlig1234')");
+    exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'O''Neills grupp', 3, 'Med apostrof')");
+    exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'x'' UNION SELECT PASSWORD FROM SEC "
+         "--', 4, 'Injektion')");
+    exec("INSERT INTO NORMER VALUES ('Standardgrupp', 'Ordförråd', 'O''Neills grupp', 11, 12, 13, "
+         "14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29)");
+    exec("INSERT INTO INDEX_NORMER VALUES ('O''Neill', 'VFI', 20, 90, 25.0, 84, 96, 83, 97)");
+
+    std::vector<std::string> names;
+    DoListDelgrupp("Standardgrupp", [&](const char* name) { names.emplace_back(name); });
+    ASSERT_EQ(names.size(), 5u);
+    EXPECT_EQ(names[2], apostrophe);
+    EXPECT_EQ(names[3], injection);
+
+    TestOccasion occasion{};
+    std::strcpy(occasion.NORMGRUPP, "Standardgrupp");
+    for (const auto& [band, description] :
+         {std::pair{apostrophe, "Med apostrof"}, std::pair{injection, "Injektion"}}) {
+        std::strcpy(occasion.ageBand, band.c_str());
+        ASSERT_EQ(DoReadNormDescription(occasion), DB_DONE) << band;
+        EXPECT_STREQ(occasion.normDescription, description);
+    }
+
+    NormRequest request{};
+    std::strcpy(request.NORMGRUPP, "Standardgrupp");
+    std::strcpy(request.DELSKALA, "Ordförråd");
+    std::strcpy(request.DELGRUPP, apostrophe.c_str());
+    ASSERT_EQ(DoReadNormerRow(request), DB_DONE);
+    EXPECT_EQ(request.S[0], 11);
+    std::strcpy(request.DELGRUPP, injection.c_str());
+    EXPECT_EQ(DoReadNormerRow(request), DB_NO_ROW);
+
+    IndexResult result{};
+    ASSERT_EQ(DoReadIndexNormer("O'Neill", "VFI", 20, result), DB_DONE);
+    EXPECT_EQ(result.IK, 90);
+    std::int32_t maximum = 0;
+    std::int32_t minimum = 0;
+    ASSERT_EQ(DoReadIndexRange("O'Neill", "VFI", maximum, minimum), DB_DONE);
+    EXPECT_EQ(maximum, 20);
+    EXPECT_EQ(DoReadIndexRange("x' OR '1'='1", "VFI", maximum, minimum), DB_NO_ROW);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+// With a norm table gone every lookup fails at its execute: one report each, and no second box
+// for the fetch that could not run.
+TEST_F(NormRows, FailedExecuteIsReportedOnce) {
+    exec("DROP TABLE NORMER");
+    NormRequest request{};
+    std::strcpy(request.NORMGRUPP, "Standardgrupp");
+    std::strcpy(request.DELSKALA, "Ordförråd");
+    std::strcpy(request.DELGRUPP, "25-29 år");
+    request.S[0] = 42;
+    EXPECT_EQ(DoReadNormerRow(request), DB_FAILED);
+    EXPECT_EQ(request.S[0], 42);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("NORMER"), std::string::npos) << messages_.texts()[0];
+
+    messages_.clear();
+    exec("DROP TABLE TESTPERSON");
+    PersonRecord person{};
+    EXPECT_EQ(DoReadPD(1, person), DB_FAILED);
+    std::vector<PersonListRow> rows;
+    EXPECT_EQ(DoListPD(0, 0, [&](const PersonListRow& row) { rows.push_back(row); }), DB_FAILED);
+    EXPECT_EQ(messages_.texts().size(), 2u);
+    for (const std::string& text : messages_.texts()) {
+        EXPECT_EQ(text.find("sequence"), std::string::npos) << text;
+    }
+}
+
 TEST_F(UserStatements, PasswordIsComparedExactly) {
     exec("INSERT INTO SEC VALUES ('psykolog', 'Hemlig1234')");
     exec("INSERT INTO SEC VALUES ('tom', '')");

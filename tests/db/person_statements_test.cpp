@@ -1,7 +1,9 @@
 #include "database_fixture.h"
+#include "statement.h"
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -183,6 +185,129 @@ TEST_F(PersonStatements, FixNiTestSetsMissingFlagsToZero) {
     EXPECT_EQ(read.NI_TEST, 0);
     ASSERT_EQ(DoReadPD(8, read), DB_DONE);
     EXPECT_EQ(read.NI_TEST, 1);
+}
+
+TEST_F(PersonStatements, NullsAreReadThroughTheirIndicators) {
+    TestOccasion stored{};
+    stored.person = samplePerson("Nulla");
+    for (int& raw : stored.RawScores) {
+        raw = 7;
+    }
+    ASSERT_EQ(DoInsertPD(stored.person), DB_DONE);
+    ASSERT_EQ(DoInsertTD(stored), DB_DONE);
+    exec("UPDATE TESTDATA SET likheter = NULL, bildkomplettering = NULL, TD_TESTDATE = NULL");
+    exec("UPDATE TESTPERSON SET ADRESS = NULL, OTHER = NULL, SEX = NULL, BORNDATE = NULL");
+
+    // Buffers full of another person's values: a NULL must not leave them standing.
+    TestOccasion read{};
+    read.person.ID = stored.person.ID;
+    for (int& raw : read.RawScores) {
+        raw = 99;
+    }
+    read.TD_TESTDATE = DateValue{2001, 2, 3};
+    ASSERT_EQ(DoReadTD(read), DB_DONE);
+    // Columns in RawScores order: blockmonster 0, likheter 2, bildkomplettering 22.
+    EXPECT_EQ(read.RawScores[2], NOT_ADMINISTERED);
+    EXPECT_EQ(read.RawScores[22], NOT_ADMINISTERED);
+    EXPECT_EQ(read.RawScores[0], 7);
+    EXPECT_EQ(read.TD_TESTDATE, (DateValue{0, 0, 0}));
+
+    PersonRecord person = samplePerson("Förra personen");
+    ASSERT_EQ(DoReadPD(stored.person.ID, person), DB_DONE);
+    EXPECT_STREQ(person.NAMN, "Nulla");
+    EXPECT_STREQ(person.ADRESS, "");
+    EXPECT_STREQ(person.OTHER, "");
+    EXPECT_EQ(person.SEX, 0);
+    EXPECT_EQ(person.BORNDATE, (DateValue{0, 0, 0}));
+    EXPECT_EQ(person.TESTDATE, stored.person.TESTDATE);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PersonStatements, StoredDatesThatCannotBeReadAreInvalid) {
+    const struct {
+        const char* stored;
+        DateValue read;
+    } cases[] = {
+        {"'2010-06-01'", {2010, 6, 1}},
+        {"'2010-06-01 12:30:00'", {2010, 6, 1}},
+        {"'2010-6-1'", {2010, 6, 1}},
+        {"''", {0, 0, 0}},
+        {"'abc'", {0, 0, 0}},
+        {"'0000-00-00'", {0, 0, 0}},
+        {"'9999-99-99'", {9999, 99, 99}}, // readable, kept as stored, no calendar date
+        {"'40000-01-01'", {0, 0, 0}},     // a year that does not fit is never wrapped
+        {"2451545", {0, 0, 0}},
+        {"'2010-06-01x'", {0, 0, 0}},
+    };
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (1, 'Datum')");
+    for (const auto& c : cases) {
+        exec(std::string("UPDATE TESTPERSON SET TESTDATE = ") + c.stored);
+        PersonRecord person{};
+        person.TESTDATE = DateValue{1999, 9, 9};
+        ASSERT_EQ(DoReadPD(1, person), DB_DONE) << c.stored;
+        EXPECT_EQ(person.TESTDATE, c.read) << c.stored;
+    }
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(PersonStatements, NumbersThatDoNotFitAreNamedNotWrapped) {
+    exec("INSERT INTO TESTPERSON (ID, NAMN, SEX) VALUES (3, 'Stor', 4294967298)");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID, blockmonster, likheter) VALUES (3, 5, "
+         "9000000000)");
+    PersonRecord person{};
+    ASSERT_EQ(DoReadPD(3, person), DB_DONE);
+    EXPECT_EQ(person.SEX, 0); // not 2, which the wrapped value would give
+    TestOccasion occasion{};
+    occasion.person.ID = 3;
+    ASSERT_EQ(DoReadTD(occasion), DB_DONE);
+    EXPECT_EQ(occasion.RawScores[2], NOT_ADMINISTERED); // likheter
+    EXPECT_EQ(occasion.RawScores[0], 5);
+    const std::vector<std::string> said = messages_.texts();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_NE(said[0].find("ID 3"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find(": SEX."), std::string::npos) << said[0];
+    EXPECT_NE(said[1].find(": likheter."), std::string::npos) << said[1];
+}
+
+TEST_F(PersonStatements, CounterThatCannotBeReadHandsOutNoId) {
+    for (const char* stored : {"9000000000", "'abc'"}) {
+        exec(std::string("UPDATE NAMEID SET IDNOW = ") + stored);
+        messages_.clear();
+        idCounter() = 5;
+        EXPECT_EQ(DoReadNameID(), DB_FAILED) << stored;
+        EXPECT_EQ(idCounter(), 5);
+        EXPECT_EQ(messages_.texts(), std::vector<std::string>{kUnreadableCounterMessage});
+    }
+}
+
+TEST(StoredValues, IntegersAreReadWholeAndWithinRange) {
+    const struct {
+        const char* text;
+        bool readable;
+        std::int32_t value;
+    } cases[] = {
+        {"0", true, 0},
+        {"-9", true, -9},
+        {" 42 ", true, 42},
+        {"+7", true, 7},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},
+        {"9000000000", false, 0},
+        {"1.0e+30", false, 0},
+        {"2.5", false, 0},
+        {"12abc", false, 0},
+        {"abc", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+    };
+    for (const auto& c : cases) {
+        std::int32_t value = 0;
+        EXPECT_EQ(readStoredInteger(c.text, value), c.readable) << c.text;
+        if (c.readable) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
 }
 
 } // namespace

@@ -152,6 +152,19 @@ TEST_F(ExportDialogTest, NoGroupGivesTheMessageAndAnEmptyFileThatIsNotOpened) {
     EXPECT_FALSE(dialog_->isVisible());
 }
 
+TEST_F(ExportDialogTest, DatabaseErrorIsNeverReportedAsSuccess) {
+    addPerson("Ett");
+    exec("DROP TABLE INDEX_NORMER");
+    choose({3});
+    ok();
+    EXPECT_EQ(dialog_->lastResult(), ExportResult::ReadFailed);
+    EXPECT_TRUE(opened_.empty());
+    ASSERT_FALSE(messages_.texts().empty());
+    EXPECT_NE(messages_.texts().front().find("INDEX_NORMER"), std::string::npos);
+    EXPECT_EQ(messages_.texts().back(), kExportIncomplete);
+    EXPECT_FALSE(dialog_->isVisible());
+}
+
 TEST_F(ExportDialogTest, CancelledSaveDialogWritesNothing) {
     answer_.clear();
     ok();

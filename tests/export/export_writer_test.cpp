@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -112,6 +116,26 @@ TEST_F(ExportWriter, InvalidIndexesAreEmptyCells) {
     EXPECT_EQ(written[1], "1\t25-29 \xE5r\t\t30\t15\t15\t10\t\t\t1091\t46\t46\t31\t\t");
 }
 
+TEST_F(ExportWriter, MissingGeneralAbilityRowIsNeverTheFormerPersons) {
+    addPerson("Ett", 10); // every scaled score 5: GAI sum 30
+    addPerson("Två", 14); // every scaled score 7: GAI sum 42, whose row is missing
+    exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI' AND SKAL = 42");
+    const std::vector<std::string> written = lines(run(groups({3})));
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[1], "1\t25-29 \xE5r\t50\t30\t15\t15\t10\t10\t151\t1091\t46\t46\t31\t31\t");
+    // The lookup found nothing: the cleared score, not the 1091 of the person before.
+    EXPECT_EQ(written[2], "2\t25-29 \xE5r\t70\t42\t21\t21\t14\t14\t211\t0\t64\t64\t43\t43\t");
+}
+
+TEST_F(ExportWriter, NullRawScoreIsExportedAsNotAdministered) {
+    addPerson("Ett", 10);
+    exec("UPDATE TESTDATA SET likheter = -9");
+    const std::string withMinusNine = run(groups({1, 2, 3}));
+    exec("UPDATE TESTDATA SET likheter = NULL");
+    EXPECT_EQ(run(groups({1, 2, 3})), withMinusNine);
+    EXPECT_NE(withMinusNine.find("\t-9\t"), std::string::npos);
+}
+
 TEST_F(ExportWriter, NotAdministeredRawAndScaledScores) {
     addPerson("Tom", NOT_ADMINISTERED);
     const std::vector<std::string> written = lines(run(groups({1, 2})));
@@ -181,6 +205,76 @@ TEST_F(ExportWriter, ReusedNormRowsGiveTheSameBytesAndTheSameMessages) {
     EXPECT_EQ(firstMessages[0], "Standardgrupp Kodning 25-29 år finns inte.");
 }
 
+// A norm table gone: each failing lookup is reported once for the whole run, while the missing
+// row is still named for every person, as the export's rules ask.
+TEST_F(ExportWriter, EachDatabaseFailureIsReportedOnce) {
+    exec("DROP TABLE NORMER");
+    addPerson("Ett", 10);
+    addPerson("Två", 12);
+    writeExport(path_.string(), groups({2}), occasion_);
+    int databaseErrors = 0;
+    int missingRows = 0;
+    for (const std::string& message : messages_.texts()) {
+        ASSERT_EQ(message.find("sequence"), std::string::npos) << message;
+        if (message.find("no such table") != std::string::npos) {
+            ++databaseErrors;
+        } else if (message.ends_with(" finns inte.")) {
+            ++missingRows;
+        }
+    }
+    EXPECT_EQ(databaseErrors, 2 * kSubscaleCount); // each (subscale, subgroup) once
+    EXPECT_EQ(missingRows, 2 * 2 * kSubscaleCount);
+    EXPECT_EQ(messages_.texts().size(), static_cast<std::size_t>(6 * kSubscaleCount));
+}
+
+// A database error while reading, or while looking norms up, leaves a file that must not be
+// reported as written.
+TEST_F(ExportWriter, DatabaseErrorIsNeverReportedAsWritten) {
+    addPerson("Ett", 10);
+    addPerson("Två", 12);
+    exec("DROP TABLE NORMER");
+    EXPECT_EQ(writeExport(path_.string(), groups({1, 2}), occasion_), ExportResult::ReadFailed);
+    // The same file without scores needs no norms and is sound.
+    messages_.clear();
+    EXPECT_EQ(writeExport(path_.string(), groups({1}), occasion_), ExportResult::Written);
+    EXPECT_TRUE(messages_.texts().empty());
+
+    // Reading itself fails at the second person's row: its first raw score raises an error.
+    exec("ALTER TABLE TESTDATA RENAME TO STORED_TESTDATA");
+    std::string view = "CREATE VIEW TESTDATA AS SELECT PERSONALDATA_ID, TD_TESTDATE, CASE "
+                       "PERSONALDATA_ID WHEN 2 THEN abs(-9223372036854775808) ELSE blockmonster "
+                       "END AS blockmonster";
+    for (const char* column : {"BUT",
+                               "likheter",
+                               "sifferrepetition",
+                               "srfram",
+                               "srlfram",
+                               "srbak",
+                               "srlbak",
+                               "SS",
+                               "SSO",
+                               "Matriser",
+                               "Ordforrad",
+                               "aritmetik",
+                               "symbolletning",
+                               "visuellapussel",
+                               "information",
+                               "kodning",
+                               "BSS",
+                               "BO",
+                               "figurvikter",
+                               "forstaelse",
+                               "overstrykning",
+                               "bildkomplettering"}) {
+        view += std::string(", ") + column;
+    }
+    exec(view + " FROM STORED_TESTDATA");
+    messages_.clear();
+    EXPECT_EQ(writeExport(path_.string(), groups({1}), occasion_), ExportResult::ReadFailed);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("overflow"), std::string::npos) << messages_.texts()[0];
+}
+
 TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {
     EXPECT_EQ(writeExport(path_.string(), ExportSelection{}, occasion_), ExportResult::NoSelection);
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(38)});
@@ -227,6 +321,30 @@ TEST_F(ExportWriter, ExistingFileIsReplaced) {
     const std::string bytes = run(groups({3}));
     EXPECT_EQ(bytes.substr(0, 4), "NID\t");
     EXPECT_EQ(bytes.find("gammalt"), std::string::npos);
+}
+
+// Another process keeps planting a link to a file of its choice where the export goes, hoping
+// to land between the removal of the old file and the creation of the new one: the export never
+// writes through the link.
+TEST_F(ExportWriter, ALinkPlantedMeanwhileIsNeverWrittenThrough) {
+    const std::filesystem::path victim = dir_.file("victim.txt");
+    std::ofstream(victim) << "orört";
+    std::atomic<bool> stop = false;
+    std::thread planter([&] {
+        while (!stop) {
+            ::symlink(victim.c_str(), path_.c_str());
+        }
+    });
+    int written = 0;
+    for (int run = 0; run < 300; ++run) {
+        const ExportResult result = writeExport(path_.string(), groups({1}), occasion_);
+        ASSERT_TRUE(result == ExportResult::Written || result == ExportResult::CannotOpen);
+        written += result == ExportResult::Written ? 1 : 0;
+    }
+    stop = true;
+    planter.join();
+    EXPECT_EQ(readBytes(victim), "orört");
+    EXPECT_GT(written, 0);
 }
 
 } // namespace

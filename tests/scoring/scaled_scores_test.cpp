@@ -182,4 +182,60 @@ TEST_F(AgeBandChoice, BandWithoutDescriptionKeepsTheFormerText) {
     EXPECT_STREQ(occasion_.normDescription, "tidigare");
 }
 
+// Dates that give no test age: no band, one message naming the person, nothing scored, and a
+// band picked by hand is refused too. A real leap day is a valid date.
+TEST_F(AgeBandChoice, PersonWithoutValidDatesIsNeverScored) {
+    const struct {
+        DateValue testDate;
+        DateValue bornDate;
+        bool valid;
+    } cases[] = {
+        {{2010, 6, 1}, {0, 0, 0}, false},       {{0, 0, 0}, {1950, 5, 31}, false},
+        {{9999, 99, 99}, {1950, 5, 31}, false}, {{2010, 2, 30}, {1950, 5, 31}, false},
+        {{2010, 6, 1}, {1950, 13, 1}, false},   {{-25536, 1, 1}, {1950, 5, 31}, false},
+        {{2010, 2, 28}, {1900, 2, 29}, false}, // 1900 was no leap year
+        {{2008, 2, 29}, {1950, 5, 31}, true},
+    };
+    std::strcpy(occasion_.person.NAMN, "Greta Ogiltig");
+    occasion_.person.ID = 42;
+    setAllRaw(10);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.testDate.year) + "-" + std::to_string(c.testDate.month) +
+                     "-" + std::to_string(c.testDate.day));
+        messages_.clear();
+        occasion_.person.TESTDATE = c.testDate;
+        occasion_.person.BORNDATE = c.bornDate;
+        std::strcpy(occasion_.ageBand, "16-17 år");
+        occasion_.indexes[GAI].IK = 77; // the person before
+        occasion_.indexes[GAI].valid = 1;
+        selectAgeBand(occasion_);
+        computeScaledScores(occasion_);
+        if (c.valid) {
+            EXPECT_STREQ(occasion_.ageBand, "55-64 år");
+            EXPECT_EQ(occasion_.ScaledScores[SUB_LIKHETER], 5);
+            EXPECT_TRUE(messages_.texts().empty());
+            continue;
+        }
+        EXPECT_STREQ(occasion_.ageBand, "");
+        EXPECT_STREQ(occasion_.normDescription, "");
+        for (int subscale = 0; subscale < kSubscaleCount; ++subscale) {
+            EXPECT_EQ(occasion_.ScaledScores[subscale], 0);
+            EXPECT_EQ(occasion_.ReferenceScaledScores[subscale], 0);
+        }
+        for (const IndexResult& index : occasion_.indexes) {
+            EXPECT_EQ(index.valid, 0);
+            EXPECT_EQ(index.IK, 0);
+        }
+        // Exactly one message, naming the person; no missing-norm messages.
+        ASSERT_EQ(messages_.texts().size(), 1u);
+        EXPECT_NE(messages_.texts()[0].find("Greta Ogiltig (ID 42)"), std::string::npos);
+        EXPECT_NE(messages_.texts()[0].find("födelsedatum"), std::string::npos);
+
+        chooseAgeBand(occasion_, "Referensgrupp");
+        EXPECT_STREQ(occasion_.ageBand, "");
+        EXPECT_EQ(occasion_.ScaledScores[SUB_LIKHETER], 0);
+        EXPECT_EQ(messages_.texts().size(), 2u);
+    }
+}
+
 } // namespace

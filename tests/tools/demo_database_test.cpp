@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -222,6 +223,37 @@ TEST(RivoAdmin, ExportOfTheDemoDatabaseIsARegularTable) {
     EXPECT_NE(lines[2].find("\xC5ke \xC4rlig"), std::string::npos);
     // The first person is 70 at testing and is scored in that band.
     EXPECT_NE(lines[1].find("\t70-74 \xE5r\t"), std::string::npos);
+}
+
+TEST(RivoAdmin, ExportAfterADatabaseErrorFailsAndSaysWhat) {
+    TempDir dir;
+    const std::string cd = "cd '" + dir.path().string() + "' && ";
+    ASSERT_EQ(std::system((cd + "printf 'demo123\\n' | " + RIVO_ADMIN_PATH +
+                           " init-db --user psykolog --password-stdin > /dev/null 2>&1")
+                              .c_str()),
+              0);
+    {
+        MessageCapture messages;
+        const std::string path = dir.file(kDatabaseFileName).string();
+        ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        for (const char* sql : {"INSERT INTO TESTPERSON (ID, NAMN, TESTDATE, BORNDATE) VALUES "
+                                "(1, 'Ett', '2010-06-01', '1980-01-01')",
+                                "INSERT INTO TESTDATA (PERSONALDATA_ID, likheter) VALUES (1, 10)",
+                                "DROP TABLE INDEX_NORMER"}) {
+            Statement statement;
+            ASSERT_TRUE(statement.executeDirect(sql) && statement.commit()) << sql;
+        }
+        DoDisconnect();
+    }
+    const std::string exportCommand = cd + RIVO_ADMIN_PATH + " export --groups ";
+    EXPECT_EQ(std::system((exportCommand + "1 raw.txt > /dev/null 2>&1").c_str()), 0);
+    EXPECT_NE(std::system((exportCommand + "3 index.txt > out.txt 2> err.txt").c_str()), 0);
+    std::ifstream errors(dir.file("err.txt"));
+    const std::string said((std::istreambuf_iterator<char>(errors)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_NE(said.find("INDEX_NORMER"), std::string::npos) << said;
+    EXPECT_NE(said.find("Exporten misslyckades"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Exporterade"), std::string::npos) << said;
 }
 
 } // namespace
