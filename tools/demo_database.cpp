@@ -1,8 +1,10 @@
 #include "demo_database.h"
 
 #include "db.h"
+#include "demo_norm_tables.h"
 #include "demo_norms.h"
 #include "message_box.h"
+#include "norm_checks.h"
 #include "schema.h"
 #include "statement.h"
 
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,7 +100,8 @@ bool fillDatabase(const std::string& userName, const std::string& password) {
     return run("BEGIN") && DoCreateSchema() == DB_DONE &&
            run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
            insertUser(userName, password) && insertNormGroups() && insertNormRows() &&
-           insertIndexRows() && run("COMMIT");
+           insertIndexRows() && run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") &&
+           run("COMMIT");
 }
 
 // Writes the file's data to the disk, so that the rename never publishes a file whose contents
@@ -123,6 +127,16 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
     // The database is built under a name of its own beside the target and takes the target's
     // name only when complete, so an interrupted run never leaves a half-built database where
     // the program or the export would read it. What an earlier interrupted run left is removed.
+    // The demonstration norms keep the rules of an imported set, so that the program scores them
+    // the same way.
+    const std::vector<std::string> problems = checkNormTables(demoNormTables(), false);
+    if (!problems.empty()) {
+        error = "De syntetiska normerna bryter mot reglerna för normtabeller:";
+        for (const std::string& problem : problems) {
+            error += "\n" + problem;
+        }
+        return false;
+    }
     const std::string unfinished = unfinishedDatabasePath(path);
     std::error_code removeError;
     std::filesystem::remove(unfinished, removeError);
