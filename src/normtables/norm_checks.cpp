@@ -1,6 +1,7 @@
 #include "norm_checks.h"
 
 #include "age_bands.h"
+#include "norm_files.h"
 #include "subtest_table.h"
 
 #include <algorithm>
@@ -279,7 +280,7 @@ void checkIndexNorms(const std::vector<IndexNormEntry>& rows, Checker& check) {
         }
         if (!(row.perc >= 0.0f && row.perc <= 100.0f)) {
             check.add(table, row.line, key,
-                      "PERC " + std::to_string(row.perc) + " ligger utanför 0-100");
+                      "PERC " + floatText(row.perc) + " ligger utanför 0-100");
         }
         const std::string ik = std::to_string(row.ik);
         if (!(row.konfLow90 <= row.ik && row.ik <= row.konfHigh90)) {
