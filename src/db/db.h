@@ -141,6 +141,9 @@ struct NormTables;
 // Reads every row of NORMGRUPPER, NORMER and INDEX_NORMER, each table in the order of its key.
 // 1 done, 0 failure (reported).
 DbResult DoReadNormTables(NormTables& tables);
+// Adds the rows to the three norm tables, in the caller's transaction if there is one. 1 done,
+// 0 failure (reported).
+DbResult DoInsertNormTables(const NormTables& tables);
 // Replaces the rows of the three norm tables by the given ones and marks the norms as licensed
 // (NORMKALLA, with importedAt), all in one transaction: on any failure (reported) the tables are
 // as they were. Persons, raw scores and users are not touched. 1 done, 0 failure.

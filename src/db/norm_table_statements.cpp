@@ -223,14 +223,20 @@ DbResult DoReadNormTables(NormTables& tables) {
                : DB_FAILED;
 }
 
+DbResult DoInsertNormTables(const NormTables& tables) {
+    return insertGroups(tables.groups) && insertNorms(tables.norms) &&
+                   insertIndexNorms(tables.indexNorms)
+               ? DB_DONE
+               : DB_FAILED;
+}
+
 DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
     Transaction transaction;
     if (!transaction.started()) {
         return DB_FAILED;
     }
     const bool written = run("DELETE FROM NORMGRUPPER") && run("DELETE FROM NORMER") &&
-                         run("DELETE FROM INDEX_NORMER") && insertGroups(tables.groups) &&
-                         insertNorms(tables.norms) && insertIndexNorms(tables.indexNorms) &&
+                         run("DELETE FROM INDEX_NORMER") && DoInsertNormTables(tables) == DB_DONE &&
                          markLicensed(importedAt);
     return written && transaction.commit() ? DB_DONE : DB_FAILED;
 }
