@@ -57,6 +57,21 @@ std::size_t rowCount(const NormTables& tables) {
     return tables.groups.size() + tables.norms.size() + tables.indexNorms.size();
 }
 
+// The norm tables of the working database and whether they are the demonstration norms; false
+// when they cannot be read (said on standard error).
+bool readStoredNorms(NormTables& tables, bool& synthetic) {
+    if (!connectWorkingDatabase()) {
+        return false;
+    }
+    const bool read = DoReadNormTables(tables) == DB_DONE;
+    synthetic = DoReadNormsSynthetic();
+    DoDisconnect();
+    if (!read) {
+        std::fprintf(stderr, "Normtabellerna i %s kunde inte läsas.\n", kDatabaseFileName);
+    }
+    return read;
+}
+
 } // namespace
 
 int runExportNormsCommand(const std::vector<std::string>& args) {
@@ -64,15 +79,9 @@ int runExportNormsCommand(const std::vector<std::string>& args) {
     if (!folderArgument(args, "export-norms", folder)) {
         return 2;
     }
-    if (!connectWorkingDatabase()) {
-        return 1;
-    }
     NormTables tables;
-    const bool read = DoReadNormTables(tables) == DB_DONE;
-    const bool synthetic = DoReadNormsSynthetic();
-    DoDisconnect();
-    if (!read) {
-        std::fprintf(stderr, "Normtabellerna kunde inte läsas; inga filer skrevs.\n");
+    bool synthetic = true;
+    if (!readStoredNorms(tables, synthetic)) {
         return 1;
     }
     std::string error;
@@ -131,15 +140,9 @@ int runCheckNormsCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Användning: rivo-admin check-norms\n");
         return 2;
     }
-    if (!connectWorkingDatabase()) {
-        return 1;
-    }
     NormTables tables;
-    const bool read = DoReadNormTables(tables) == DB_DONE;
-    const bool synthetic = DoReadNormsSynthetic();
-    DoDisconnect();
-    if (!read) {
-        std::fprintf(stderr, "Normtabellerna kunde inte läsas.\n");
+    bool synthetic = true;
+    if (!readStoredNorms(tables, synthetic)) {
         return 1;
     }
     const std::vector<std::string> problems = checkNormTables(tables, false);
