@@ -136,11 +136,16 @@ DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const ch
 
 // ---- Users (user_statements.cpp) ----
 
-// 1 when the user exists and the stored password equals the given one; 8 when the user exists
-// but the password differs or is empty; 9 when there is no such user; 0 on error.
+// SEC stores a salted hash of each password (password_hash.h). An older database may still hold
+// a password in plain text: it logs in as before and is replaced by its hash at that login.
+// 1 when the user exists and the password matches the stored one; 8 when the user exists but the
+// password differs or the stored one is empty; 9 when there is no such user; 0 on error.
 DbResult DoReadPassword(const char* userName, const char* password);
 inline constexpr DbResult DB_WRONG_PASSWORD = 8;
+// Stores a hash of the new password for the user.
 DbResult DoUpdatePassword(const char* newPassword, const char* userName);
+inline constexpr const char* kPasswordNotHashedMessage =
+    "Lösenordet kunde inte sparas: datorn har inte tillräckligt med ledigt minne.";
 
 // ---- Backup (backup_statement.cpp) ----
 
