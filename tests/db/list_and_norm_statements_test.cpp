@@ -352,4 +352,44 @@ TEST_F(ExportStatement, FetchesJoinedRowsInIdOrderIntoTheOccasion) {
     EXPECT_EQ(lastRaw, (std::vector<std::int32_t>{32, 52}));
 }
 
+// The rows are fetched one by one from the open cursor, not from a copy of the whole result: the
+// export reads norms, and may write, while the persons' cursor is still open. Every row must still
+// come once, in order, and the statements in between must see the database as it is.
+TEST_F(ExportStatement, OtherStatementsRunWhileTheRowsAreFetched) {
+    TestOccasion occasion{};
+    for (int i = 0; i < 50; ++i) {
+        occasion.person = samplePerson(("Person " + std::to_string(i)).c_str());
+        ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+        occasion.RawScores[0] = i;
+        ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+    }
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    const std::int32_t counterBefore = idCounter();
+    TestOccasion target{};
+    std::vector<std::int32_t> ids;
+    std::vector<std::int32_t> firstRaw;
+    ASSERT_EQ(DoSelectExport(target,
+                             [&] {
+                                 ids.push_back(target.person.ID);
+                                 firstRaw.push_back(target.RawScores[0]);
+                                 PersonRecord other{};
+                                 EXPECT_EQ(DoReadPD(1, other), DB_DONE);
+                                 EXPECT_STREQ(other.NAMN, "Person 0");
+                                 NormRequest request{};
+                                 std::strcpy(request.NORMGRUPP, "Standardgrupp");
+                                 EXPECT_EQ(DoReadNormerRow(request), DB_NO_ROW);
+                                 PersonRecord counted{};
+                                 EXPECT_NE(DoReadUpdateNameID(counted), -1); // a write
+                             }),
+              DB_DONE);
+    ASSERT_EQ(ids.size(), 50u);
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(ids[static_cast<std::size_t>(i)], i + 1);
+        EXPECT_EQ(firstRaw[static_cast<std::size_t>(i)], i);
+    }
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    EXPECT_EQ(idCounter(), counterBefore + 50);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
 } // namespace
