@@ -19,7 +19,9 @@ void run(const char* sql) {
     statement.commit();
 }
 
-void addPersons(int persons) {
+} // namespace
+
+void addBenchPersons(int persons) {
     std::mt19937 random(20111213);
     run("BEGIN");
     for (int i = 0; i < persons; ++i) {
@@ -46,8 +48,6 @@ void addPersons(int persons) {
     run("COMMIT");
 }
 
-} // namespace
-
 BenchDatabase::BenchDatabase(int persons) {
     char pattern[] = "/tmp/rivo-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
@@ -63,7 +63,7 @@ BenchDatabase::BenchDatabase(int persons) {
         throw std::runtime_error("connect failed");
     }
     DoReadNameID();
-    addPersons(persons);
+    addBenchPersons(persons);
 }
 
 BenchDatabase::~BenchDatabase() {

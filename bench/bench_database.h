@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <string>
 
+// Stores that many persons with raw scores drawn from a fixed seed into the connected database,
+// after the current ID counter.
+void addBenchPersons(int persons);
+
 // A demonstration database in a temporary directory, connected, with a number of stored
 // persons whose raw scores are drawn from a fixed seed.
 class BenchDatabase {

@@ -4,6 +4,7 @@
 #include "demo_norm_tables.h"
 #include "message_box.h"
 #include "norm_checks.h"
+#include "password_hash.h"
 #include "schema.h"
 #include "statement.h"
 
@@ -23,10 +24,16 @@ bool run(const char* sql) {
     return statement.executeDirect(sql) && statement.commit();
 }
 
+// The user's password is stored as its hash, never as typed.
 bool insertUser(const std::string& userName, const std::string& password) {
+    const std::string hash = hashPassword(password);
+    if (hash.empty()) {
+        showMessage(kPasswordNotHashedMessage);
+        return false;
+    }
     Statement statement;
     return statement.prepare("INSERT INTO SEC (USERID, PASSWORD) VALUES (?, ?)") &&
-           statement.bindText(1, userName.c_str()) && statement.bindText(2, password.c_str()) &&
+           statement.bindText(1, userName.c_str()) && statement.bindText(2, hash.c_str()) &&
            statement.execute() && statement.commit();
 }
 

@@ -20,9 +20,11 @@ inline constexpr DbResult DB_FAILED = 0; // failure, already reported
 // Placeholders: database path, user name, password. NoCreat=1 makes a missing file fail to
 // connect instead of silently creating an empty database. Timeout is how long, in milliseconds, a
 // statement waits for a database locked by another program before it fails (the driver's own
-// default freezes the window for minutes).
+// default freezes the window for minutes). StepAPI=1 makes the driver hand over each row as SQLite
+// steps to it, instead of reading a whole result into memory first: an export's memory stays flat
+// whatever the register's size, and other statements may run while a result is being fetched.
 inline constexpr const char* kSqliteConnectionTemplate =
-    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;Timeout=3000;UID=%s;PWD=%s;";
+    "DRIVER=SQLite3;DATABASE=%s;NoCreat=1;Timeout=3000;StepAPI=1;UID=%s;PWD=%s;";
 
 // Shown instead of the driver's text when the database stayed locked by another program.
 inline constexpr const char* kDatabaseLockedMessage =
@@ -156,11 +158,16 @@ bool DoReadNormsSynthetic();
 
 // ---- Users (user_statements.cpp) ----
 
-// 1 when the user exists and the stored password equals the given one; 8 when the user exists
-// but the password differs or is empty; 9 when there is no such user; 0 on error.
+// SEC stores a salted hash of each password (password_hash.h). An older database may still hold
+// a password in plain text: it logs in as before and is replaced by its hash at that login.
+// 1 when the user exists and the password matches the stored one; 8 when the user exists but the
+// password differs or the stored one is empty; 9 when there is no such user; 0 on error.
 DbResult DoReadPassword(const char* userName, const char* password);
 inline constexpr DbResult DB_WRONG_PASSWORD = 8;
+// Stores a hash of the new password for the user.
 DbResult DoUpdatePassword(const char* newPassword, const char* userName);
+inline constexpr const char* kPasswordNotHashedMessage =
+    "Lösenordet kunde inte sparas: datorn har inte tillräckligt med ledigt minne.";
 
 // ---- Backup (backup_statement.cpp) ----
 

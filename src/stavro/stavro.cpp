@@ -51,7 +51,9 @@ int DoCheckIntDate(int date) {
     const int year = datePart(text, 0, 4);
     const int month = datePart(text, 4, 2);
     const int day = datePart(text, 6, 2);
-    if (month == 2 && isLeapYear(year) && day == 29) {
+    // A negative number gives a year of 0 or less (its sign is the first character): never a
+    // date, not even the 29th of February of a "leap year" such as -520.
+    if (year > 0 && month == 2 && isLeapYear(year) && day == 29) {
         return 1;
     }
     if (year > 0 && month >= 1 && month <= 12 && day >= 1 && day <= kMonthLength[month]) {
@@ -66,6 +68,13 @@ char* DoStrMid(char* destination, const char* source, int start, int count) {
     }
     if (start < 0 || count < 0) {
         destination[0] = '\0';
+        return destination;
+    }
+    // A start past the end of the source gives an empty text; nothing beyond the source's
+    // terminator is read.
+    if (strnlen(source, static_cast<std::size_t>(start)) < static_cast<std::size_t>(start)) {
+        destination[0] = '\0';
+        destination[count] = '\0';
         return destination;
     }
     const char* from = source + start;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -24,6 +25,10 @@ TEST(DoCheckIntDate, MonthAndDayBounds) {
     EXPECT_EQ(DoCheckIntDate(20030430), 1);
     EXPECT_EQ(DoCheckIntDate(0), 0);
     EXPECT_EQ(DoCheckIntDate(-20030101), 0);
+    // Read by position, these negative numbers look like the 29th of February of a leap year
+    // (-520, -400): no negative number is a date.
+    EXPECT_EQ(DoCheckIntDate(-520022924), 0);
+    EXPECT_EQ(DoCheckIntDate(-4000229), 0);
 }
 
 TEST(DoCheckIntDate, ShortNumbersAreReadByPosition) {
@@ -51,6 +56,20 @@ TEST(DoStrMid, StopsAtTheEndOfTheSource) {
     std::memset(part, 'x', sizeof part);
     EXPECT_STREQ(DoStrMid(part, "2010013", 6, 2), "3");
     EXPECT_STREQ(DoStrMid(part, "201001", 6, 2), "");
+}
+
+// The source in a buffer of its own exact size: under AddressSanitizer any read past its
+// terminator is reported, and otherwise the bytes after it would show in the result.
+TEST(DoStrMid, StartPastTheEndGivesEmptyTextAndReadsNothingBeyond) {
+    const auto source = std::make_unique<char[]>(4);
+    std::strcpy(source.get(), "abc");
+    char part[8];
+    for (const int start : {3, 4, 5, 116}) {
+        std::memset(part, 'x', sizeof part);
+        EXPECT_STREQ(DoStrMid(part, source.get(), start, 7), "") << start;
+        EXPECT_EQ(part[7], '\0');
+    }
+    EXPECT_STREQ(DoStrMid(part, source.get(), 2, 7), "c");
 }
 
 TEST(DoStrMid, NegativeArgumentsGiveEmptyText) {

@@ -32,6 +32,16 @@ std::int32_t countRows(const char* sql) {
     return count;
 }
 
+std::string storedPassword() {
+    Statement statement;
+    char text[256] = {};
+    statement.executeDirect("SELECT PASSWORD FROM SEC");
+    statement.bindColumnText(1, text, sizeof text);
+    statement.fetch();
+    statement.commit();
+    return text;
+}
+
 const char* const kBandsWithoutSomeNorms[] = {"70-74 år", "75-79 år", "80-84 år", "85-90 år"};
 
 class DemoDatabase : public ::testing::Test {
@@ -67,6 +77,10 @@ TEST_F(DemoDatabase, CounterStartsAtZeroAndTheUserCanLogIn) {
     EXPECT_EQ(DoReadPassword("psykolog", "demo123"), DB_DONE);
     EXPECT_EQ(DoReadPassword("psykolog", "fel"), DB_WRONG_PASSWORD);
     EXPECT_EQ(countRows("SELECT COUNT(*) FROM SEC"), 1);
+    // The password is stored as a salted hash, never as typed.
+    const std::string stored = storedPassword();
+    EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u) << stored;
+    EXPECT_EQ(stored.find("demo123"), std::string::npos);
     EXPECT_EQ(countRows("SELECT COUNT(*) FROM TESTPERSON"), 0);
 }
 
