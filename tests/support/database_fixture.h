@@ -8,8 +8,24 @@
 
 #include <string>
 
-// A fresh database file with the program's schema in a temporary directory, connected through
-// the SQLite3 ODBC driver for the length of one test.
+// The data source the database tests run on. By default a fresh SQLite file in the test's
+// temporary directory. When RIVO_TEST_ODBC holds an ODBC connection string of a PostgreSQL
+// database (CI starts a throwaway server, scripts/pg-test-server), the tests run there instead,
+// each test process in a schema of its own, emptied before every test.
+bool testingOnServer();
+// The connection string of the server with the process's own schema as its search path, for the
+// test and for the programs it starts; empty when testing on SQLite.
+std::string serverTestConnectionString();
+// Connects to the server test schema and empties it. false (with a test failure) when not.
+bool connectEmptyServerSchema();
+// Skips the rest of a test that checks behaviour only the SQLite file has.
+#define SKIP_ON_SERVER(why)                                                                        \
+    if (testingOnServer()) {                                                                       \
+        GTEST_SKIP() << (why);                                                                     \
+    }
+
+// A fresh database with the program's schema (see testingOnServer), connected for the length of
+// one test.
 class DatabaseTest : public ::testing::Test {
   protected:
     void SetUp() override;
