@@ -4,6 +4,7 @@
 #include "demo_database.h"
 #include "statement.h"
 #include "subtest_table.h"
+#include "transaction.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,15 +14,9 @@
 
 namespace {
 
-void run(const char* sql) {
-    Statement statement;
-    statement.executeDirect(sql);
-    statement.commit();
-}
-
 void addPersons(int persons) {
     std::mt19937 random(20111213);
-    run("BEGIN");
+    Transaction transaction;
     for (int i = 0; i < persons; ++i) {
         TestOccasion occasion{};
         std::snprintf(occasion.person.NAMN, sizeof occasion.person.NAMN, "Testperson %05d Åberg",
@@ -43,7 +38,9 @@ void addPersons(int persons) {
             throw std::runtime_error("could not store a person");
         }
     }
-    run("COMMIT");
+    if (!transaction.commit()) {
+        throw std::runtime_error("could not store the persons");
+    }
 }
 
 } // namespace

@@ -346,8 +346,7 @@ TEST_F(EarlierTests, DeleteAnsweredYesRemovesBothRowsAndThenTheListRow) {
 TEST_F(EarlierTests, DeleteWhoseRawScoreDeleteFailsLeavesBothRowsAndTheList) {
     add({"Lars"});
     add({"Klas"});
-    exec("CREATE TRIGGER keep_scores BEFORE DELETE ON TESTDATA "
-         "BEGIN SELECT RAISE(ABORT, 'TESTDATA kan inte tas bort'); END");
+    refuseWrites("keep_scores", "DELETE", "TESTDATA", "TESTDATA kan inte tas bort");
     open();
     select(0);
     MessageCapture answers(AnswerYes);

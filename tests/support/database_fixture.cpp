@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -82,6 +83,40 @@ void DatabaseTest::exec(const std::string& sql) {
     Statement statement;
     ASSERT_TRUE(statement.executeDirect(sql.c_str())) << sql;
     ASSERT_TRUE(statement.commit());
+}
+
+void DatabaseTest::refuseWrites(const std::string& name, const char* event, const char* table,
+                                const std::string& message) {
+    if (testingOnServer()) {
+        exec("CREATE FUNCTION " + name +
+             "() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '" + message +
+             "'; END$$");
+        exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
+             " FOR EACH ROW EXECUTE FUNCTION " + name + "()");
+        return;
+    }
+    exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
+         " BEGIN SELECT RAISE(ABORT, '" + message + "'); END");
+}
+
+void DatabaseTest::dropRefusal(const std::string& name, const char* table) {
+    exec("DROP TRIGGER " + name + (testingOnServer() ? std::string(" ON ") + table : ""));
+}
+
+void DatabaseTest::reconnect() {
+    DoDisconnect();
+    if (testingOnServer()) {
+        ASSERT_EQ(DoConnectString(serverTestConnectionString().c_str()), 1);
+    } else {
+        ASSERT_EQ(DoConnect("", "", dir_.file(kDatabaseFileName).c_str()), 1);
+    }
+}
+
+std::string upperCase(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
 }
 
 PersonRecord samplePerson(const char* name) {

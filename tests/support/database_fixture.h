@@ -33,10 +33,21 @@ class DatabaseTest : public ::testing::Test {
 
     // Runs a statement of the test's own; fails the test when the driver refuses it.
     void exec(const std::string& sql);
+    // Makes the database refuse every write of the kind event ("INSERT", "UPDATE", "DELETE") to
+    // table with message, through a trigger called name; dropRefusal takes it away again.
+    void refuseWrites(const std::string& name, const char* event, const char* table,
+                      const std::string& message);
+    void dropRefusal(const std::string& name, const char* table);
+    // Closes the connection and opens it again on the same database.
+    void reconnect();
 
     TempDir dir_;
     MessageCapture messages_;
 };
+
+// The text with its ASCII letters in upper case: the server writes table names in lower case in
+// its messages.
+std::string upperCase(std::string text);
 
 // Fills a person with recognisable values.
 PersonRecord samplePerson(const char* name);
