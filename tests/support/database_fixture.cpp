@@ -119,6 +119,12 @@ std::string upperCase(std::string text) {
     return text;
 }
 
+bool saysTableIsMissing(const std::string& message) {
+    return message.find("no such table") != std::string::npos ||
+           (message.find("relation") != std::string::npos &&
+            message.find("does not exist") != std::string::npos);
+}
+
 PersonRecord samplePerson(const char* name) {
     PersonRecord person{};
     std::strcpy(person.NAMN, name);

@@ -49,5 +49,8 @@ class DatabaseTest : public ::testing::Test {
 // its messages.
 std::string upperCase(std::string text);
 
+// Whether a driver's message says that a table does not exist (SQLite's or the server's words).
+bool saysTableIsMissing(const std::string& message);
+
 // Fills a person with recognisable values.
 PersonRecord samplePerson(const char* name);
