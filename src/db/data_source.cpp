@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kSettingsFileName = "datakalla.ini";
-constexpr const char* kConnectionKey = "ODBC=";
+constexpr const char* kConnectionKey = "odbc";
 
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -44,8 +44,10 @@ bool readSettingsFile(const std::filesystem::path& file, DataSourceSetting& sett
         if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') {
             continue;
         }
-        if (lowered(line).starts_with(lowered(kConnectionKey))) {
-            connection = trimmed(line.substr(std::strlen(kConnectionKey)));
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos &&
+            lowered(trimmed(line.substr(0, equals))) == kConnectionKey) {
+            connection = trimmed(line.substr(equals + 1));
         }
     }
     if (connection.empty()) {
