@@ -16,8 +16,8 @@
 
 namespace {
 
-void printUsage() {
-    std::fprintf(stderr,
+void printUsage(std::FILE* out) {
+    std::fprintf(out,
                  "Användning:\n"
                  "  rivo-admin init-db --user NAMN [--password-stdin]\n"
                  "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
@@ -33,7 +33,9 @@ void printUsage() {
                  "                    [--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n"
                  "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
                  "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
-                 "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n",
+                 "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n"
+                 "  rivo-admin --help | --version\n"
+                 "      Visar den här texten eller programmets version.\n",
                  kDatabaseFileName, kDatabaseFileName);
 }
 
@@ -46,7 +48,7 @@ int initDatabase(const std::vector<std::string>& args) {
         } else if (args[i] == "--password-stdin") {
             passwordFromStdin = true;
         } else {
-            printUsage();
+            printUsage(stderr);
             return 2;
         }
     }
@@ -90,8 +92,16 @@ int initDatabase(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        printUsage();
+        printUsage(stderr);
         return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("rivo-admin (RIVO-IV) %s\n", RIVO_IV_VERSION);
+        return 0;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (std::strcmp(argv[1], "init-db") == 0) {
@@ -106,6 +116,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "report") == 0) {
         return runReportCommand(args);
     }
-    printUsage();
+    printUsage(stderr);
     return 2;
 }

@@ -1,20 +1,44 @@
 #include "settings_location.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::filesystem::path settingsFilePath() {
-    std::filesystem::path base;
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && configHome[0] == '/') {
-        base = configHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "/") / ".config";
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else the default under HOME.
+std::filesystem::path xdgBase(const char* variable, const char* defaultUnderHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
     }
-    return base / "RIVO-IV" / "kvade.ini";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr ? home : "/") / defaultUnderHome;
+}
+
+} // namespace
+
+std::filesystem::path settingsFilePath() {
+    return xdgBase("XDG_CONFIG_HOME", ".config") / "RIVO-IV" / "kvade.ini";
+}
+
+std::filesystem::path dataFolderPath() {
+    return xdgBase("XDG_DATA_HOME", ".local/share") / "RIVO-IV";
+}
+
+bool prepareDataFolder(std::error_code& error) {
+    const std::filesystem::path folder = dataFolderPath();
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        return false;
+    }
+    if (chmod(folder.c_str(), 0700) != 0) {
+        error = std::error_code(errno, std::generic_category());
+        return false;
+    }
+    return true;
 }
 
 bool prepareSettingsFile() {

@@ -1,7 +1,9 @@
 #include "program.h"
 
 #include "bitmap_resources.h"
+#include "command_line.h"
 #include "earlier_tests_screen.h"
+#include "first_start.h"
 #include "instance_lock.h"
 #include "main_window.h"
 #include "message_box.h"
@@ -15,6 +17,7 @@
 #include "shell_state.h"
 #include "start_screen.h"
 #include "start_up.h"
+#include "swedish_translations.h"
 #include "text_table.h"
 
 #include <QApplication>
@@ -67,11 +70,20 @@ int WinMain() {
 }
 
 int runProgram(int argc, char** argv) {
+    if (const int exitCode = answerInformationOptions(argc, argv); exitCode >= 0) {
+        return exitCode;
+    }
     QApplication application(argc, argv);
     // Qt takes the C library's locale from the environment; numbers are written with a point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the menu entry (its name and icon in the desktop's task list).
+    QGuiApplication::setDesktopFileName("se.rivoiv.RIVO_IV");
     initBitmapResources();
+    installSwedishTranslations();
     installQtDialogHandlers();
+    if (hasOption(argc, argv, kDataFolderOption) && !enterDataFolder()) {
+        return 0;
+    }
     return WinMain();
 }

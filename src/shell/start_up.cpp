@@ -2,6 +2,7 @@
 
 #include "data_source.h"
 #include "db.h"
+#include "first_start.h"
 #include "login_dialog.h"
 #include "main_window.h"
 #include "message_box.h"
@@ -45,6 +46,9 @@ int startUp(MainWindow& window) {
     resetTestOccasion();
     window.createSharedButtons();
 
+    if (offerDatabaseWhenMissing(&window, window.fonts()->controlFont) == 0) {
+        return 0;
+    }
     if (!connectToDatabase()) {
         showMessage(text(60));
         return 0;

@@ -69,6 +69,9 @@ std::string askQtSaveFileName(const SaveFileRequest& request) {
     QFileDialog dialog(ownerOf(request.owner, false), QString::fromStdString(request.caption),
                        start, QString::fromStdString(request.filter));
     dialog.setObjectName("saveFileDialog");
+    // Qt's own dialog speaks Swedish like the program; a desktop's native one would speak the
+    // desktop's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before overwriting a file
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));

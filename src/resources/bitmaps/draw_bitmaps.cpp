@@ -13,6 +13,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -167,19 +169,41 @@ QImage marker() {
     return canvas(4, 4, Qt::black);
 }
 
-QImage icon() {
-    QImage image = canvas(64, 64, kWhite);
-    QPainter p(&image);
+// The program's icon in a 64 × 64 frame; painted scaled for the other sizes. Below 32 pixels
+// the small "RIVO" would be a smudge, so only "IV" is drawn, larger.
+void paintIcon(QPainter& p, bool small) {
     p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kBlue);
     p.drawRoundedRect(QRectF(0, 0, 64, 64), 12, 12);
     p.setPen(kWhite);
-    p.setFont(font(13, true));
-    p.drawText(QRectF(0, 5, 64, 16), Qt::AlignCenter, "RIVO");
-    p.setFont(font(30, true, true));
-    p.drawText(QRectF(0, 19, 64, 34), Qt::AlignCenter, "IV");
+    if (small) {
+        p.setFont(font(40, true, true));
+        p.drawText(QRectF(0, 6, 64, 48), Qt::AlignCenter, "IV");
+    } else {
+        p.setFont(font(13, true));
+        p.drawText(QRectF(0, 5, 64, 16), Qt::AlignCenter, "RIVO");
+        p.setFont(font(30, true, true));
+        p.drawText(QRectF(0, 19, 64, 34), Qt::AlignCenter, "IV");
+    }
     p.fillRect(QRectF(16, 54, 32, 3), kBackground);
+}
+
+QImage icon() {
+    QImage image = canvas(64, 64, kWhite);
+    QPainter p(&image);
+    paintIcon(p, false);
+    return image;
+}
+
+// The icon for the desktop's icon theme: transparent outside the rounded square.
+QImage themeIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.scale(size / 64.0, size / 64.0);
+    paintIcon(p, size < 32);
     return image;
 }
 
@@ -205,14 +229,32 @@ QImage draw(int id) {
 
 } // namespace
 
+// rivo-draw-bitmaps --icons OUTPUT_DIRECTORY SIZE...: the theme icons as SIZE.png.
+int drawThemeIcons(const QDir& output, int count, char** sizes) {
+    for (int i = 0; i < count; ++i) {
+        const int size = std::atoi(sizes[i]);
+        if (size < 16 || size > 512 ||
+            !themeIcon(size).save(output.filePath(QStringLiteral("%1.png").arg(size)), "PNG")) {
+            std::fprintf(stderr, "cannot write the %s pixel icon\n", sizes[i]);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: rivo-draw-bitmaps OUTPUT_DIRECTORY\n");
+    const bool icons = argc > 2 && std::strcmp(argv[1], "--icons") == 0;
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: rivo-draw-bitmaps OUTPUT_DIRECTORY\n"
+                             "       rivo-draw-bitmaps --icons OUTPUT_DIRECTORY SIZE...\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QDir output(QString::fromLocal8Bit(argv[1]));
+    const QDir output(QString::fromLocal8Bit(argv[icons ? 2 : 1]));
+    if (icons) {
+        return drawThemeIcons(output, argc - 3, argv + 3);
+    }
     for (const BitmapResource& resource : kBitmapResources) {
         const QImage image = draw(resource.id);
         if (image.width() != resource.width || image.height() != resource.height) {

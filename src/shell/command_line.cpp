@@ -1,0 +1,36 @@
+#include "command_line.h"
+
+#include "first_start.h"
+
+#include <cstdio>
+#include <cstring>
+
+bool hasOption(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int answerInformationOptions(int argc, char** argv) {
+    if (hasOption(argc, argv, "--version")) {
+        std::printf("RIVO-IV %s\n", RIVO_IV_VERSION);
+        return 0;
+    }
+    if (hasOption(argc, argv, "--help")) {
+        std::printf(
+            "Användning: RIVO_IV [%s]\n"
+            "Startar RIVO-IV. Programmet arbetar med databasen DODODA.db i arbetskatalogen.\n"
+            "\n"
+            "  %s  arbeta i användarens datamapp ($XDG_DATA_HOME/RIVO-IV/, annars\n"
+            "                 ~/.local/share/RIVO-IV/) och erbjud att skapa en databas där\n"
+            "                 när ingen finns; så startar programmenyn programmet\n"
+            "  --help         visa den här texten\n"
+            "  --version      visa programmets version\n",
+            kDataFolderOption, kDataFolderOption);
+        return 0;
+    }
+    return -1;
+}
