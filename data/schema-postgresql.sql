@@ -93,3 +93,13 @@ CREATE TABLE SEC (
     USERID VARCHAR(50) NOT NULL PRIMARY KEY,
     PASSWORD VARCHAR(11)
 );
+
+-- Where the norm tables come from: one row with RECNO = 1. SYNTETISKA is 1 for the synthetic
+-- demonstration norms that init-db writes and 0 for licensed norms loaded by import-norms, which
+-- also sets IMPORTERAD (when, UTC). A database without this table counts as holding the
+-- demonstration norms.
+CREATE TABLE NORMKALLA (
+    RECNO INTEGER NOT NULL PRIMARY KEY,
+    SYNTETISKA INTEGER NOT NULL,
+    IMPORTERAD VARCHAR(50)
+);

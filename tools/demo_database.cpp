@@ -1,8 +1,9 @@
 #include "demo_database.h"
 
 #include "db.h"
-#include "demo_norms.h"
+#include "demo_norm_tables.h"
 #include "message_box.h"
+#include "norm_checks.h"
 #include "schema.h"
 #include "statement.h"
 #include "transaction.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,78 +31,14 @@ bool insertUser(const std::string& userName, const std::string& password) {
            statement.execute() && statement.commit();
 }
 
-bool insertNormGroups() {
-    for (const NormGroupRow& row : demoNormGroups()) {
-        Statement statement;
-        std::int32_t sequence = row.sekvens;
-        if (!(statement.prepare("INSERT INTO NORMGRUPPER (NORMGRUPP, DELGRUPP, SEKVENS, "
-                                "BESKRIVNING) VALUES (?, ?, ?, ?)") &&
-              statement.bindText(1, kDemoNormGroup) &&
-              statement.bindText(2, row.delgrupp.c_str()) && statement.bindInt(3, &sequence) &&
-              statement.bindText(4, row.beskrivning.c_str()) && statement.execute())) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool insertNormRows() {
-    Statement statement;
-    if (!statement.prepare("INSERT INTO NORMER VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?, ?, ?, ?)")) {
-        return false;
-    }
-    for (const NormRow& row : demoNormRows()) {
-        std::int32_t bounds[19];
-        for (int k = 0; k < 19; ++k) {
-            bounds[k] = row.S[k];
-        }
-        bool bound = statement.bindText(1, kDemoNormGroup) &&
-                     statement.bindText(2, row.delskala.c_str()) &&
-                     statement.bindText(3, row.delgrupp.c_str());
-        for (int k = 0; bound && k < 19; ++k) {
-            bound = statement.bindInt(static_cast<SQLUSMALLINT>(4 + k), &bounds[k]);
-        }
-        if (!bound || !statement.execute()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool insertIndexRows() {
-    Statement statement;
-    if (!statement.prepare("INSERT INTO INDEX_NORMER (NORMGRUPP, \"INDEX\", SKAL, IK, PERC, "
-                           "KONF_LOW90, KONF_HIGH90, KONF_LOW95, KONF_HIGH95) VALUES (?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?)")) {
-        return false;
-    }
-    for (const IndexNormRow& row : demoIndexNormRows()) {
-        std::int32_t sum = row.skal;
-        std::int32_t score = row.ik;
-        float percentile = row.perc;
-        std::int32_t limits[4] = {row.low90, row.high90, row.low95, row.high95};
-        bool bound = statement.bindText(1, kDemoNormGroup) &&
-                     statement.bindText(2, row.index.c_str()) && statement.bindInt(3, &sum) &&
-                     statement.bindInt(4, &score) && statement.bindFloat(5, &percentile);
-        for (int i = 0; bound && i < 4; ++i) {
-            bound = statement.bindInt(static_cast<SQLUSMALLINT>(6 + i), &limits[i]);
-        }
-        if (!bound || !statement.execute()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Everything in one transaction: the database holds either all of it or nothing (a server
 // takes its tables back too).
 bool fillDatabase(const std::string& userName, const std::string& password) {
     Transaction transaction;
     return transaction.started() && DoCreateSchema() == DB_DONE &&
            run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
-           insertUser(userName, password) && insertNormGroups() && insertNormRows() &&
-           insertIndexRows() && transaction.commit();
+           insertUser(userName, password) && DoInsertNormTables(demoNormTables()) == DB_DONE &&
+           run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") && transaction.commit();
 }
 
 // Whether the connected database already holds the register's tables.
@@ -133,6 +71,16 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
     // The database is built under a name of its own beside the target and takes the target's
     // name only when complete, so an interrupted run never leaves a half-built database where
     // the program or the export would read it. What an earlier interrupted run left is removed.
+    // The demonstration norms keep the rules of an imported set, so that the program scores them
+    // the same way.
+    const std::vector<std::string> problems = checkNormTables(demoNormTables(), false);
+    if (!problems.empty()) {
+        error = "De syntetiska normerna bryter mot reglerna för normtabeller:";
+        for (const std::string& problem : problems) {
+            error += "\n" + problem;
+        }
+        return false;
+    }
     const std::string unfinished = unfinishedDatabasePath(path);
     std::error_code removeError;
     std::filesystem::remove(unfinished, removeError);

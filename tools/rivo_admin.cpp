@@ -5,6 +5,7 @@
 #include "db.h"
 #include "demo_database.h"
 #include "export_command.h"
+#include "norm_commands.h"
 #include "password_input.h"
 #include "report_command.h"
 #include "user_command.h"
@@ -34,9 +35,16 @@ void printUsage(std::FILE* out) {
                  "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
                  "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
                  "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n"
+                 "  rivo-admin export-norms MAPP\n"
+                 "      Skriver normtabellerna som CSV-filer (UTF-8) i MAPP, en mall att fylla i.\n"
+                 "  rivo-admin import-norms MAPP\n"
+                 "      Kontrollerar CSV-filerna i MAPP och ersätter normtabellerna med dem,\n"
+                 "      efter en säkerhetskopia av databasen. Vid fel ändras ingenting.\n"
+                 "  rivo-admin check-norms\n"
+                 "      Kontrollerar normtabellerna i %s.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n",
-                 kDatabaseFileName, kDatabaseFileName);
+                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName);
 }
 
 int initDatabase(const std::vector<std::string>& args) {
@@ -115,6 +123,15 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "report") == 0) {
         return runReportCommand(args);
+    }
+    if (std::strcmp(argv[1], "export-norms") == 0) {
+        return runExportNormsCommand(args);
+    }
+    if (std::strcmp(argv[1], "import-norms") == 0) {
+        return runImportNormsCommand(args);
+    }
+    if (std::strcmp(argv[1], "check-norms") == 0) {
+        return runCheckNormsCommand(args);
     }
     printUsage(stderr);
     return 2;

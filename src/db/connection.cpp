@@ -33,6 +33,16 @@ bool onServer = false;
 constexpr int kConnectionStringSize = 2048;
 constexpr int kErrorMessageSize = 512;
 
+// A server's notices ("already exists, skipping") come back as SQL_SUCCESS_WITH_INFO, which every
+// statement treats as a failure; only warnings and errors are to reach the program.
+void quietServerNotices() {
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) == SQL_SUCCESS) {
+        SQLExecDirect(statement, (SQLCHAR*)"SET client_min_messages TO WARNING", SQL_NTS);
+        SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    }
+}
+
 } // namespace
 
 SQLHENV environmentHandle() {
@@ -65,6 +75,9 @@ int DoConnectString(const char* connectionString) {
         SQLSMALLINT nameLength = 0;
         SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &nameLength);
         onServer = std::strcmp(name, "SQLite") != 0;
+        if (onServer) {
+            quietServerNotices();
+        }
         return 1;
     }
     DoSQLError(nullptr);

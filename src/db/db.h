@@ -145,6 +145,26 @@ DbResult DoReadNormDescription(TestOccasion& occasion);
 // error is reported and ends the list.
 DbResult DoListDelgrupp(const char* normgrupp, const std::function<void(const char*)>& onName);
 
+// ---- Whole norm tables (norm_table_statements.cpp) ----
+
+struct NormTables;
+
+// Reads every row of NORMGRUPPER, NORMER and INDEX_NORMER, each table in the order of its key.
+// 1 done, 0 failure (reported).
+DbResult DoReadNormTables(NormTables& tables);
+// Adds the rows to the three norm tables, in the caller's transaction if there is one. 1 done,
+// 0 failure (reported).
+DbResult DoInsertNormTables(const NormTables& tables);
+// Replaces the rows of the three norm tables by the given ones and marks the norms as licensed
+// (NORMKALLA, with importedAt), all in one transaction: on any failure (reported) the tables are
+// as they were. Persons, raw scores and users are not touched. 1 done, 0 failure.
+DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt);
+// Whether the norms in the database are the synthetic demonstration norms. Only a stored flag
+// saying that they were imported answers false; no connection, a database made before the flag
+// existed, or an unreadable flag all answer true, so that a failure never hides the notice about
+// synthetic norms. Nothing is shown.
+bool DoReadNormsSynthetic();
+
 // ---- Users (user_statements.cpp) ----
 
 // 1 when the user exists and the stored password equals the given one; 8 when the user exists

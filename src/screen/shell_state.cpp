@@ -31,3 +31,8 @@ int& rawScoreMode() {
     static int mode = 0;
     return mode;
 }
+
+bool& syntheticNorms() {
+    static bool synthetic = true;
+    return synthetic;
+}

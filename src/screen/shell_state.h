@@ -20,3 +20,7 @@ int& bottomRef();
 
 // 0 when the raw-score form belongs to a new test, 1 when it edits the shown results.
 int& rawScoreMode();
+
+// Whether the database holds the synthetic demonstration norms (the start screen then says so).
+// True until the stored flag has been read and says that the norms were imported.
+bool& syntheticNorms();

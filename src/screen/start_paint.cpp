@@ -1,6 +1,7 @@
 #include "bitmap_ids.h"
 #include "screen_paint.h"
 #include "screen_resources.h"
+#include "shell_state.h"
 #include "stavro.h"
 #include "text_layout.h"
 #include "text_table.h"
@@ -20,7 +21,13 @@ void ab_paint_start(Dc& dc) {
 
     char version[64];
     std::snprintf(version, sizeof version, "%s/%d", kBuildDateText, cDoDllVersion());
-    const std::string notice = text(37) + text(36) + version + ".";
+    // String 37 names the program and warns that the norms are synthetic; with imported norms
+    // only its first sentence, the program's name, stays.
+    std::string opening = text(37);
+    if (!syntheticNorms()) {
+        opening.resize(opening.find(". ") + 2);
+    }
+    const std::string notice = opening + text(36) + version + ".";
     dc.setTextColor(kTextColour);
     ab_text_wrap(dc, 493, notice.c_str(), 210, 780, 1, 0);
 

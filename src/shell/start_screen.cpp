@@ -19,6 +19,8 @@ void showStartScreen(ScreenHost& host) {
     host.setSharedButtonCaption(90, 91);
     host.setSharedButtonCaption(91, 92);
     host.setSharedButtonCaption(92, 93);
+    // Read each time, so that norms imported while the program runs are seen on return here.
+    syntheticNorms() = DoReadNormsSynthetic();
     host.repaint();
 }
 

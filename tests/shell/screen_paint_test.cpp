@@ -103,6 +103,21 @@ TEST_F(ScreenPaint, StartScreenIsItsPictureAndTheWrappedNotice) {
     expectRestored();
 }
 
+// With imported norms the warning about synthetic norms goes; the program's name stays.
+TEST_F(ScreenPaint, StartScreenWithImportedNormsDropsTheSyntheticWarning) {
+    syntheticNorms() = false;
+    ab_paint_start(dc_);
+    syntheticNorms() = true;
+    std::string all;
+    for (const RecordingDc::Text& line : dc_.texts()) {
+        all += line.text;
+    }
+    const std::string version = "Feb 13 2011/" + std::to_string(cDoDllVersion()) + ".";
+    EXPECT_EQ(withoutBlanks(all), withoutBlanks("RIVO-IV för Linux. " + text(36) + version));
+    EXPECT_EQ(all.find("syntetisk"), std::string::npos);
+    expectRestored();
+}
+
 TEST_F(ScreenPaint, FrameAndStripFollowTheClientArea) {
     mainClientArea() = DcSize{640, 480};
     ab_paint_frame(dc_, 83);

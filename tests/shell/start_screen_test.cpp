@@ -6,6 +6,7 @@
 #include "screen_resources.h"
 #include "shell_state.h"
 #include "start_up.h"
+#include "statement.h"
 #include "test_occasion.h"
 
 #include <QApplication>
@@ -187,6 +188,31 @@ TEST_F(OnStartScreen, CloseBoxEndsTheProgram) {
     window_->close();
     processDeletions();
     EXPECT_TRUE(window_.isNull());
+}
+
+// The notice about synthetic norms follows the flag stored with the norms, read again each time
+// the start screen is shown: an import while the program runs shows on the way back.
+TEST_F(OnStartScreen, NoticeAboutSyntheticNormsFollowsTheStoredFlag) {
+    addProbe(SCREEN_EARLIER_TESTS);
+    EXPECT_TRUE(syntheticNorms()); // init-db stores the demonstration norms' flag
+    const auto run = [](const char* sql) {
+        Statement statement;
+        ASSERT_TRUE(statement.executeDirect(sql) && statement.commit()) << sql;
+    };
+    const auto leaveAndReturn = [this] {
+        QTest::keyClick(window_, Qt::Key_T, Qt::AltModifier);
+        window_->showScreen(SCREEN_START);
+        expectStillOnStartScreen();
+    };
+    run("UPDATE NORMKALLA SET SYNTETISKA = 0, IMPORTERAD = '2026-12-07 08:00:00 UTC'");
+    leaveAndReturn();
+    EXPECT_FALSE(syntheticNorms());
+    saveScreenshot(*window_, "start_screen_imported_norms.png");
+    // A database made before the flag existed holds the demonstration norms.
+    run("DROP TABLE NORMKALLA");
+    leaveAndReturn();
+    EXPECT_TRUE(syntheticNorms());
+    EXPECT_TRUE(environment_.messages().texts().empty());
 }
 
 } // namespace

@@ -86,17 +86,18 @@ void DatabaseTest::exec(const std::string& sql) {
 }
 
 void DatabaseTest::refuseWrites(const std::string& name, const char* event, const char* table,
-                                const std::string& message) {
+                                const std::string& message, const std::string& when) {
     if (testingOnServer()) {
         exec("CREATE FUNCTION " + name +
              "() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '" + message +
              "'; END$$");
-        exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
-             " FOR EACH ROW EXECUTE FUNCTION " + name + "()");
+        exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table + " FOR EACH ROW " +
+             (when.empty() ? "" : "WHEN (" + when + ") ") + "EXECUTE FUNCTION " + name + "()");
         return;
     }
     exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
-         " BEGIN SELECT RAISE(ABORT, '" + message + "'); END");
+         (when.empty() ? "" : " WHEN " + when) + " BEGIN SELECT RAISE(ABORT, '" + message +
+         "'); END");
 }
 
 void DatabaseTest::dropRefusal(const std::string& name, const char* table) {

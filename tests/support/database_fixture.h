@@ -34,9 +34,10 @@ class DatabaseTest : public ::testing::Test {
     // Runs a statement of the test's own; fails the test when the driver refuses it.
     void exec(const std::string& sql);
     // Makes the database refuse every write of the kind event ("INSERT", "UPDATE", "DELETE") to
-    // table with message, through a trigger called name; dropRefusal takes it away again.
+    // table with message, through a trigger called name, for the rows that meet the condition
+    // when (an expression on NEW or OLD; empty: every row); dropRefusal takes it away again.
     void refuseWrites(const std::string& name, const char* event, const char* table,
-                      const std::string& message);
+                      const std::string& message, const std::string& when = "");
     void dropRefusal(const std::string& name, const char* table);
     // Closes the connection and opens it again on the same database.
     void reconnect();

@@ -1,6 +1,7 @@
 #include "db.h"
 #include "demo_database.h"
 #include "message_capture.h"
+#include "norm_checks.h"
 #include "statement.h"
 #include "subtest_table.h"
 #include "temp_dir.h"
@@ -67,6 +68,15 @@ TEST_F(DemoDatabase, CounterStartsAtZeroAndTheUserCanLogIn) {
     EXPECT_EQ(DoReadPassword("psykolog", "fel"), DB_WRONG_PASSWORD);
     EXPECT_EQ(countRows("SELECT COUNT(*) FROM SEC"), 1);
     EXPECT_EQ(countRows("SELECT COUNT(*) FROM TESTPERSON"), 0);
+}
+
+// init-db marks its norms as the demonstration norms, and they keep the rules of an import.
+TEST_F(DemoDatabase, NormsAreMarkedSyntheticAndPassTheChecks) {
+    EXPECT_EQ(countRows("SELECT SYNTETISKA FROM NORMKALLA WHERE RECNO = 1"), 1);
+    EXPECT_TRUE(DoReadNormsSynthetic());
+    NormTables tables;
+    ASSERT_EQ(DoReadNormTables(tables), DB_DONE);
+    EXPECT_EQ(checkNormTables(tables, false), std::vector<std::string>{});
 }
 
 TEST_F(DemoDatabase, SubgroupsAreListedInAgeOrderWithTheirDescriptions) {

@@ -109,6 +109,18 @@ TEST_F(SharedRegister, InitDbNeverOverwritesARegister) {
     EXPECT_EQ(place_->output(), "psykolog\n");
 }
 
+// The norm tables written out and read in again, on the register the tests run on: the server
+// has no file to back up beforehand, and says where its backup is.
+TEST_F(SharedRegister, NormTablesGoOutAndComeBackIn) {
+    ASSERT_EQ(place_->run("export-norms normer"), 0) << place_->errors();
+    ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
+    EXPECT_NE(place_->output().find(testingOnServer() ? "databasserver" : "Säkerhetskopia"),
+              std::string::npos)
+        << place_->output();
+    EXPECT_EQ(std::filesystem::exists(place_->work().file(kDatabaseFileName)), !testingOnServer());
+    ASSERT_EQ(place_->run("check-norms"), 0) << place_->errors();
+}
+
 // Stores the same occasions through the program's own statements.
 void storeOccasions() {
     ASSERT_EQ(DoReadNameID(), DB_DONE);

@@ -1,0 +1,271 @@
+#include "db.h"
+#include "norm_tables.h"
+#include "odbc_connection.h"
+#include "statement.h"
+#include "transaction.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+#include <string>
+
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+
+namespace {
+
+// Wider than any text the program reads, so that an over-long stored text reaches the checks
+// whole instead of cut to fit.
+constexpr SQLLEN kWideText = 512;
+
+// Binds an integer result column so that a NULL and an unreadable value are both seen.
+struct IntColumn {
+    std::int32_t* value;
+    SQLLEN length = 0;
+};
+
+std::string firstMissing(const Statement& statement, const IntColumn* columns, int count,
+                         const SQLUSMALLINT* numbers, const char* const* names) {
+    for (int i = 0; i < count; ++i) {
+        const bool unreadable = (statement.unreadableColumns() >> (numbers[i] - 1)) & 1u;
+        if (columns[i].length == SQL_NULL_DATA || unreadable) {
+            return names[i];
+        }
+    }
+    return {};
+}
+
+bool readGroups(std::vector<NormGroupEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect("SELECT NORMGRUPP, DELGRUPP, SEKVENS, BESKRIVNING FROM "
+                                 "NORMGRUPPER ORDER BY NORMGRUPP, DELGRUPP, SEKVENS")) {
+        return false;
+    }
+    char normgrupp[kWideText] = {};
+    char delgrupp[kWideText] = {};
+    char beskrivning[kWideText] = {};
+    NormGroupEntry entry;
+    IntColumn sekvens{&entry.sekvens};
+    statement.bindColumnText(1, normgrupp, kWideText);
+    statement.bindColumnText(2, delgrupp, kWideText);
+    statement.bindColumnInt(3, sekvens.value, &sekvens.length);
+    statement.bindColumnText(4, beskrivning, kWideText);
+    const SQLUSMALLINT numbers[] = {3};
+    const char* const names[] = {"SEKVENS"};
+    const int done = statement.fetchEach([&] {
+        entry.normgrupp = normgrupp;
+        entry.delgrupp = delgrupp;
+        entry.beskrivning = beskrivning;
+        entry.unreadable = firstMissing(statement, &sekvens, 1, numbers, names);
+        rows.push_back(entry);
+    });
+    statement.closeCursor();
+    statement.commit();
+    return done == 1;
+}
+
+bool readNorms(std::vector<NormEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(
+            "SELECT NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, "
+            "S12, S13, S14, S15, S16, S17, S18, S19 FROM NORMER ORDER BY NORMGRUPP, DELSKALA, "
+            "DELGRUPP")) {
+        return false;
+    }
+    char normgrupp[kWideText] = {};
+    char delskala[kWideText] = {};
+    char delgrupp[kWideText] = {};
+    NormEntry entry;
+    IntColumn bounds[kNormBoundCount] = {};
+    SQLUSMALLINT numbers[kNormBoundCount];
+    static const char* const names[kNormBoundCount] = {
+        "S1",  "S2",  "S3",  "S4",  "S5",  "S6",  "S7",  "S8",  "S9", "S10",
+        "S11", "S12", "S13", "S14", "S15", "S16", "S17", "S18", "S19"};
+    statement.bindColumnText(1, normgrupp, kWideText);
+    statement.bindColumnText(2, delskala, kWideText);
+    statement.bindColumnText(3, delgrupp, kWideText);
+    for (int k = 0; k < kNormBoundCount; ++k) {
+        bounds[k].value = &entry.S[k];
+        numbers[k] = static_cast<SQLUSMALLINT>(4 + k);
+        statement.bindColumnInt(numbers[k], bounds[k].value, &bounds[k].length);
+    }
+    const int done = statement.fetchEach([&] {
+        entry.normgrupp = normgrupp;
+        entry.delskala = delskala;
+        entry.delgrupp = delgrupp;
+        entry.unreadable = firstMissing(statement, bounds, kNormBoundCount, numbers, names);
+        rows.push_back(entry);
+    });
+    statement.closeCursor();
+    statement.commit();
+    return done == 1;
+}
+
+bool readIndexNorms(std::vector<IndexNormEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(
+            "SELECT NORMGRUPP, \"INDEX\", SKAL, IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, "
+            "KONF_HIGH95 FROM INDEX_NORMER ORDER BY NORMGRUPP, \"INDEX\", SKAL")) {
+        return false;
+    }
+    char normgrupp[kWideText] = {};
+    char index[kWideText] = {};
+    IndexNormEntry entry;
+    IntColumn columns[] = {{&entry.skal},       {&entry.ik},        {&entry.konfLow90},
+                           {&entry.konfHigh90}, {&entry.konfLow95}, {&entry.konfHigh95}};
+    const SQLUSMALLINT numbers[] = {3, 4, 6, 7, 8, 9};
+    const char* const names[] = {"SKAL",        "IK",         "KONF_LOW90",
+                                 "KONF_HIGH90", "KONF_LOW95", "KONF_HIGH95"};
+    constexpr int kColumns = 6;
+    statement.bindColumnText(1, normgrupp, kWideText);
+    statement.bindColumnText(2, index, kWideText);
+    for (int i = 0; i < kColumns; ++i) {
+        statement.bindColumnInt(numbers[i], columns[i].value, &columns[i].length);
+    }
+    statement.bindColumnFloat(5, &entry.perc);
+    const int done = statement.fetchEach([&] {
+        entry.normgrupp = normgrupp;
+        entry.index = index;
+        entry.unreadable = firstMissing(statement, columns, kColumns, numbers, names);
+        rows.push_back(entry);
+    });
+    statement.closeCursor();
+    statement.commit();
+    return done == 1;
+}
+
+bool run(const char* sql) {
+    Statement statement;
+    return statement.executeDirect(sql) && statement.commit();
+}
+
+bool insertGroups(const std::vector<NormGroupEntry>& rows) {
+    Statement statement;
+    if (!statement.prepare("INSERT INTO NORMGRUPPER (NORMGRUPP, DELGRUPP, SEKVENS, BESKRIVNING) "
+                           "VALUES (?, ?, ?, ?)")) {
+        return false;
+    }
+    for (const NormGroupEntry& row : rows) {
+        std::int32_t sekvens = row.sekvens;
+        if (!(statement.bindText(1, row.normgrupp.c_str()) &&
+              statement.bindText(2, row.delgrupp.c_str()) && statement.bindInt(3, &sekvens) &&
+              statement.bindText(4, row.beskrivning.c_str()) && statement.execute())) {
+            return false;
+        }
+    }
+    return statement.commit();
+}
+
+bool insertNorms(const std::vector<NormEntry>& rows) {
+    Statement statement;
+    if (!statement.prepare("INSERT INTO NORMER (NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, "
+                           "S5, S6, S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, S17, S18, S19) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?)")) {
+        return false;
+    }
+    for (const NormEntry& row : rows) {
+        std::int32_t bounds[kNormBoundCount];
+        bool bound = statement.bindText(1, row.normgrupp.c_str()) &&
+                     statement.bindText(2, row.delskala.c_str()) &&
+                     statement.bindText(3, row.delgrupp.c_str());
+        for (int k = 0; bound && k < kNormBoundCount; ++k) {
+            bounds[k] = row.S[k];
+            bound = statement.bindInt(static_cast<SQLUSMALLINT>(4 + k), &bounds[k]);
+        }
+        if (!bound || !statement.execute()) {
+            return false;
+        }
+    }
+    return statement.commit();
+}
+
+bool insertIndexNorms(const std::vector<IndexNormEntry>& rows) {
+    Statement statement;
+    if (!statement.prepare("INSERT INTO INDEX_NORMER (NORMGRUPP, \"INDEX\", SKAL, IK, PERC, "
+                           "KONF_LOW90, KONF_HIGH90, KONF_LOW95, KONF_HIGH95) VALUES (?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?)")) {
+        return false;
+    }
+    for (const IndexNormEntry& row : rows) {
+        std::int32_t values[] = {row.skal,       row.ik,        row.konfLow90,
+                                 row.konfHigh90, row.konfLow95, row.konfHigh95};
+        const SQLUSMALLINT markers[] = {3, 4, 6, 7, 8, 9};
+        float perc = row.perc;
+        bool bound = statement.bindText(1, row.normgrupp.c_str()) &&
+                     statement.bindText(2, row.index.c_str()) && statement.bindFloat(5, &perc);
+        for (int i = 0; bound && i < 6; ++i) {
+            bound = statement.bindInt(markers[i], &values[i]);
+        }
+        if (!bound || !statement.execute()) {
+            return false;
+        }
+    }
+    return statement.commit();
+}
+
+bool markLicensed(const char* importedAt) {
+    Statement statement;
+    return run("CREATE TABLE IF NOT EXISTS NORMKALLA (RECNO INTEGER NOT NULL PRIMARY KEY, "
+               "SYNTETISKA INTEGER NOT NULL, IMPORTERAD VARCHAR(50))") &&
+           run("DELETE FROM NORMKALLA") &&
+           statement.prepare("INSERT INTO NORMKALLA (RECNO, SYNTETISKA, IMPORTERAD) VALUES (1, 0, "
+                             "?)") &&
+           statement.bindText(1, importedAt) && statement.execute() && statement.commit();
+}
+
+} // namespace
+
+DbResult DoReadNormTables(NormTables& tables) {
+    tables = NormTables{};
+    return readGroups(tables.groups) && readNorms(tables.norms) && readIndexNorms(tables.indexNorms)
+               ? DB_DONE
+               : DB_FAILED;
+}
+
+DbResult DoInsertNormTables(const NormTables& tables) {
+    return insertGroups(tables.groups) && insertNorms(tables.norms) &&
+                   insertIndexNorms(tables.indexNorms)
+               ? DB_DONE
+               : DB_FAILED;
+}
+
+DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
+    Transaction transaction;
+    if (!transaction.started()) {
+        return DB_FAILED;
+    }
+    const bool written = run("DELETE FROM NORMGRUPPER") && run("DELETE FROM NORMER") &&
+                         run("DELETE FROM INDEX_NORMER") && DoInsertNormTables(tables) == DB_DONE &&
+                         markLicensed(importedAt);
+    return written && transaction.commit() ? DB_DONE : DB_FAILED;
+}
+
+bool DoReadNormsSynthetic() {
+    // Read past the statement class: a database from before the flag has no NORMKALLA, and that
+    // is an answer here, not a failure to show.
+    SQLHDBC connection = connectionHandle();
+    if (connection == SQL_NULL_HDBC) {
+        return true;
+    }
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
+        return true;
+    }
+    SQLINTEGER synthetic = 1;
+    SQLLEN length = 0;
+    bool licensed = false;
+    const SQLRETURN run = SQLExecDirect(
+        statement, (SQLCHAR*)"SELECT SYNTETISKA FROM NORMKALLA WHERE RECNO = 1", SQL_NTS);
+    if ((run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) &&
+        SQLBindCol(statement, 1, SQL_C_SLONG, &synthetic, 0, &length) == SQL_SUCCESS) {
+        const SQLRETURN fetched = SQLFetch(statement);
+        licensed = (fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO) &&
+                   length != SQL_NULL_DATA && synthetic == 0;
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (!transactionOpen()) {
+        SQLEndTran(SQL_HANDLE_DBC, connection, SQL_COMMIT);
+    }
+    return !licensed;
+}

@@ -1,0 +1,471 @@
+#include "db.h"
+#include "demo_database.h"
+#include "message_capture.h"
+#include "norm_files.h"
+#include "norm_tables.h"
+#include "statement.h"
+#include "subtest_table.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct Outcome {
+    int status = -1; // as waitpid gives it
+    std::string out;
+    std::string err;
+    bool exitedWith(int code) const { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
+};
+
+// Runs rivo-admin in dir; when killAfter is not negative, kills it that long after the start.
+Outcome rivoAdmin(const fs::path& dir, const std::vector<std::string>& args,
+                  std::chrono::microseconds killAfter = std::chrono::microseconds(-1)) {
+    const fs::path out = dir.parent_path() / (dir.filename().string() + ".out");
+    const fs::path err = dir.parent_path() / (dir.filename().string() + ".err");
+    const pid_t child = fork();
+    if (child == 0) {
+        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(outFd, STDOUT_FILENO);
+        dup2(errFd, STDERR_FILENO);
+        if (chdir(dir.c_str()) != 0) {
+            _exit(127);
+        }
+        std::vector<char*> argv{const_cast<char*>(RIVO_ADMIN_PATH)};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(RIVO_ADMIN_PATH, argv.data());
+        _exit(127);
+    }
+    if (killAfter.count() >= 0) {
+        std::this_thread::sleep_for(killAfter);
+        kill(child, SIGKILL);
+    }
+    Outcome outcome;
+    waitpid(child, &outcome.status, 0);
+    outcome.out = fileText(out);
+    outcome.err = fileText(err);
+    return outcome;
+}
+
+// Every stored value of the three tables, and the flag, as one text.
+std::string storedNorms(const fs::path& database) {
+    MessageCapture messages;
+    EXPECT_EQ(DoConnect("", "", database.c_str()), 1);
+    NormTables tables;
+    EXPECT_EQ(DoReadNormTables(tables), DB_DONE);
+    std::ostringstream text;
+    text << (DoReadNormsSynthetic() ? "synthetic\n" : "imported\n");
+    DoDisconnect();
+    for (const NormGroupEntry& r : tables.groups) {
+        text << r.normgrupp << '|' << r.delgrupp << '|' << r.sekvens << '|' << r.beskrivning << '|'
+             << r.unreadable << '\n';
+    }
+    for (const NormEntry& r : tables.norms) {
+        text << r.normgrupp << '|' << r.delskala << '|' << r.delgrupp << '|' << r.unreadable;
+        for (const std::int32_t bound : r.S) {
+            text << '|' << bound;
+        }
+        text << '\n';
+    }
+    for (const IndexNormEntry& r : tables.indexNorms) {
+        text << r.normgrupp << '|' << r.index << '|' << r.skal << '|' << r.ik << '|'
+             << floatText(r.perc) << '|' << r.konfLow90 << '|' << r.konfHigh90 << '|' << r.konfLow95
+             << '|' << r.konfHigh95 << '|' << r.unreadable << '\n';
+    }
+    EXPECT_TRUE(messages.texts().empty());
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+std::string joinLines(const std::vector<std::string>& rows) {
+    std::string text;
+    for (const std::string& row : rows) {
+        text += row + "\n";
+    }
+    return text;
+}
+
+// The number (from 1) of the line that starts with prefix.
+int lineOf(const std::vector<std::string>& rows, const std::string& prefix) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].starts_with(prefix)) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    ADD_FAILURE() << "no line starts with " << prefix;
+    return 0;
+}
+
+void setField(std::string& row, int column, const std::string& value) {
+    std::vector<std::string> fields;
+    std::istringstream in(row);
+    for (std::string field; std::getline(in, field, ',');) {
+        fields.push_back(field);
+    }
+    fields.at(static_cast<std::size_t>(column)) = value;
+    row.clear();
+    for (const std::string& field : fields) {
+        row += (row.empty() ? "" : ",") + field;
+    }
+}
+
+class NormCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        work_ = dir_.path() / "work";
+        fs::create_directory(work_);
+        database_ = work_ / kDatabaseFileName;
+        std::string error;
+        ASSERT_TRUE(createDemoDatabase(database_.string(), "psykolog", "demo123", error)) << error;
+        storePerson();
+        ASSERT_TRUE(rivoAdmin(work_, {"export-norms", "mall"}).exitedWith(0));
+        template_ = work_ / "mall";
+    }
+
+    // One person with raw scores, which no norm command may touch.
+    void storePerson() {
+        MessageCapture messages;
+        ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+        TestOccasion occasion{};
+        std::strcpy(occasion.person.NAMN, "Kvar Orörd");
+        occasion.person.BORNDATE = DateValue{1980, 5, 17};
+        occasion.person.TESTDATE = DateValue{2011, 2, 13};
+        occasion.TD_TESTDATE = occasion.person.TESTDATE;
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            occasion.RawScores[i] = kSubtests[i].formMax / 2;
+        }
+        EXPECT_EQ(DoInsertPD(occasion.person), DB_DONE);
+        EXPECT_EQ(DoInsertTD(occasion), DB_DONE);
+        personId_ = occasion.person.ID;
+        DoDisconnect();
+    }
+
+    void expectPersonKept() {
+        MessageCapture messages;
+        ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+        PersonRecord person{};
+        EXPECT_EQ(DoReadPD(personId_, person), DB_DONE);
+        EXPECT_STREQ(person.NAMN, "Kvar Orörd");
+        TestOccasion occasion{};
+        occasion.person.ID = personId_;
+        EXPECT_EQ(DoReadTD(occasion), DB_DONE);
+        EXPECT_EQ(occasion.RawScores[0], kSubtests[0].formMax / 2);
+        DoDisconnect();
+    }
+
+    // A copy of the exported template in work/name, its files changed by edit.
+    fs::path editedSet(const std::string& name,
+                       const std::function<void(const fs::path&)>& edit = {}) {
+        const fs::path folder = work_ / name;
+        fs::copy(template_, folder);
+        if (edit) {
+            edit(folder);
+        }
+        return folder;
+    }
+
+    std::vector<fs::path> backups() const {
+        std::vector<fs::path> found;
+        for (const fs::directory_entry& entry : fs::directory_iterator(work_)) {
+            if (entry.path().filename().string().starts_with("DODODA-fore-normimport-")) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    TempDir dir_;
+    fs::path work_;
+    fs::path database_;
+    fs::path template_;
+    std::int32_t personId_ = 0;
+};
+
+// Every VFI percentile set to a value no demonstration row has.
+void markVfiPercentiles(const fs::path& folder) {
+    const fs::path file = folder / "INDEX_NORMER.csv";
+    std::vector<std::string> rows = lines(fileText(file));
+    for (std::string& row : rows) {
+        if (row.starts_with("Standardgrupp,VFI,")) {
+            setField(row, 4, "42.25");
+        }
+    }
+    writeText(file, joinLines(rows));
+}
+
+TEST_F(NormCommands, ExportThenImportLeavesTheTablesIdenticalAndClearsTheDemonstrationFlag) {
+    const std::string before = storedNorms(database_);
+    ASSERT_TRUE(before.starts_with("synthetic\n"));
+    const Outcome imported = rivoAdmin(work_, {"import-norms", "mall"});
+    ASSERT_TRUE(imported.exitedWith(0)) << imported.err;
+    const std::string after = storedNorms(database_);
+    EXPECT_TRUE(after.starts_with("imported\n"));
+    EXPECT_EQ(after.substr(after.find('\n')), before.substr(before.find('\n')));
+    expectPersonKept();
+
+    // The backup is the database as it was before.
+    const std::vector<fs::path> copies = backups();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_NE(imported.out.find(copies[0].filename().string()), std::string::npos);
+    EXPECT_EQ(storedNorms(copies[0]), before);
+
+    // Exported again, the files are the same bytes; check-norms agrees.
+    ASSERT_TRUE(rivoAdmin(work_, {"export-norms", "igen"}).exitedWith(0));
+    for (const char* file : {"NORMGRUPPER.csv", "NORMER.csv", "INDEX_NORMER.csv"}) {
+        EXPECT_EQ(fileText(work_ / "igen" / file), fileText(template_ / file)) << file;
+    }
+    const Outcome checked = rivoAdmin(work_, {"check-norms"});
+    EXPECT_TRUE(checked.exitedWith(0)) << checked.err;
+    EXPECT_NE(checked.out.find("inlästa normer"), std::string::npos);
+}
+
+TEST_F(NormCommands, ImportedNormsAreScoredAtOnceAndEachImportKeepsItsOwnBackup) {
+    const std::string id = std::to_string(personId_);
+    const Outcome demo = rivoAdmin(work_, {"report", "--id", id, "--json", "-"});
+    ASSERT_TRUE(demo.exitedWith(0)) << demo.err;
+    EXPECT_EQ(demo.out.find("42.25"), std::string::npos);
+    ASSERT_TRUE(rivoAdmin(work_, {"import-norms", editedSet("ny", markVfiPercentiles).string()})
+                    .exitedWith(0));
+    const Outcome licensed = rivoAdmin(work_, {"report", "--id", id, "--json", "-"});
+    ASSERT_TRUE(licensed.exitedWith(0)) << licensed.err;
+    EXPECT_NE(licensed.out.find("42.25"), std::string::npos);
+    // A second import in the same second does not replace the first one's backup.
+    ASSERT_TRUE(rivoAdmin(work_, {"import-norms", "mall"}).exitedWith(0));
+    ASSERT_TRUE(rivoAdmin(work_, {"import-norms", "mall"}).exitedWith(0));
+    EXPECT_EQ(backups().size(), 3u);
+}
+
+struct Refusal {
+    const char* name;
+    const char* file;
+    // Changes the file's lines and gives the message expected, with its line.
+    std::function<std::string(std::vector<std::string>&)> edit;
+};
+
+const Refusal kRefusals[] = {
+    {"falling bound", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,Blockmönster,16-17 år,");
+         setField(rows[line - 1], 7, "0");
+         return "NORMER.csv, rad " + std::to_string(line) + ": S5 (0) är lägre än S4";
+     }},
+    {"no norms where the scoring needs them", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,Likheter,70-74 år,");
+         setField(rows[line - 1], 20, "-9");
+         return "NORMER.csv, rad " + std::to_string(line) + ": S18 är -9 (inga normer)";
+     }},
+    {"missing subtest", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         rows.erase(rows.begin() + lineOf(rows, "Standardgrupp,Likheter,20-24 år,") - 1);
+         return std::string("NORMER.csv: raden för DELSKALA \"Likheter\" i DELGRUPP \"20-24 år\" "
+                            "saknas");
+     }},
+    {"missing age band", "NORMGRUPPER.csv",
+     [](std::vector<std::string>& rows) {
+         rows.erase(rows.begin() + lineOf(rows, "Standardgrupp,45-54 år,") - 1);
+         return std::string("NORMGRUPPER.csv: DELGRUPP \"45-54 år\" saknas");
+     }},
+    {"gap in SKAL", "INDEX_NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         rows.erase(rows.begin() + lineOf(rows, "Standardgrupp,PFI,20,") - 1);
+         return "INDEX_NORMER.csv, rad " + std::to_string(lineOf(rows, "Standardgrupp,PFI,21,")) +
+                ": SKAL hoppar från 19 till 21";
+     }},
+    {"falling IK", "INDEX_NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,AI,30,");
+         rows[line - 1] = "Standardgrupp,AI,30,60,0.4,60,60,60,60";
+         return "INDEX_NORMER.csv, rad " + std::to_string(line) + ": IK (60) är lägre";
+     }},
+    {"percentile outside 0-100", "INDEX_NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,SI,10,");
+         setField(rows[line - 1], 4, "100.5");
+         return "INDEX_NORMER.csv, rad " + std::to_string(line) + ": PERC 100.5 ligger utanför";
+     }},
+    {"interval not enclosing IK", "INDEX_NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,HIK,100,");
+         setField(rows[line - 1], 5, "999");
+         return "INDEX_NORMER.csv, rad " + std::to_string(line) + ": 90 %-intervallet 999-";
+     }},
+    {"bands in another order", "NORMGRUPPER.csv",
+     [](std::vector<std::string>& rows) {
+         setField(rows[lineOf(rows, "Standardgrupp,25-29 år,") - 1], 2, "5");
+         const int line = lineOf(rows, "Standardgrupp,30-34 år,");
+         setField(rows[line - 1], 2, "4");
+         return "NORMGRUPPER.csv, rad " + std::to_string(line) +
+                ": SEKVENS ordnar inte DELGRUPP som programmet väntar sig";
+     }},
+    {"duplicate key", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int first = lineOf(rows, "Standardgrupp,Bss,85-90 år,");
+         rows.push_back(rows[first - 1]);
+         return "NORMER.csv, rad " + std::to_string(rows.size()) +
+                ": nyckeln (Standardgrupp, Bss, 85-90 år) finns två gånger, också på rad " +
+                std::to_string(first);
+     }},
+    {"text in a number column", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         const int line = lineOf(rows, "Standardgrupp,Kodning,35-44 år,");
+         setField(rows[line - 1], 5, "tolv");
+         return "NORMER.csv, rad " + std::to_string(line) + ": S3 är inte ett heltal: \"tolv\"";
+     }},
+    {"another encoding", "NORMGRUPPER.csv",
+     [](std::vector<std::string>& rows) {
+         for (std::string& row : rows) {
+             for (std::size_t at; (at = row.find("\xC3\xA5")) != std::string::npos;) {
+                 row.replace(at, 2, "\xE5"); // å in Latin-1
+             }
+         }
+         return std::string("NORMGRUPPER.csv, rad 2: filen är inte UTF-8-kodad");
+     }},
+    {"wrong header", "INDEX_NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         rows[0] = "NORMGRUPP,INDEX,SKAL,IK,PERC";
+         return std::string("INDEX_NORMER.csv, rad 1: rubrikraden ska vara NORMGRUPP,INDEX,SKAL,"
+                            "IK,PERC,KONF_LOW90,KONF_HIGH90,KONF_LOW95,KONF_HIGH95");
+     }},
+    {"a field too few", "NORMER.csv",
+     [](std::vector<std::string>& rows) {
+         rows[3] = rows[3].substr(0, rows[3].rfind(','));
+         return std::string("NORMER.csv, rad 4: raden har 21 fält, ska ha 22");
+     }},
+};
+
+TEST_F(NormCommands, EachRefusedSetIsNamedByFileLineAndRuleAndChangesNothing) {
+    const std::string database = fileText(database_);
+    int n = 0;
+    for (const Refusal& refusal : kRefusals) {
+        SCOPED_TRACE(refusal.name);
+        std::string expected;
+        const fs::path folder = editedSet("fel" + std::to_string(n++), [&](const fs::path& f) {
+            std::vector<std::string> rows = lines(fileText(f / refusal.file));
+            expected = refusal.edit(rows);
+            writeText(f / refusal.file, joinLines(rows));
+        });
+        const Outcome outcome = rivoAdmin(work_, {"import-norms", folder.string()});
+        EXPECT_TRUE(outcome.exitedWith(1));
+        EXPECT_NE(outcome.err.find(expected + ""), std::string::npos)
+            << "expected: " << expected << "\ngot:\n"
+            << outcome.err;
+        EXPECT_NE(outcome.err.find("databasen är oförändrad"), std::string::npos);
+        EXPECT_EQ(fileText(database_), database);
+    }
+    EXPECT_TRUE(backups().empty());
+}
+
+TEST_F(NormCommands, ExportNeverOverwritesAFilledInSet) {
+    const fs::path filled = template_ / "NORMER.csv";
+    writeText(filled, "ifylld\n");
+    const Outcome outcome = rivoAdmin(work_, {"export-norms", "mall"});
+    EXPECT_TRUE(outcome.exitedWith(1));
+    EXPECT_NE(outcome.err.find("finns redan"), std::string::npos) << outcome.err;
+    EXPECT_EQ(fileText(filled), "ifylld\n");
+}
+
+TEST_F(NormCommands, CheckNormsNamesTheStoredRowsThatBreakARule) {
+    EXPECT_TRUE(rivoAdmin(work_, {"check-norms"}).exitedWith(0));
+    {
+        MessageCapture messages;
+        ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+        for (const char* sql :
+             {"UPDATE NORMER SET S5 = 0 WHERE DELSKALA = 'Blockmönster' AND DELGRUPP = '16-17 år'",
+              "UPDATE INDEX_NORMER SET IK = NULL WHERE \"INDEX\" = 'VFI' AND SKAL = 12",
+              "UPDATE INDEX_NORMER SET KONF_HIGH95 = 'hög' WHERE \"INDEX\" = 'SI' AND SKAL = 5"}) {
+            Statement statement;
+            EXPECT_TRUE(statement.executeDirect(sql) && statement.commit()) << sql;
+        }
+        DoDisconnect();
+    }
+    const Outcome outcome = rivoAdmin(work_, {"check-norms"});
+    EXPECT_TRUE(outcome.exitedWith(1));
+    for (const char* expected :
+         {"NORMER (Standardgrupp, Blockmönster, 16-17 år): S5 (0) är lägre än S4",
+          "INDEX_NORMER (Standardgrupp, VFI, 12): IK saknar värde",
+          "INDEX_NORMER (Standardgrupp, SI, 5): KONF_HIGH95 saknar värde"}) {
+        EXPECT_NE(outcome.err.find(expected), std::string::npos) << expected << "\n" << outcome.err;
+    }
+}
+
+// import-norms killed at many moments of its run, backup and transaction included: the database
+// always holds either the old tables whole or the new ones whole, flag included.
+TEST_F(NormCommands, KilledImportLeavesTheOldTablesWhole) {
+    const fs::path incoming = editedSet("ny", markVfiPercentiles);
+    const std::string old = storedNorms(database_);
+    const fs::path pristine = dir_.path() / "pristine.db";
+    fs::copy_file(database_, pristine);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(rivoAdmin(work_, {"import-norms", incoming.string()}).exitedWith(0));
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    const std::string fresh = storedNorms(database_);
+    ASSERT_NE(fresh, old);
+    constexpr int kMoments = 24;
+    int killed = 0;
+    int keptOld = 0;
+    int killedAfterBackup = 0; // killed between the backup and the end
+    for (int moment = 0; moment < kMoments; ++moment) {
+        // A journal left by the last kill has been rolled back by the read; none may meet the
+        // fresh copy.
+        fs::remove(work_ / "DODODA.db-journal");
+        fs::copy_file(pristine, database_, fs::copy_options::overwrite_existing);
+        const auto delay = whole * moment / (kMoments - 4);
+        SCOPED_TRACE("killed after " + std::to_string(delay.count()) + " us");
+        const std::size_t backupsBefore = backups().size();
+        const Outcome outcome = rivoAdmin(work_, {"import-norms", incoming.string()}, delay);
+        killed += WIFSIGNALED(outcome.status) ? 1 : 0;
+        killedAfterBackup +=
+            WIFSIGNALED(outcome.status) && backups().size() > backupsBefore ? 1 : 0;
+        const std::string now = storedNorms(database_);
+        EXPECT_TRUE(now == old || now == fresh);
+        keptOld += now == old ? 1 : 0;
+        expectPersonKept();
+    }
+    EXPECT_GT(killed, 3);
+    EXPECT_GT(keptOld, 3);
+    EXPECT_GT(killedAfterBackup, 0); // some kills landed while the tables were being replaced
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+#include "norm_commands.h"
+
+#include "database_backup.h"
+#include "db.h"
+#include "norm_checks.h"
+#include "norm_files.h"
+#include "working_database.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+namespace {
+
+bool folderArgument(const std::vector<std::string>& args, const char* command,
+                    std::string& folder) {
+    if (args.size() != 1 || args[0].starts_with("--")) {
+        std::fprintf(stderr, "Användning: rivo-admin %s MAPP\n", command);
+        return false;
+    }
+    folder = args[0];
+    return true;
+}
+
+void printProblems(const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+    }
+}
+
+// The time now in UTC, as text: for a file name, or to store with the norms.
+std::string utcNow(bool forFileName) {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    gmtime_r(&now, &parts);
+    char text[32];
+    if (forFileName) {
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    } else {
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
+    }
+    return text;
+}
+
+// A name beside the database that no earlier backup has taken.
+std::string backupPath() {
+    const std::string stem = std::filesystem::path(kDatabaseFileName).stem().string() +
+                             "-fore-normimport-" + utcNow(true);
+    std::string path = stem + ".db";
+    for (int n = 2; std::filesystem::exists(path); ++n) {
+        path = stem + "-" + std::to_string(n) + ".db";
+    }
+    return path;
+}
+
+std::size_t rowCount(const NormTables& tables) {
+    return tables.groups.size() + tables.norms.size() + tables.indexNorms.size();
+}
+
+// The norm tables of the working database and whether they are the demonstration norms; false
+// when they cannot be read (said on standard error).
+bool readStoredNorms(NormTables& tables, bool& synthetic) {
+    if (!connectWorkingDatabase()) {
+        return false;
+    }
+    const bool read = DoReadNormTables(tables) == DB_DONE;
+    synthetic = DoReadNormsSynthetic();
+    DoDisconnect();
+    if (!read) {
+        std::fprintf(stderr, "Normtabellerna i %s kunde inte läsas.\n", kDatabaseFileName);
+    }
+    return read;
+}
+
+} // namespace
+
+int runExportNormsCommand(const std::vector<std::string>& args) {
+    std::string folder;
+    if (!folderArgument(args, "export-norms", folder)) {
+        return 2;
+    }
+    NormTables tables;
+    bool synthetic = true;
+    if (!readStoredNorms(tables, synthetic)) {
+        return 1;
+    }
+    std::string error;
+    if (!writeNormFolder(folder, tables, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf("Normtabellerna (%zu rader, %s) skrevs till %s.\n", rowCount(tables),
+                synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer", folder.c_str());
+    return 0;
+}
+
+int runImportNormsCommand(const std::vector<std::string>& args) {
+    std::string folder;
+    if (!folderArgument(args, "import-norms", folder)) {
+        return 2;
+    }
+    NormTables tables;
+    std::vector<std::string> problems;
+    if (readNormFolder(folder, tables, problems)) {
+        problems = checkNormTables(tables, true);
+    }
+    if (!problems.empty()) {
+        printProblems(problems);
+        std::fprintf(stderr, "Normtabellerna lästes inte in (%zu fel); databasen är oförändrad.\n",
+                     problems.size());
+        return 1;
+    }
+    if (!connectWorkingDatabase()) {
+        return 1;
+    }
+    // A register on a server is backed up there by its administrator; the replacement is one
+    // transaction either way.
+    const bool onServer = connectedToServer();
+    const std::string backup = onServer ? "" : backupPath();
+    std::string message;
+    if (!onServer && !writeDatabaseBackup(backup, message)) {
+        DoDisconnect();
+        std::fprintf(stderr,
+                     "Säkerhetskopian %s kunde inte skrivas (%s); databasen är oförändrad.\n",
+                     backup.c_str(), message.c_str());
+        return 1;
+    }
+    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str()) == DB_DONE;
+    DoDisconnect();
+    if (!replaced) {
+        std::fprintf(stderr, "Normtabellerna kunde inte skrivas; databasen är oförändrad.\n");
+        return 1;
+    }
+    std::printf("Normtabellerna lästes in: %zu rader NORMGRUPPER, %zu rader NORMER, %zu rader "
+                "INDEX_NORMER. %s%s\n",
+                tables.groups.size(), tables.norms.size(), tables.indexNorms.size(),
+                onServer ? "Registret finns på en databasserver och säkerhetskopieras där."
+                         : "Säkerhetskopia av databasen innan: ",
+                backup.c_str());
+    return 0;
+}
+
+int runCheckNormsCommand(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        std::fprintf(stderr, "Användning: rivo-admin check-norms\n");
+        return 2;
+    }
+    NormTables tables;
+    bool synthetic = true;
+    if (!readStoredNorms(tables, synthetic)) {
+        return 1;
+    }
+    const std::vector<std::string> problems = checkNormTables(tables, false);
+    if (!problems.empty()) {
+        printProblems(problems);
+        std::fprintf(stderr, "Normtabellerna i %s bryter mot %zu regler.\n", kDatabaseFileName,
+                     problems.size());
+        return 1;
+    }
+    std::printf("Normtabellerna i %s är fullständiga (%zu rader, %s).\n", kDatabaseFileName,
+                rowCount(tables), synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
+    return 0;
+}
