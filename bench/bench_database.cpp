@@ -4,6 +4,7 @@
 #include "demo_database.h"
 #include "statement.h"
 #include "subtest_table.h"
+#include "transaction.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,17 +14,16 @@
 
 namespace {
 
-void run(const char* sql) {
+bool run(const char* sql) {
     Statement statement;
-    statement.executeDirect(sql);
-    statement.commit();
+    return statement.executeDirect(sql) && statement.commit();
 }
 
 } // namespace
 
 void addBenchPersons(int persons) {
     std::mt19937 random(20111213);
-    run("BEGIN");
+    Transaction transaction;
     for (int i = 0; i < persons; ++i) {
         TestOccasion occasion{};
         std::snprintf(occasion.person.NAMN, sizeof occasion.person.NAMN, "Testperson %05d Åberg",
@@ -45,7 +45,9 @@ void addBenchPersons(int persons) {
             throw std::runtime_error("could not store a person");
         }
     }
-    run("COMMIT");
+    if (!transaction.commit()) {
+        throw std::runtime_error("could not store the persons");
+    }
 }
 
 BenchDatabase::BenchDatabase(int persons) {
@@ -54,13 +56,32 @@ BenchDatabase::BenchDatabase(int persons) {
         throw std::runtime_error("mkdtemp failed");
     }
     directory_ = pattern;
-    path_ = (directory_ / kDatabaseFileName).string();
     std::string error;
-    if (!createDemoDatabase(path_, "bench", "bench123", error)) {
-        throw std::runtime_error(error);
-    }
-    if (DoConnect("", "", path_.c_str()) != 1) {
-        throw std::runtime_error("connect failed");
+    const char* server = std::getenv("RIVO_BENCH_ODBC");
+    if (server != nullptr && server[0] != '\0') {
+        // The register in a schema of its own on the server, made afresh for each benchmark.
+        if (DoConnectString(server) != 1 || !run("SET client_min_messages TO WARNING") ||
+            !run("DROP SCHEMA IF EXISTS rivo_bench CASCADE") || !run("CREATE SCHEMA rivo_bench")) {
+            throw std::runtime_error("the server's bench schema cannot be made");
+        }
+        DoDisconnect();
+        std::string connection = server;
+        connection += connection.ends_with(";") ? "" : ";";
+        connection += "ConnSettings=SET search_path TO rivo_bench;";
+        if (!createDemoRegisterOnServer(connection, "bench", "bench123", error)) {
+            throw std::runtime_error(error);
+        }
+        if (DoConnectString(connection.c_str()) != 1) {
+            throw std::runtime_error("connect failed");
+        }
+    } else {
+        path_ = (directory_ / kDatabaseFileName).string();
+        if (!createDemoDatabase(path_, "bench", "bench123", error)) {
+            throw std::runtime_error(error);
+        }
+        if (DoConnect("", "", path_.c_str()) != 1) {
+            throw std::runtime_error("connect failed");
+        }
     }
     DoReadNameID();
     addBenchPersons(persons);

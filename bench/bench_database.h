@@ -8,7 +8,9 @@
 void addBenchPersons(int persons);
 
 // A demonstration database in a temporary directory, connected, with a number of stored
-// persons whose raw scores are drawn from a fixed seed.
+// persons whose raw scores are drawn from a fixed seed. When RIVO_BENCH_ODBC holds the connection
+// string of a PostgreSQL database, the register is made there instead, in the schema rivo_bench
+// (path() is then empty: the benchmarks that open the SQLite file themselves do not apply).
 class BenchDatabase {
   public:
     explicit BenchDatabase(int persons);

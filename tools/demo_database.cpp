@@ -7,6 +7,7 @@
 #include "password_hash.h"
 #include "schema.h"
 #include "statement.h"
+#include "transaction.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,12 +38,21 @@ bool insertUser(const std::string& userName, const std::string& password) {
            statement.execute() && statement.commit();
 }
 
-// Everything in one transaction: the file holds either all of it or nothing.
+// Everything in one transaction: the database holds either all of it or nothing (a server
+// takes its tables back too).
 bool fillDatabase(const std::string& userName, const std::string& password) {
-    return run("BEGIN") && DoCreateSchema() == DB_DONE &&
+    Transaction transaction;
+    return transaction.started() && DoCreateSchema() == DB_DONE &&
            run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
            insertUser(userName, password) && DoInsertNormTables(demoNormTables()) == DB_DONE &&
-           run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") && run("COMMIT");
+           run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") && transaction.commit();
+}
+
+// Whether the connected database already holds the register's tables.
+bool registerTablesExist() {
+    Statement statement;
+    return statement.executeDirect("SELECT IDNOW FROM NAMEID WHERE RECNO = 1") &&
+           statement.commit();
 }
 
 // Writes the file's data to the disk, so that the rename never publishes a file whose contents
@@ -115,4 +125,28 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
     }
     std::filesystem::remove(unfinished, removeError);
     return true;
+}
+
+bool createDemoRegisterOnServer(const std::string& connectionString, const std::string& userName,
+                                const std::string& password, std::string& error) {
+    std::string driverMessages;
+    MessageBoxHandler previous = setMessageBoxHandler([&](const MessageRequest& request) {
+        driverMessages += request.text + "\n";
+        return static_cast<int>(AnswerOk);
+    });
+    bool done = false;
+    if (DoConnectString(connectionString.c_str()) != 1) {
+        error = "Ingen förbindelse med datakällan: " + driverMessages;
+    } else if (registerTablesExist()) {
+        error = "Registret finns redan i datakällan; init-db skriver aldrig över det.";
+    } else {
+        driverMessages.clear();
+        done = fillDatabase(userName, password);
+        if (!done) {
+            error = "Registret kunde inte skapas: " + driverMessages;
+        }
+    }
+    DoDisconnect();
+    setMessageBoxHandler(std::move(previous));
+    return done;
 }

@@ -12,3 +12,9 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
 
 // Where createDemoDatabase builds the database before it takes its name.
 std::string unfinishedDatabasePath(const std::string& path);
+
+// The same register on the database server a connection string names (see data_source.h): the
+// server's schema, the counter, the user and the norms in one transaction. Refuses a database
+// that already holds the register's tables. On failure error says why.
+bool createDemoRegisterOnServer(const std::string& connectionString, const std::string& userName,
+                                const std::string& password, std::string& error);

@@ -113,9 +113,12 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
     if (!connectWorkingDatabase()) {
         return 1;
     }
-    const std::string backup = backupPath();
+    // A register on a server is backed up there by its administrator; the replacement is one
+    // transaction either way.
+    const bool onServer = connectedToServer();
+    const std::string backup = onServer ? "" : backupPath();
     std::string message;
-    if (!writeDatabaseBackup(backup, message)) {
+    if (!onServer && !writeDatabaseBackup(backup, message)) {
         DoDisconnect();
         std::fprintf(stderr,
                      "Säkerhetskopian %s kunde inte skrivas (%s); databasen är oförändrad.\n",
@@ -129,8 +132,10 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
         return 1;
     }
     std::printf("Normtabellerna lästes in: %zu rader NORMGRUPPER, %zu rader NORMER, %zu rader "
-                "INDEX_NORMER. Säkerhetskopia av databasen innan: %s\n",
+                "INDEX_NORMER. %s%s\n",
                 tables.groups.size(), tables.norms.size(), tables.indexNorms.size(),
+                onServer ? "Registret finns på en databasserver och säkerhetskopieras där."
+                         : "Säkerhetskopia av databasen innan: ",
                 backup.c_str());
     return 0;
 }

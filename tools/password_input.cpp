@@ -27,3 +27,50 @@ bool readPassword(const char* prompt, std::string& password) {
     }
     return read;
 }
+
+namespace {
+
+constexpr int kMinCredentialLength = 3;
+constexpr int kMaxCredentialLength = 10;
+
+int characterCount(const std::string& text) {
+    int count = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+bool credentialLengthOk(const std::string& value, const char* what) {
+    const int length = characterCount(value);
+    if (length < kMinCredentialLength || length > kMaxCredentialLength) {
+        std::fprintf(stderr, "%s måste vara %d-%d tecken långt.\n", what, kMinCredentialLength,
+                     kMaxCredentialLength);
+        return false;
+    }
+    return true;
+}
+
+bool readNewPassword(bool fromStdin, std::string& password) {
+    if (fromStdin) {
+        if (!readPassword("", password)) {
+            std::fprintf(stderr, "Inget lösenord på standard in.\n");
+            return false;
+        }
+    } else {
+        std::string again;
+        if (!readPassword("Lösenord: ", password) ||
+            !readPassword("Bekräfta lösenordet: ", again)) {
+            return false;
+        }
+        if (password != again) {
+            std::fprintf(stderr, "Lösenorden är inte lika.\n");
+            return false;
+        }
+    }
+    return credentialLengthOk(password, "Lösenordet");
+}

@@ -1,12 +1,14 @@
 // rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
 // display, runs the jobs the program offers on its screens.
 
+#include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
 #include "export_command.h"
 #include "norm_commands.h"
 #include "password_input.h"
 #include "report_command.h"
+#include "user_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,25 +17,16 @@
 
 namespace {
 
-constexpr int kMinCredentialLength = 3;
-constexpr int kMaxCredentialLength = 10;
-
-int characterCount(const std::string& text) {
-    int count = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 void printUsage(std::FILE* out) {
     std::fprintf(out,
                  "Användning:\n"
                  "  rivo-admin init-db --user NAMN [--password-stdin]\n"
                  "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
                  "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n"
+                 "      Är en datakälla inställd (/etc/RIVO-IV/datakalla.ini eller\n"
+                 "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"
+                 "  rivo-admin user add NAMN [--password-stdin] | user remove NAMN | user list\n"
+                 "      Lägger till, tar bort eller listar registrets användare.\n"
                  "  rivo-admin export --groups 0,1,2,3 FIL\n"
                  "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
                  "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
@@ -52,16 +45,6 @@ void printUsage(std::FILE* out) {
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n",
                  kDatabaseFileName, kDatabaseFileName, kDatabaseFileName);
-}
-
-bool credentialLengthOk(const std::string& value, const char* what) {
-    const int length = characterCount(value);
-    if (length < kMinCredentialLength || length > kMaxCredentialLength) {
-        std::fprintf(stderr, "%s måste vara %d-%d tecken långt.\n", what, kMinCredentialLength,
-                     kMaxCredentialLength);
-        return false;
-    }
-    return true;
 }
 
 int initDatabase(const std::vector<std::string>& args) {
@@ -85,26 +68,25 @@ int initDatabase(const std::vector<std::string>& args) {
         return 2;
     }
     std::string password;
-    if (passwordFromStdin) {
-        if (!readPassword("", password)) {
-            std::fprintf(stderr, "Inget lösenord på standard in.\n");
-            return 2;
-        }
-    } else {
-        std::string again;
-        if (!readPassword("Lösenord: ", password) ||
-            !readPassword("Bekräfta lösenordet: ", again)) {
-            return 2;
-        }
-        if (password != again) {
-            std::fprintf(stderr, "Lösenorden är inte lika.\n");
-            return 2;
-        }
-    }
-    if (!credentialLengthOk(password, "Lösenordet")) {
+    if (!readNewPassword(passwordFromStdin, password)) {
         return 2;
     }
+    DataSourceSetting setting;
     std::string error;
+    if (!readDataSourceSetting(setting, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    if (setting.configured) {
+        if (!createDemoRegisterOnServer(setting.connectionString, user, password, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        std::printf("Registret skapat i datakällan från %s med syntetiska demonstrationsnormer "
+                    "(inte för kliniskt bruk).\n",
+                    setting.file.c_str());
+        return 0;
+    }
     if (!createDemoDatabase(kDatabaseFileName, user, password, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
@@ -135,6 +117,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "export") == 0) {
         return runExportCommand(args);
+    }
+    if (std::strcmp(argv[1], "user") == 0) {
+        return runUserCommand(args);
     }
     if (std::strcmp(argv[1], "report") == 0) {
         return runReportCommand(args);

@@ -1,23 +1,27 @@
 #include "working_database.h"
 
+#include "data_source.h"
 #include "db.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <string>
 
 bool connectWorkingDatabase() {
-    if (!std::filesystem::exists(kDatabaseFileName)) {
+    DataSourceSetting setting;
+    std::string problem;
+    if (!readDataSourceSetting(setting, problem)) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return false;
+    }
+    if (!setting.configured && !std::filesystem::exists(kDatabaseFileName)) {
         std::fprintf(stderr, "%s finns inte i arbetskatalogen.\n", kDatabaseFileName);
         return false;
     }
-    char user[19];
-    char password[13];
-    unscrambleDatabaseCredentials(user, password);
-    const int connected = DoConnect(user, password, kDatabaseFileName);
-    std::memset(user, 0, sizeof user);
-    std::memset(password, 0, sizeof password);
-    if (connected != 1) {
+    if (connectRegister(problem) != 1) {
+        if (!problem.empty()) {
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        }
         DoDisconnect();
         return false;
     }

@@ -28,9 +28,20 @@ constexpr unsigned char kScrambledPassword[] = {0x46, 0x62, 0x7a, 0x66, 0x6c, 0x
                                                 0x71, 0x61, 0x63, 0x22, 0x28, 0x00};
 
 int failuresReported = 0;
+bool onServer = false;
 
 constexpr int kConnectionStringSize = 2048;
 constexpr int kErrorMessageSize = 512;
+
+// A server's notices ("already exists, skipping") come back as SQL_SUCCESS_WITH_INFO, which every
+// statement treats as a failure; only warnings and errors are to reach the program.
+void quietServerNotices() {
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) == SQL_SUCCESS) {
+        SQLExecDirect(statement, (SQLCHAR*)"SET client_min_messages TO WARNING", SQL_NTS);
+        SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    }
+}
 
 } // namespace
 
@@ -48,26 +59,42 @@ void unscrambleDatabaseCredentials(char* userName, char* password) {
     DoDeCryptStr(password, kCredentialKey1, kCredentialKey2);
 }
 
-int DoConnect(const char* userName, const char* password, const char* databasePath) {
+int DoConnectString(const char* connectionString) {
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment);
     SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, (SQLPOINTER)SQL_OV_ODBC3, 0);
     SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
-
-    char connectionString[kConnectionStringSize];
-    std::snprintf(connectionString, sizeof connectionString, kSqliteConnectionTemplate,
-                  databasePath, userName, password);
     SQLCHAR completed[kConnectionStringSize];
     SQLSMALLINT completedLength = 0;
     // There is no window for the driver to prompt in: the string must be complete.
     const SQLRETURN result =
         SQLDriverConnect(connection, nullptr, (SQLCHAR*)connectionString, SQL_NTS, completed,
                          sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
-    std::memset(connectionString, 0, sizeof connectionString);
+    std::memset(completed, 0, sizeof completed);
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
+        char name[64] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &nameLength);
+        onServer = std::strcmp(name, "SQLite") != 0;
+        if (onServer) {
+            quietServerNotices();
+        }
         return 1;
     }
     DoSQLError(nullptr);
     return 0;
+}
+
+int DoConnect(const char* userName, const char* password, const char* databasePath) {
+    char connectionString[kConnectionStringSize];
+    std::snprintf(connectionString, sizeof connectionString, kSqliteConnectionTemplate,
+                  databasePath, userName, password);
+    const int connected = DoConnectString(connectionString);
+    std::memset(connectionString, 0, sizeof connectionString);
+    return connected;
+}
+
+bool connectedToServer() {
+    return connection != SQL_NULL_HDBC && onServer;
 }
 
 void DoDisconnect() {
@@ -75,6 +102,7 @@ void DoDisconnect() {
         SQLDisconnect(connection);
         SQLFreeHandle(SQL_HANDLE_DBC, connection);
         connection = SQL_NULL_HDBC;
+        onServer = false;
     }
     if (environment != SQL_NULL_HENV) {
         SQLFreeHandle(SQL_HANDLE_ENV, environment);
@@ -109,7 +137,7 @@ int DoSQLError(void* statement) {
     // SQLite's "busy" and "locked": another program holds the database beyond the timeout.
     constexpr SQLINTEGER kSqliteBusy = 5;
     constexpr SQLINTEGER kSqliteLocked = 6;
-    if (nativeError == kSqliteBusy || nativeError == kSqliteLocked) {
+    if (!onServer && (nativeError == kSqliteBusy || nativeError == kSqliteLocked)) {
         showMessage(kDatabaseLockedMessage);
         return 0;
     }

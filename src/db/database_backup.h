@@ -10,3 +10,8 @@
 // true when the copy is at target. false when not, with the system's or the database's message
 // in message; the target is then as it was and no temporary file is left.
 bool writeDatabaseBackup(const std::string& target, std::string& message);
+
+// Shown instead of a backup when the register is on a database server.
+inline constexpr const char* kServerBackupMessage =
+    "Registret finns på en databasserver och säkerhetskopieras där, av serverns administratör "
+    "(till exempel med pg_dump). Ingen kopia har gjorts på den här datorn.";

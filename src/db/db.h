@@ -43,6 +43,15 @@ inline constexpr const char* kDatabaseFileName = "DODODA.db";
 // has been shown).
 int DoConnect(const char* userName, const char* password, const char* databasePath);
 
+// Opens the connection with a complete ODBC connection string (the default file's, or a data
+// source a clinic has configured, see data_source.h). 1 when connected; 0 when not (the driver's
+// message has been shown).
+int DoConnectString(const char* connectionString);
+
+// Whether the open connection is to a database server rather than the SQLite file: the register
+// is shared, and backed up on the server.
+bool connectedToServer();
+
 // Closes the connection and frees the handles. Harmless when no connection was made.
 void DoDisconnect();
 
@@ -83,7 +92,9 @@ std::int32_t& idCounter();
 DbResult DoReadNameID();
 inline constexpr const char* kUnreadableCounterMessage =
     "ID-räknaren i databasen (tabellen NAMEID) kan inte läsas, så ingen ny testperson kan sparas.";
-// Adds 1 to the counter and stores it; on success the counter becomes person.ID.
+// Reads the stored counter again under a write claim on its row, adds 1 and stores it; on success
+// the counter becomes person.ID. Called inside the save's transaction, so that several
+// workstations saving at once never get the same ID.
 // Returns the new ID, or -1 on failure (reported).
 std::int32_t DoReadUpdateNameID(PersonRecord& person);
 
@@ -168,6 +179,15 @@ inline constexpr DbResult DB_WRONG_PASSWORD = 8;
 DbResult DoUpdatePassword(const char* newPassword, const char* userName);
 inline constexpr const char* kPasswordNotHashedMessage =
     "Lösenordet kunde inte sparas: datorn har inte tillräckligt med ledigt minne.";
+
+// ---- User administration (user_admin_statements.cpp) ----
+
+// Adds a user. 1 done; 0 on failure (reported; an existing name breaks the key).
+DbResult DoInsertUser(const char* userName, const char* password);
+// Removes a user. 1 done, 9 when there is no such user, 0 on failure (reported).
+DbResult DoDeleteUser(const char* userName);
+// Hands every user name to onName in order. 1 when the list is complete, 0 on failure.
+DbResult DoListUsers(const std::function<void(const char*)>& onName);
 
 // ---- Backup (backup_statement.cpp) ----
 

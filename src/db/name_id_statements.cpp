@@ -3,6 +3,8 @@
 
 #include "message_box.h"
 
+#include <limits>
+
 std::int32_t& idCounter() {
     static std::int32_t counter = 0;
     return counter;
@@ -34,7 +36,22 @@ DbResult DoReadNameID() {
 }
 
 std::int32_t DoReadUpdateNameID(PersonRecord& person) {
+    // Another workstation may have saved since this one last read the counter, so it is read
+    // again here, after the first statement has claimed its row for writing: a server makes a
+    // second saver wait at that statement until the first has committed, SQLite waits for the
+    // other writer up to its busy timeout. Inside the save's transaction the claim holds until
+    // the person is stored, so no two saves get the same ID. The claim comes before the read
+    // because SQLite cannot wait for a writer once this transaction has read.
+    Statement claim;
+    if (!claim.executeDirect("UPDATE NAMEID SET IDNOW = IDNOW WHERE RECNO = 1") ||
+        !claim.commit() || DoReadNameID() != DB_DONE) {
+        return -1;
+    }
     std::int32_t& counter = idCounter();
+    if (counter == std::numeric_limits<std::int32_t>::max()) {
+        showMessage(kUnreadableCounterMessage);
+        return -1;
+    }
     ++counter;
     Statement statement;
     const bool ran = statement.prepare("UPDATE NAMEID SET IDNOW = ? WHERE RECNO = 1") &&

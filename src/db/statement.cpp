@@ -92,8 +92,12 @@ bool Statement::bindDate(SQLUSMALLINT marker, DateValue* date) {
         return false;
     }
     static_assert(sizeof(DateValue) == sizeof(SQL_DATE_STRUCT));
+    // The empty date {0, 0, 0} (none entered) is stored as NULL: a server's DATE column refuses
+    // day 0 of month 0, and either way it reads back as the empty date.
+    SQLLEN* indicator = parameterIndicator(marker);
+    *indicator = date->year == 0 && date->month == 0 && date->day == 0 ? SQL_NULL_DATA : 0;
     return check(SQLBindParameter(handle_, marker, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE,
-                                  10, 0, date, 0, nullptr));
+                                  10, 0, date, 0, indicator));
 }
 
 bool Statement::bindFloat(SQLUSMALLINT marker, float* value) {

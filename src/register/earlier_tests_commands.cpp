@@ -110,6 +110,12 @@ void EarlierTestsScreen::deletePerson(std::int32_t id) {
 }
 
 void EarlierTestsScreen::backupDatabase() {
+    // A copy on this workstation of a register shared on a server would be a second, unguarded
+    // store of personal data, and would not be the clinic's backup anyway.
+    if (connectedToServer()) {
+        showMessage(kServerBackupMessage);
+        return;
+    }
     std::error_code error;
     SaveFileRequest request;
     request.caption = std::string(kProgramCaption) + "  " + kBackupTitle;

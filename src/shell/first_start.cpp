@@ -1,5 +1,6 @@
 #include "first_start.h"
 
+#include "data_source.h"
 #include "db.h"
 #include "message_box.h"
 #include "new_database_dialog.h"
@@ -33,6 +34,13 @@ bool enterDataFolder() {
 
 int offerDatabaseWhenMissing(QWidget* owner, const QFont& controlFont) {
     if (!startedFromMenu()) {
+        return 1;
+    }
+    // A register on a server needs no file here; a settings file that cannot be used is told
+    // when the program connects.
+    DataSourceSetting setting;
+    std::string problem;
+    if (!readDataSourceSetting(setting, problem) || setting.configured) {
         return 1;
     }
     std::error_code error;

@@ -1,5 +1,6 @@
 #include "start_up.h"
 
+#include "data_source.h"
 #include "db.h"
 #include "first_start.h"
 #include "login_dialog.h"
@@ -13,20 +14,21 @@
 #include "text_table.h"
 
 #include <cstring>
-#include <filesystem>
+#include <string>
 
 namespace {
 
+// The register the data-source settings name (by default DODODA.db in the working directory).
+// A settings file that cannot be used is named in its own message before the usual one.
 bool connectToDatabase() {
-    char user[19];
-    char password[13];
-    unscrambleDatabaseCredentials(user, password);
-    std::error_code error;
-    const std::filesystem::path database = std::filesystem::current_path(error) / kDatabaseFileName;
-    const int connected = DoConnect(user, password, database.c_str());
-    std::memset(user, 0, sizeof user);
-    std::memset(password, 0, sizeof password);
-    return connected == 1;
+    std::string problem;
+    if (connectRegister(problem) == 1) {
+        return true;
+    }
+    if (!problem.empty()) {
+        showMessage(problem);
+    }
+    return false;
 }
 
 } // namespace

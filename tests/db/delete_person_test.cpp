@@ -42,23 +42,21 @@ TEST_F(DeletePerson, DeletingAPersonRemovesBothRowsAndNoOther) {
     EXPECT_TRUE(messages_.texts().empty());
     // Automatic commit is back on: a later write stays without a commit of its own.
     exec("UPDATE TESTPERSON SET NAMN = 'Ändrad'");
-    DoDisconnect();
-    ASSERT_EQ(DoConnect("", "", dir_.file(kDatabaseFileName).c_str()), 1);
+    reconnect();
     ASSERT_EQ(DoReadPD(kept, read), DB_DONE);
     EXPECT_STREQ(read.NAMN, "Ändrad");
 }
 
 TEST_F(DeletePerson, AFailingRawScoreDeleteKeepsThePersonToo) {
     const std::int32_t id = addPerson("Skyddad");
-    exec("CREATE TRIGGER keep_scores BEFORE DELETE ON TESTDATA "
-         "BEGIN SELECT RAISE(ABORT, 'raw scores are locked'); END");
+    refuseWrites("keep_scores", "DELETE", "TESTDATA", "raw scores are locked");
     EXPECT_EQ(DoDeletePerson(id), DB_FAILED);
     ASSERT_EQ(messages_.texts().size(), 1u);
     EXPECT_NE(messages_.texts()[0].find("raw scores are locked"), std::string::npos);
     EXPECT_EQ(count("TESTPERSON"), 1);
     EXPECT_EQ(count("TESTDATA"), 1);
     // The rollback ended the transaction: the connection writes and commits as before.
-    exec("DROP TRIGGER keep_scores");
+    dropRefusal("keep_scores", "TESTDATA");
     messages_.clear();
     EXPECT_EQ(DoDeletePerson(id), DB_DONE);
     EXPECT_EQ(count("TESTPERSON"), 0);

@@ -74,8 +74,7 @@ TEST_F(NormTableStatements, ReplacedTablesReadBackInKeyOrderWithTheFlag) {
 // they were.
 TEST_F(NormTableStatements, AFailedReplacementChangesNothing) {
     ASSERT_EQ(DoReplaceNormTables(smallSet("Före"), "första"), DB_DONE);
-    exec("CREATE TRIGGER refuse BEFORE INSERT ON INDEX_NORMER WHEN NEW.SKAL = 8 "
-         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    refuseWrites("refuse", "INSERT", "INDEX_NORMER", "refused by the test", "NEW.SKAL = 8");
     exec("UPDATE NORMKALLA SET SYNTETISKA = 1");
     EXPECT_EQ(DoReplaceNormTables(smallSet("Efter"), "andra"), DB_FAILED);
     ASSERT_EQ(messages_.texts().size(), 1u);

@@ -143,7 +143,8 @@ TEST_F(PersonStatements, AnExecuteErrorIsReportedWithTheDriversMessage) {
     // A second raw-score row for the same person breaks the key.
     EXPECT_EQ(DoInsertTD(occasion), DB_FAILED);
     ASSERT_EQ(messages_.texts().size(), 1u);
-    EXPECT_NE(messages_.texts()[0].find("UNIQUE"), std::string::npos) << messages_.texts()[0];
+    EXPECT_NE(upperCase(messages_.texts()[0]).find("UNIQUE"), std::string::npos)
+        << messages_.texts()[0];
 }
 
 TEST_F(PersonStatements, FailedCounterUpdateStopsTheInsert) {
@@ -151,7 +152,9 @@ TEST_F(PersonStatements, FailedCounterUpdateStopsTheInsert) {
     PersonRecord person = samplePerson("Ingen");
     EXPECT_EQ(DoInsertPD(person), DB_FAILED);
     ASSERT_EQ(messages_.texts().size(), 2u);
-    EXPECT_NE(messages_.texts()[0].find("NAMEID"), std::string::npos) << messages_.texts()[0];
+    // The server names the table in lower case.
+    EXPECT_NE(upperCase(messages_.texts()[0]).find("NAMEID"), std::string::npos)
+        << messages_.texts()[0];
     EXPECT_EQ(messages_.texts()[1], "Error in DoInsertPD. DoReadUpdateNameID failed");
     EXPECT_EQ(person.ID, 0);
     EXPECT_EQ(DoReadNameID(), DB_FAILED);
@@ -224,6 +227,7 @@ TEST_F(PersonStatements, NullsAreReadThroughTheirIndicators) {
 }
 
 TEST_F(PersonStatements, StoredDatesThatCannotBeReadAreInvalid) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     const struct {
         const char* stored;
         DateValue read;
@@ -251,6 +255,7 @@ TEST_F(PersonStatements, StoredDatesThatCannotBeReadAreInvalid) {
 }
 
 TEST_F(PersonStatements, NumbersThatDoNotFitAreNamedNotWrapped) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     exec("INSERT INTO TESTPERSON (ID, NAMN, SEX) VALUES (3, 'Stor', 4294967298)");
     exec("INSERT INTO TESTDATA (PERSONALDATA_ID, blockmonster, likheter) VALUES (3, 5, "
          "9000000000)");
@@ -270,6 +275,7 @@ TEST_F(PersonStatements, NumbersThatDoNotFitAreNamedNotWrapped) {
 }
 
 TEST_F(PersonStatements, CounterThatCannotBeReadHandsOutNoId) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     for (const char* stored : {"9000000000", "'abc'"}) {
         exec(std::string("UPDATE NAMEID SET IDNOW = ") + stored);
         messages_.clear();

@@ -16,12 +16,6 @@ class Transactions : public DatabaseTest {
         statement.commit();
         return value;
     }
-    // Closes the connection and opens it again, so that only what was committed is seen.
-    void reconnect() {
-        DoDisconnect();
-        const std::string path = dir_.file(kDatabaseFileName).string();
-        ASSERT_EQ(DoConnect("user", "password", path.c_str()), 1);
-    }
     void insertPerson(std::int32_t id) {
         PersonRecord person = samplePerson("I transaktion");
         person.ID = id;
@@ -60,7 +54,7 @@ TEST_F(Transactions, WorkIsUndoneWithoutCommitThoughEachOperationCommittedItself
 
     // Afterwards every operation commits on its own again.
     insertPerson(5);
-    reconnect();
+    reconnect(); // only what was committed is seen
     EXPECT_EQ(persons(), 1);
 }
 

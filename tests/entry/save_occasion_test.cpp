@@ -90,8 +90,7 @@ TEST_F(SaveOccasion, ChangesToAPersonNoLongerStoredAreAFailureWithAMessage) {
 TEST_F(SaveOccasion, FailingScoreUpdateUndoesThePersonUpdate) {
     ASSERT_EQ(DoReadNameID(), DB_DONE);
     ASSERT_EQ(saveTestOccasion(occasion_, 0), 1);
-    exec("CREATE TRIGGER refuse_change BEFORE UPDATE ON TESTDATA BEGIN "
-         "SELECT RAISE(ABORT, 'spärrad'); END");
+    refuseWrites("refuse_change", "UPDATE", "TESTDATA", "spärrad");
     std::strcpy(occasion_.person.NAMN, "Ändrat");
     ASSERT_EQ(saveTestOccasion(occasion_, 1), 0);
     PersonRecord read{};

@@ -216,7 +216,7 @@ TEST_F(ExportWriter, EachDatabaseFailureIsReportedOnce) {
     int missingRows = 0;
     for (const std::string& message : messages_.texts()) {
         ASSERT_EQ(message.find("sequence"), std::string::npos) << message;
-        if (message.find("no such table") != std::string::npos) {
+        if (saysTableIsMissing(message)) {
             ++databaseErrors;
         } else if (message.ends_with(" finns inte.")) {
             ++missingRows;
@@ -272,7 +272,10 @@ TEST_F(ExportWriter, DatabaseErrorIsNeverReportedAsWritten) {
     messages_.clear();
     EXPECT_EQ(writeExport(path_.string(), groups({1}), occasion_), ExportResult::ReadFailed);
     ASSERT_EQ(messages_.texts().size(), 1u);
-    EXPECT_NE(messages_.texts()[0].find("overflow"), std::string::npos) << messages_.texts()[0];
+    const std::string said = messages_.texts()[0];
+    EXPECT_TRUE(said.find("overflow") != std::string::npos ||
+                said.find("out of range") != std::string::npos)
+        << said;
 }
 
 TEST_F(ExportWriter, NoGroupChosenLeavesAnEmptyFile) {

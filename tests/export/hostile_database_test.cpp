@@ -104,6 +104,7 @@ class HostileDatabase : public ScoringTest {
 // Dates that give no test age: that person's derived cells stay empty, with one message naming
 // the person; the sound person exported beside it keeps every score.
 TEST_F(HostileDatabase, StoredDatesWithoutATestAge) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     const char* const badDates[] = {"''",           "'abc'",         "'0000-00-00'",
                                     "'9999-99-99'", "'40000-01-01'", "NULL",
                                     "'2010-02-30'", "2451545"};
@@ -144,6 +145,7 @@ TEST_F(HostileDatabase, StoredDatesWithoutATestAge) {
 // Numbers that do not fit 32 bits, or are no integers at all, are never wrapped or cut into
 // another number: their cells stay empty, and a raw score among them keeps the person unscored.
 TEST_F(HostileDatabase, NumbersThatDoNotFit) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     storePerson("1", "Stor poäng", "'2010-03-07'", "'1985-01-02'", "9000000000");
     storePerson("2", "Bråkdel", "'2010-03-07'", "'1985-01-02'", "2.5");
     storePerson("3", "Text", "'2010-03-07'", "'1985-01-02'", "'12abc'");
@@ -247,7 +249,7 @@ TEST_F(HostileDatabase, MissingTables) {
         std::size_t databaseMessages = 0;
         for (const std::string& text : messages_.texts()) {
             EXPECT_EQ(text.find("sequence"), std::string::npos) << text;
-            databaseMessages += text.find("no such table") != std::string::npos ? 1 : 0;
+            databaseMessages += saysTableIsMissing(text) ? 1 : 0;
         }
         EXPECT_EQ(databaseMessages, c.databaseMessages);
     }
@@ -256,6 +258,7 @@ TEST_F(HostileDatabase, MissingTables) {
 // Texts far longer than their fields and texts that are no UTF-8: cut on a whole letter, written
 // with a stand-in for each broken byte, and the line stays one line.
 TEST_F(HostileDatabase, LongAndBrokenTexts) {
+    SKIP_ON_SERVER("the server's typed columns refuse such values when they are stored");
     std::string longName = "a";
     for (int i = 0; i < 5000; ++i) {
         longName += "å";

@@ -1,3 +1,4 @@
+#include "database_backup.h"
 #include "database_fixture.h"
 #include "earlier_tests_screen.h"
 #include "export_dialog.h"
@@ -345,8 +346,7 @@ TEST_F(EarlierTests, DeleteAnsweredYesRemovesBothRowsAndThenTheListRow) {
 TEST_F(EarlierTests, DeleteWhoseRawScoreDeleteFailsLeavesBothRowsAndTheList) {
     add({"Lars"});
     add({"Klas"});
-    exec("CREATE TRIGGER keep_scores BEFORE DELETE ON TESTDATA "
-         "BEGIN SELECT RAISE(ABORT, 'TESTDATA kan inte tas bort'); END");
+    refuseWrites("keep_scores", "DELETE", "TESTDATA", "TESTDATA kan inte tas bort");
     open();
     select(0);
     MessageCapture answers(AnswerYes);
@@ -470,6 +470,7 @@ TEST_F(EarlierTests, EveryControlTakesTabEnterAndEscape) {
 }
 
 TEST_F(EarlierTests, BackupWritesAConsistentPrivateCopyOverAnEarlierOne) {
+    SKIP_ON_SERVER("a server register is backed up on the server");
     add({"Lars"});
     add({"Åsa", "Bo", 2, false});
     const std::filesystem::path folder = dir_.path() / "kopior";
@@ -504,7 +505,28 @@ TEST_F(EarlierTests, BackupWritesAConsistentPrivateCopyOverAnEarlierOne) {
     EXPECT_EQ(filesIn(folder), std::vector<std::string>{"DODODA_backup.db"});
 }
 
+// A register on a server: the button says where the register is backed up, asks for no file
+// and writes none.
+TEST_F(EarlierTests, BackupOfAServerRegisterSaysItIsBackedUpOnTheServer) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "runs against a database server (RIVO_TEST_ODBC)";
+    }
+    add({"Lars"});
+    open();
+    bool asked = false;
+    setSaveFileHandler([&](const SaveFileRequest&) {
+        asked = true;
+        return (dir_.path() / "kopia.db").string();
+    });
+    press(94);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{kServerBackupMessage});
+    EXPECT_EQ(filesIn(dir_.path()), std::vector<std::string>{});
+    EXPECT_EQ(count("TESTPERSON"), 1);
+}
+
 TEST_F(EarlierTests, FailedBackupShowsTheSystemsMessageAndKeepsTheEarlierBackup) {
+    SKIP_ON_SERVER("a server register is backed up on the server");
     add({"Lars"});
     const std::filesystem::path folder = dir_.path() / "skrivskyddad";
     std::filesystem::create_directory(folder);

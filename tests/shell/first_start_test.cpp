@@ -145,6 +145,25 @@ TEST_F(FirstStart, ExistingDatabaseInTheDataFolderGoesStraightToTheLogin) {
     EXPECT_TRUE(environment_.messages().texts().empty());
 }
 
+// A clinic's register on a server: no file is offered; the program goes to the configured data
+// source (here one whose driver is missing, so the connection fails and says so).
+TEST_F(FirstStart, ConfiguredDataSourceIsUsedAndNoFileIsOffered) {
+    const std::filesystem::path config = environment_.dir().path() / "config";
+    std::filesystem::create_directories(config / "RIVO-IV");
+    std::ofstream(config / "RIVO-IV" / "datakalla.ini") << "ODBC=DRIVER=Finns inte;\n";
+    ScopedEnvironment configHome("XDG_CONFIG_HOME", config.string());
+    NewDatabaseAnswerer offer([](NewDatabaseDialog& dialog) { dialog.reject(); });
+    LoginAnswerer login("", "");
+    login.cancel = true;
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(offer.shown(), 0);
+    EXPECT_EQ(login.answered(), 0);
+    const std::vector<std::string> said = environment_.messages().texts();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[1], text(60));
+    EXPECT_FALSE(std::filesystem::exists(database()));
+}
+
 TEST_F(FirstStart, BadNamesAndPasswordsAreToldAndTheDialogStays) {
     struct Case {
         const char* user;

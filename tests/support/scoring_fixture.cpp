@@ -1,5 +1,7 @@
 #include "scoring_fixture.h"
 
+#include "transaction.h"
+
 #include <cstring>
 #include <string>
 
@@ -49,7 +51,8 @@ void ScoringTest::insertIndexRows() {
     };
     const Range ranges[] = {{"VFI", 3, 57}, {"PFI", 3, 57},   {"AI", 2, 38},
                             {"SI", 2, 38},  {"HIK", 10, 190}, {"GAI", 6, 114}};
-    exec("BEGIN");
+    Transaction transaction;
+    ASSERT_TRUE(transaction.started());
     for (const Range& range : ranges) {
         for (int sum = range.low; sum <= range.high; ++sum) {
             const int ik = expectedIk(range.key, sum);
@@ -60,7 +63,7 @@ void ScoringTest::insertIndexRows() {
                  std::to_string(ik + 7) + ")");
         }
     }
-    exec("COMMIT");
+    ASSERT_TRUE(transaction.commit());
 }
 
 void ScoringTest::setAge(int years, int extraDays) {

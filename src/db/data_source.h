@@ -1,0 +1,44 @@
+#pragma once
+
+// Where the register is kept. By default it is the SQLite file DODODA.db in the working
+// directory. A clinic that shares one register on a database server sets an ODBC connection
+// string (typically "DSN=name" of an odbc.ini entry) in a settings file: the system-wide
+// /etc/RIVO-IV/datakalla.ini, which a user's own $XDG_CONFIG_HOME/RIVO-IV/datakalla.ini
+// (~/.config/RIVO-IV/) overrides. The file holds one line
+//
+//     ODBC=DSN=rivo
+//
+// (blank lines, lines starting with '#' or ';' and section headers are ignored). A password does
+// not belong in a file others can read: a file whose connection string holds PWD= or Password=
+// is refused unless only its owner may read it. The server's password is best kept in the
+// user's ~/.pgpass, which the PostgreSQL driver reads.
+
+#include <filesystem>
+#include <string>
+
+struct DataSourceSetting {
+    bool configured = false; // false: the default SQLite file
+    std::string connectionString;
+    std::filesystem::path file; // the settings file the string came from
+};
+
+std::filesystem::path systemDataSourceFile();
+std::filesystem::path userDataSourceFile();
+
+// Reads the setting from the user's file when it exists, otherwise from the system-wide one;
+// neither existing gives the default. false, with a Swedish message in error, when the file that
+// applies cannot be read, names no connection string, or holds a password others may read.
+bool readDataSourceSetting(const std::filesystem::path& systemFile,
+                           const std::filesystem::path& userFile, DataSourceSetting& setting,
+                           std::string& error);
+bool readDataSourceSetting(DataSourceSetting& setting, std::string& error);
+
+// Whether an ODBC connection string carries a password (a PWD or Password attribute with a
+// value).
+bool connectionStringHasPassword(const std::string& connectionString);
+
+// Connects to the register the settings name. For the default file the database user name and
+// password are passed as always; a configured string is sent as written (a server takes its
+// user from the DSN and its password from ~/.pgpass). 1 when connected; 0 when not: a settings
+// problem is put in error, a driver's refusal has been shown (DoSQLError) and error is empty.
+int connectRegister(std::string& error);

@@ -1,0 +1,48 @@
+#include "db.h"
+#include "message_box.h"
+#include "password_hash.h"
+#include "statement.h"
+
+// The names and passwords come from the administrator's typing: bound as parameters.
+
+// The password is stored as its hash, like every password the program writes.
+DbResult DoInsertUser(const char* userName, const char* password) {
+    const std::string hash = hashPassword(password);
+    if (hash.empty()) {
+        showMessage(kPasswordNotHashedMessage);
+        return DB_FAILED;
+    }
+    Statement statement;
+    const bool ran = statement.prepare("INSERT INTO SEC (USERID, PASSWORD) VALUES (?, ?)") &&
+                     statement.bindText(1, userName) && statement.bindText(2, hash.c_str()) &&
+                     statement.execute() && statement.commit();
+    return ran ? DB_DONE : DB_FAILED;
+}
+
+DbResult DoDeleteUser(const char* userName) {
+    Statement statement;
+    const bool ran = statement.prepare("DELETE FROM SEC WHERE USERID = ?") &&
+                     statement.bindText(1, userName) && statement.execute();
+    if (!ran) {
+        return DB_FAILED;
+    }
+    const std::int64_t rows = statement.rowCount();
+    if (!statement.commit()) {
+        return DB_FAILED;
+    }
+    return rows == 0 ? DB_NO_ROW : DB_DONE;
+}
+
+DbResult DoListUsers(const std::function<void(const char*)>& onName) {
+    Statement statement;
+    statement.executeDirect("SELECT USERID FROM SEC ORDER BY USERID");
+    char name[kText50] = {};
+    statement.bindColumnText(1, name, kText50);
+    const DbResult result = statement.fetchEach([&] {
+        onName(name);
+        name[0] = '\0';
+    });
+    statement.closeCursor();
+    statement.commit();
+    return result;
+}

@@ -1,0 +1,139 @@
+#include "data_source.h"
+
+#include "db.h"
+#include "message_capture.h"
+#include "temp_dir.h"
+#include "working_directory.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class DataSource : public ::testing::Test {
+  protected:
+    std::filesystem::path write(const char* name, const std::string& contents, mode_t mode) {
+        const std::filesystem::path file = dir_.file(name);
+        std::ofstream(file) << contents;
+        ::chmod(file.c_str(), mode);
+        return file;
+    }
+    bool read(DataSourceSetting& setting, std::string& error) {
+        return readDataSourceSetting(dir_.file("system.ini"), dir_.file("user.ini"), setting,
+                                     error);
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(DataSource, WithoutSettingsTheRegisterIsTheFileInTheWorkingDirectory) {
+    DataSourceSetting setting;
+    std::string error;
+    ASSERT_TRUE(read(setting, error));
+    EXPECT_FALSE(setting.configured);
+    EXPECT_TRUE(error.empty());
+}
+
+TEST_F(DataSource, TheUsersFileOverridesTheSystemWideOne) {
+    write("system.ini", "# the clinic's server\n[Datakälla]\nODBC=DSN=klinik\n", 0644);
+    DataSourceSetting setting;
+    std::string error;
+    ASSERT_TRUE(read(setting, error)) << error;
+    EXPECT_TRUE(setting.configured);
+    EXPECT_EQ(setting.connectionString, "DSN=klinik");
+    EXPECT_EQ(setting.file, dir_.file("system.ini"));
+
+    write("user.ini", "  odbc = DSN=egen;Database=prov  \r\n", 0600);
+    ASSERT_TRUE(read(setting, error)) << error;
+    EXPECT_EQ(setting.connectionString, "DSN=egen;Database=prov");
+    EXPECT_EQ(setting.file, dir_.file("user.ini"));
+}
+
+TEST_F(DataSource, AFileThatNamesNoSourceIsRefusedNotIgnored) {
+    write("user.ini", "; nothing here yet\n", 0600);
+    write("system.ini", "ODBC=DSN=klinik\n", 0644);
+    DataSourceSetting setting;
+    std::string error;
+    EXPECT_FALSE(read(setting, error));
+    EXPECT_NE(error.find("user.ini"), std::string::npos) << error;
+    EXPECT_NE(error.find("ODBC=DSN="), std::string::npos) << error;
+}
+
+TEST_F(DataSource, APasswordOthersCanReadIsRefused) {
+    const struct {
+        mode_t mode;
+        bool accepted;
+    } cases[] = {{0644, false}, {0640, false}, {0604, false}, {0600, true}, {0400, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        write("system.ini", "ODBC=DSN=klinik;UID=rivo;PWD=hemligt\n", c.mode);
+        DataSourceSetting setting;
+        std::string error;
+        EXPECT_EQ(read(setting, error), c.accepted);
+        EXPECT_EQ(setting.configured, c.accepted);
+        if (!c.accepted) {
+            EXPECT_NE(error.find("lösenord"), std::string::npos) << error;
+            EXPECT_NE(error.find(".pgpass"), std::string::npos) << error;
+            EXPECT_EQ(error.find("hemligt"), std::string::npos) << "the password is never shown";
+        }
+    }
+}
+
+TEST(ConnectionStrings, PasswordAttributesAreFoundWhereverTheyStand) {
+    const struct {
+        const char* text;
+        bool hasPassword;
+    } cases[] = {
+        {"DSN=klinik", false},
+        {"DSN=klinik;PWD=x", true},
+        {"pwd=x;DSN=klinik", true},
+        {"DSN=klinik; Password = hemligt ;", true},
+        {"DSN=klinik;PWD=;", false},
+        {"DSN=klinik;PWD={}", false},
+        {"DSN=klinik;PWD={a;b}", true},
+        {"UID=pwd;DSN=x", false},
+        {"DSN=x;ConnSettings={SET a=1;PWD=2}", false},
+        {"DRIVER=PostgreSQL ANSI;Servername=/tmp;PASSWORD=x", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(connectionStringHasPassword(c.text), c.hasPassword) << c.text;
+    }
+}
+
+// The program's own connection: a configured source that cannot be reached is the driver's
+// message, and no file is made in the working directory.
+TEST_F(DataSource, AConfiguredSourceIsUsedInsteadOfTheFile) {
+    const char* formerConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = formerConfig != nullptr ? formerConfig : "";
+    ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+    std::filesystem::create_directory(dir_.file("RIVO-IV"));
+    std::ofstream(dir_.path() / "RIVO-IV" / "datakalla.ini") << "ODBC=DRIVER=Finns inte;\n";
+    TempDir work;
+    WorkingDirectory inWork(work.path());
+    MessageCapture messages;
+    std::string error;
+    EXPECT_EQ(connectRegister(error), 0);
+    EXPECT_TRUE(error.empty()) << error;
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(work.file(kDatabaseFileName)));
+    DoDisconnect();
+
+    std::ofstream(dir_.path() / "RIVO-IV" / "datakalla.ini") << "ODBC=DSN=x;PWD=y\n";
+    ::chmod((dir_.path() / "RIVO-IV" / "datakalla.ini").c_str(), 0644);
+    messages.clear();
+    EXPECT_EQ(connectRegister(error), 0);
+    EXPECT_NE(error.find("kan läsas av andra"), std::string::npos) << error;
+    EXPECT_TRUE(messages.texts().empty());
+    DoDisconnect();
+    if (formerConfig != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+} // namespace

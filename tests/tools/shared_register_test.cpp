@@ -1,0 +1,181 @@
+// rivo-admin on the register the data-source settings name: users added, listed and removed on
+// the SQLite file and on a server, and the export of the same occasions byte for byte the same
+// from both.
+
+#include "data_source.h"
+#include "database_fixture.h"
+#include "password_hash.h"
+#include "statement.h"
+#include "subtest_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A working directory and a settings folder for rivo-admin: with a connection string the
+// register is on that data source, without one it is DODODA.db in the folder.
+class AdminPlace {
+  public:
+    explicit AdminPlace(const std::string& connectionString) {
+        std::filesystem::create_directory(config_.file("RIVO-IV"));
+        if (!connectionString.empty()) {
+            std::ofstream(config_.path() / "RIVO-IV" / "datakalla.ini")
+                << "ODBC=" << connectionString << "\n";
+        }
+    }
+    // Runs rivo-admin with the arguments and input; its standard output lands in output().
+    int run(const std::string& arguments, const std::string& input = "") const {
+        const std::string command = "cd '" + work_.path().string() + "' && printf '" + input +
+                                    "' | XDG_CONFIG_HOME='" + config_.path().string() + "' " +
+                                    RIVO_ADMIN_PATH + " " + arguments + " > out.txt 2> err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string output() const { return readFile(work_.file("out.txt")); }
+    std::string errors() const { return readFile(work_.file("err.txt")); }
+    const TempDir& work() const { return work_; }
+
+  private:
+    TempDir work_;
+    TempDir config_;
+};
+
+// The register the tests run on, made by rivo-admin init-db: the SQLite file, or an empty
+// schema on the test server.
+class SharedRegister : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (testingOnServer()) {
+            ASSERT_TRUE(connectEmptyServerSchema());
+            DoDisconnect();
+        }
+        place_ = std::make_unique<AdminPlace>(serverTestConnectionString());
+        ASSERT_EQ(place_->run("init-db --user psykolog --password-stdin", "demo123\\n"), 0)
+            << place_->errors();
+    }
+    void connect() {
+        if (testingOnServer()) {
+            ASSERT_EQ(DoConnectString(serverTestConnectionString().c_str()), 1);
+        } else {
+            const std::string path = place_->work().file(kDatabaseFileName).string();
+            ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        }
+    }
+
+    std::unique_ptr<AdminPlace> place_;
+    MessageCapture messages_;
+};
+
+TEST_F(SharedRegister, UsersAreAddedListedAndRemovedAndTheLoginKnowsThem) {
+    const AdminPlace& admin = *place_;
+    ASSERT_EQ(admin.run("user add anna --password-stdin", "hemligt\\n"), 0) << admin.errors();
+    EXPECT_NE(admin.run("user add anna --password-stdin", "annat1\\n"), 0);
+    EXPECT_NE(admin.errors().find("anna"), std::string::npos) << admin.errors();
+    // The login's 3-10 characters, for the name and the password.
+    EXPECT_EQ(admin.run("user add ab --password-stdin", "hemligt\\n"), 2);
+    EXPECT_EQ(admin.run("user add bertil --password-stdin", "elvatecken1\\n"), 2);
+    EXPECT_EQ(admin.run("user add bertil --password-stdin", ""), 2);
+    EXPECT_EQ(admin.run("user frobnicate"), 2);
+
+    ASSERT_EQ(admin.run("user list"), 0) << admin.errors();
+    EXPECT_EQ(admin.output(), "anna\npsykolog\n");
+
+    connect();
+    {
+        // Stored as a hash from the start, not only after the first login.
+        Statement statement;
+        char stored[256] = {};
+        statement.bindText(1, "anna");
+        statement.executeDirect("SELECT PASSWORD FROM SEC WHERE USERID = ?");
+        statement.bindColumnText(1, stored, sizeof stored);
+        statement.fetchEach([] {});
+        statement.closeCursor();
+        EXPECT_TRUE(isPasswordHash(stored)) << stored;
+        EXPECT_EQ(std::strstr(stored, "hemligt"), nullptr);
+    }
+    EXPECT_EQ(DoReadPassword("anna", "hemligt"), DB_DONE);
+    EXPECT_EQ(DoReadPassword("anna", "annat1"), DB_WRONG_PASSWORD);
+    EXPECT_EQ(DoReadPassword("ab", "hemligt"), DB_NO_ROW);
+    DoDisconnect();
+
+    ASSERT_EQ(admin.run("user remove anna"), 0) << admin.errors();
+    EXPECT_EQ(admin.run("user remove anna"), 1);
+    EXPECT_NE(admin.errors().find("ingen användare anna"), std::string::npos) << admin.errors();
+    ASSERT_EQ(admin.run("user list"), 0);
+    EXPECT_EQ(admin.output(), "psykolog\n");
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(SharedRegister, InitDbNeverOverwritesARegister) {
+    EXPECT_EQ(place_->run("init-db --user annan --password-stdin", "demo123\\n"), 1);
+    ASSERT_EQ(place_->run("user list"), 0);
+    EXPECT_EQ(place_->output(), "psykolog\n");
+}
+
+// The norm tables written out and read in again, on the register the tests run on: the server
+// has no file to back up beforehand, and says where its backup is.
+TEST_F(SharedRegister, NormTablesGoOutAndComeBackIn) {
+    ASSERT_EQ(place_->run("export-norms normer"), 0) << place_->errors();
+    ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
+    EXPECT_NE(place_->output().find(testingOnServer() ? "databasserver" : "Säkerhetskopia"),
+              std::string::npos)
+        << place_->output();
+    EXPECT_EQ(std::filesystem::exists(place_->work().file(kDatabaseFileName)), !testingOnServer());
+    ASSERT_EQ(place_->run("check-norms"), 0) << place_->errors();
+}
+
+// Stores the same occasions through the program's own statements.
+void storeOccasions() {
+    ASSERT_EQ(DoReadNameID(), DB_DONE);
+    for (int person = 0; person < 6; ++person) {
+        TestOccasion occasion{};
+        occasion.person = samplePerson(person % 2 == 0 ? "Åke Ärlig" : "Eva Öst");
+        occasion.person.SEX = 1 + person % 2;
+        occasion.person.BORNDATE = DateValue{static_cast<std::int16_t>(1935 + 11 * person), 2, 28};
+        occasion.person.TESTDATE = DateValue{2011, 2, 13};
+        occasion.TD_TESTDATE = occasion.person.TESTDATE;
+        for (int raw = 0; raw < kRawScoreCount; ++raw) {
+            occasion.RawScores[raw] =
+                raw == person ? NOT_ADMINISTERED : kSubtests[raw].formMax / (2 + person % 3);
+        }
+        occasion.RawScores[RAW_SIFFERREPETITION] = 20 + person;
+        ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
+        ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
+    }
+}
+
+TEST_F(SharedRegister, ExportIsTheSameFileFromTheServerAndFromSQLite) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "compares a server (RIVO_TEST_ODBC) with SQLite";
+    }
+    connect();
+    storeOccasions();
+    DoDisconnect();
+    AdminPlace file("");
+    ASSERT_EQ(file.run("init-db --user psykolog --password-stdin", "demo123\\n"), 0);
+    const std::string path = file.work().file(kDatabaseFileName).string();
+    ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+    storeOccasions();
+    DoDisconnect();
+
+    ASSERT_EQ(place_->run("export --groups 0,1,2,3 export.txt"), 0) << place_->errors();
+    ASSERT_EQ(file.run("export --groups 0,1,2,3 export.txt"), 0) << file.errors();
+    const std::string fromServer = readFile(place_->work().file("export.txt"));
+    EXPECT_EQ(std::count(fromServer.begin(), fromServer.end(), '\n'), 7);
+    EXPECT_EQ(fromServer, readFile(file.work().file("export.txt")));
+    EXPECT_FALSE(std::filesystem::exists(place_->work().file(kDatabaseFileName)));
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+} // namespace

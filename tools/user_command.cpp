@@ -1,0 +1,80 @@
+#include "user_command.h"
+
+#include "db.h"
+#include "password_input.h"
+#include "working_database.h"
+
+#include <cstdio>
+
+namespace {
+
+void printUserUsage() {
+    std::fprintf(stderr, "Användning: rivo-admin user add NAMN [--password-stdin]\n"
+                         "            rivo-admin user remove NAMN\n"
+                         "            rivo-admin user list\n");
+}
+
+int addUser(const std::string& name, bool passwordFromStdin) {
+    if (!credentialLengthOk(name, "Användarnamnet")) {
+        return 2;
+    }
+    std::string password;
+    if (!readNewPassword(passwordFromStdin, password)) {
+        return 2;
+    }
+    if (!connectWorkingDatabase()) {
+        return 1;
+    }
+    const DbResult added = DoInsertUser(name.c_str(), password.c_str());
+    DoDisconnect();
+    if (added != DB_DONE) {
+        std::fprintf(stderr, "Användaren %s kunde inte läggas till (finns namnet redan?).\n",
+                     name.c_str());
+        return 1;
+    }
+    std::printf("Användaren %s är tillagd.\n", name.c_str());
+    return 0;
+}
+
+int removeUser(const std::string& name) {
+    if (!connectWorkingDatabase()) {
+        return 1;
+    }
+    const DbResult removed = DoDeleteUser(name.c_str());
+    DoDisconnect();
+    if (removed == DB_NO_ROW) {
+        std::fprintf(stderr, "Det finns ingen användare %s.\n", name.c_str());
+        return 1;
+    }
+    if (removed != DB_DONE) {
+        return 1;
+    }
+    std::printf("Användaren %s är borttagen.\n", name.c_str());
+    return 0;
+}
+
+int listUsers() {
+    if (!connectWorkingDatabase()) {
+        return 1;
+    }
+    const DbResult listed = DoListUsers([](const char* name) { std::printf("%s\n", name); });
+    DoDisconnect();
+    return listed == DB_DONE ? 0 : 1;
+}
+
+} // namespace
+
+int runUserCommand(const std::vector<std::string>& args) {
+    if (args.size() == 1 && args[0] == "list") {
+        return listUsers();
+    }
+    if (args.size() == 2 && args[0] == "remove") {
+        return removeUser(args[1]);
+    }
+    if ((args.size() == 2 || (args.size() == 3 && args[2] == "--password-stdin")) &&
+        args[0] == "add") {
+        return addUser(args[1], args.size() == 3);
+    }
+    printUserUsage();
+    return 2;
+}

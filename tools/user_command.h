@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// rivo-admin user add NAME [--password-stdin] | user remove NAME | user list: the users who may
+// log in to the register the data-source settings name (the working directory's DODODA.db by
+// default). Names and passwords follow the login's 3-10 character rule. Exit code 0 done, 1 a
+// database failure or no such user (said on standard error), 2 a usage error.
+int runUserCommand(const std::vector<std::string>& args);
