@@ -308,8 +308,10 @@ TEST_F(UserStatements, StoredValuesThatAreNoHashOfOursAreHandledSafely) {
     exec("INSERT INTO SEC VALUES ('trasig', '$argon2id$v=19$m=65536,t=2,p=1$AAAA$BBBB')");
     EXPECT_EQ(DoReadPassword("trasig", "$argon2id$v=19$m=65536,t=2,p=1$AAAA$BBBB"),
               DB_WRONG_PASSWORD);
-    exec("INSERT INTO SEC VALUES ('lang', '" + std::string(300, 'x') + "')");
-    EXPECT_EQ(DoReadPassword("lang", std::string(300, 'x').c_str()), DB_WRONG_PASSWORD);
+    if (!testingOnServer()) { // the server's column refuses a value this long when it is stored
+        exec("INSERT INTO SEC VALUES ('lang', '" + std::string(300, 'x') + "')");
+        EXPECT_EQ(DoReadPassword("lang", std::string(300, 'x').c_str()), DB_WRONG_PASSWORD);
+    }
     exec("INSERT INTO SEC VALUES ('tom', NULL)");
     EXPECT_EQ(DoReadPassword("tom", "abc"), DB_WRONG_PASSWORD);
 
