@@ -13,8 +13,6 @@
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
-#include <clocale>
-
 namespace {
 
 constexpr int kPersons = 10000;
@@ -83,14 +81,3 @@ void BM_DatabaseBackup(benchmark::State& state) {
 BENCHMARK(BM_DatabaseBackup)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // the headless writer and once by the print job behind "&Skriv ut" (print dialog answered).
 
 #include "bench_database.h"
-#include "bitmap_resources.h"
 #include "db.h"
 #include "print_dialog.h"
 #include "print_report_job.h"
@@ -14,7 +13,6 @@
 #include <QPrinter>
 #include <benchmark/benchmark.h>
 
-#include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -70,15 +68,3 @@ BENCHMARK(BM_PrintJobIntoPdf)
     ->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setQuitOnLastWindowClosed(false);
-    initBitmapResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

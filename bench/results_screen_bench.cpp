@@ -2,7 +2,6 @@
 // first full paint of the report) and one full paint of the report at the window's size.
 
 #include "bench_database.h"
-#include "bitmap_resources.h"
 #include "db.h"
 #include "main_window.h"
 #include "report_pages.h"
@@ -15,7 +14,6 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <clocale>
 #include <cstring>
 #include <memory>
 
@@ -98,15 +96,3 @@ BENCHMARK(BM_FullPaintOfTheReport)
     ->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setQuitOnLastWindowClosed(false);
-    initBitmapResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,4 +1,8 @@
--- Tables of the RIVO-IV database. Dates are stored by the ODBC driver as text YYYY-MM-DD.
+-- Tables of the RIVO-IV database, the same text for the SQLite file and for a PostgreSQL server
+-- that several workstations share, so that the program sends the same statements to both. Names
+-- are left unquoted (PostgreSQL folds them to lower case, in the schema and in every statement
+-- alike) except "INDEX", a keyword, quoted. Dates are DATE columns: the SQLite driver stores them
+-- as text YYYY-MM-DD, and the server's driver delivers them in the same form.
 -- Statements are separated by a semicolon at the end of a line.
 
 CREATE TABLE TESTPERSON (

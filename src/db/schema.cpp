@@ -27,7 +27,7 @@ DbResult DoCreateSchema() {
     // The schema's statements end with a semicolon at the end of a line; comment lines start
     // with "--".
     std::string statement;
-    std::string_view rest = connectedToServer() ? kServerSchemaSql : kSchemaSql;
+    std::string_view rest = kSchemaSql;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
