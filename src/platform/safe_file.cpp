@@ -1,0 +1,212 @@
+#include "safe_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+struct TargetParts {
+    std::string folder; // "." when the target has no folder part
+    std::string name;
+};
+
+TargetParts splitTarget(const std::string& target) {
+    const std::filesystem::path path(target);
+    TargetParts parts{path.parent_path().string(), path.filename().string()};
+    if (parts.folder.empty()) {
+        parts.folder = ".";
+    }
+    return parts;
+}
+
+std::string temporaryPrefix(const TargetParts& parts) {
+    return parts.folder + "/." + parts.name + std::string(kTemporaryMarker);
+}
+
+std::string failure(const std::string& target, int error) {
+    return "Fel vid skrivning av " + target + ": " + std::strerror(error);
+}
+
+// Makes the rename itself durable. A folder that cannot be synced is no reason to fail.
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool outputTargetAllowed(const std::string& target, std::string& error) {
+    if (target.empty()) {
+        error = "Ett filnamn saknas.";
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            return true;
+        }
+        error = target + " kan inte skrivas: " + std::strerror(errno);
+        return false;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        error = target + " är en symbolisk länk och skrivs inte över. Välj ett annat filnamn.";
+    } else if (S_ISDIR(info.st_mode)) {
+        error = target + " är en mapp. Ange ett filnamn.";
+    } else if (!S_ISREG(info.st_mode)) {
+        error = target + " är ingen vanlig fil (en enhet, en FIFO eller en socket) och skrivs "
+                         "inte. Välj ett annat filnamn.";
+    } else {
+        return true;
+    }
+    return false;
+}
+
+int removeLeftoverTemporaries(const std::string& target) {
+    const TargetParts parts = splitTarget(target);
+    const std::string prefix = "." + parts.name + std::string(kTemporaryMarker);
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(parts.folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string path = it->path().string();
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat info {};
+        // Only a regular file of ours whose writer is gone (its lock is free) is removed.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0) {
+            ++removed;
+        }
+        ::close(fd);
+    }
+    return removed;
+}
+
+SafeFile::~SafeFile() {
+    abandon();
+}
+
+bool SafeFile::open(const std::string& target, std::string& error) {
+    abandon();
+    if (!outputTargetAllowed(target, error)) {
+        return false;
+    }
+    const TargetParts parts = splitTarget(target);
+    removeLeftoverTemporaries(target);
+    std::string path = temporaryPrefix(parts) + "XXXXXX";
+    // mkostemp opens with O_CREAT|O_EXCL (never through a link) and mode 0600.
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = failure(target, errno);
+        return false;
+    }
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error = failure(target, errno);
+        ::close(fd);
+        ::unlink(path.c_str());
+        return false;
+    }
+    target_ = target;
+    temporary_ = path;
+    fd_ = fd;
+    writeErrno_ = 0;
+    return true;
+}
+
+bool SafeFile::write(std::string_view bytes) {
+    if (fd_ < 0 || writeErrno_ != 0) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            writeErrno_ = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool SafeFile::commit(std::string& error) {
+    if (fd_ < 0) {
+        error = failure(target_.empty() ? std::string("filen") : target_, EBADF);
+        return false;
+    }
+    int problem = writeErrno_;
+    // A file filled through its path (VACUUM INTO, a PDF printer) may have been recreated: the
+    // mode is set again on what stands there now.
+    if (problem == 0 &&
+        (::chmod(temporary_.c_str(), S_IRUSR | S_IWUSR) != 0 || ::fsync(fd_) != 0)) {
+        problem = errno;
+    }
+    if (problem == 0) {
+        const int pathFd = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (pathFd < 0 || ::fsync(pathFd) != 0) {
+            problem = errno;
+        }
+        if (pathFd >= 0) {
+            ::close(pathFd);
+        }
+    }
+    // The target is checked again just before the rename: a link or folder planted meanwhile is
+    // not replaced.
+    std::string refused;
+    if (problem == 0 && !outputTargetAllowed(target_, refused)) {
+        error = refused;
+        abandon();
+        return false;
+    }
+    if (problem == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        problem = errno;
+    }
+    if (problem != 0) {
+        error = failure(target_, problem);
+        abandon();
+        return false;
+    }
+    flushFolder(splitTarget(target_).folder);
+    ::close(fd_);
+    fd_ = -1;
+    temporary_.clear();
+    return true;
+}
+
+void SafeFile::abandon() {
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool writeFileSafely(const std::string& target, std::string_view bytes, std::string& error) {
+    SafeFile file;
+    if (!file.open(target, error)) {
+        return false;
+    }
+    file.write(bytes);
+    return file.commit(error);
+}
