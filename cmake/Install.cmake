@@ -49,8 +49,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/README.md DESTINATION ${RIVO_DOCDIR}
         RENAME demonstration-norms.md)
 
 # Examples of a nightly backup: a systemd user timer and its service.
-configure_file(${PROJECT_SOURCE_DIR}/examples/rivo-backup.service.in
-               ${PROJECT_BINARY_DIR}/examples/rivo-backup.service @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/examples/rivo-backup.service
+install(FILES ${PROJECT_SOURCE_DIR}/examples/rivo-backup.service
               ${PROJECT_SOURCE_DIR}/examples/rivo-backup.timer
         DESTINATION ${RIVO_DOCDIR}/examples)
