@@ -1,6 +1,7 @@
 // rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
 // display, runs the jobs the program offers on its screens.
 
+#include "backup_commands.h"
 #include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
@@ -42,9 +43,19 @@ void printUsage(std::FILE* out) {
                  "      efter en säkerhetskopia av databasen. Vid fel ändras ingenting.\n"
                  "  rivo-admin check-norms\n"
                  "      Kontrollerar normtabellerna i %s.\n"
+                 "  rivo-admin backup (FIL | --folder MAPP [--keep N])\n"
+                 "                    [--encrypt [--passphrase-file FIL]]\n"
+                 "      Skriver en säkerhetskopia av %s, samma som knappen Säkerhetskopia.\n"
+                 "      --folder: en kopia med datum och tid i namnet; bara de N nyaste sparas\n"
+                 "      (14 om inget anges). --encrypt: krypterad med en lösenfras som\n"
+                 "      efterfrågas två gånger, eller läses ur en fil som bara ägaren kan läsa.\n"
+                 "  rivo-admin restore FIL [--passphrase-file FIL]\n"
+                 "      Kontrollerar kopian och ersätter %s med den. Det tidigare registret\n"
+                 "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n",
-                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName);
+                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName, kDatabaseFileName,
+                 kDatabaseFileName);
 }
 
 int initDatabase(const std::vector<std::string>& args) {
@@ -129,6 +140,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "import-norms") == 0) {
         return runImportNormsCommand(args);
+    }
+    if (std::strcmp(argv[1], "backup") == 0) {
+        return runBackupCommand(args);
+    }
+    if (std::strcmp(argv[1], "restore") == 0) {
+        return runRestoreCommand(args);
     }
     if (std::strcmp(argv[1], "check-norms") == 0) {
         return runCheckNormsCommand(args);

@@ -65,4 +65,7 @@ appstreamcli validate --no-net "$share/metainfo/$app.metainfo.xml" >/dev/null ||
 for page in RIVO_IV rivo-admin; do
     gzip -dc "$share/man/man1/$page.1.gz" | grep -q '^\.SH NAMN' || fail "man page $page"
 done
+# The nightly backup's example service runs rivo-admin from the path.
+grep -q "^ExecStart=rivo-admin backup --folder " "$share/doc/rivo-iv/examples/rivo-backup.service" ||
+    fail "the example backup service"
 echo "installed files work"
