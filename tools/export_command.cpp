@@ -1,7 +1,9 @@
 #include "export_command.h"
+#include "exit_status.h"
 
 #include "db.h"
 #include "export_writer.h"
+#include "message_box.h"
 #include "test_occasion.h"
 #include "working_database.h"
 
@@ -32,22 +34,30 @@ int runExportCommand(const std::vector<std::string>& args) {
             if (!parseGroups(args[++i], selection)) {
                 std::fprintf(stderr, "Grupperna anges som en kommaseparerad lista av 0-3, "
                                      "till exempel --groups 0,1,2,3.\n");
-                return 2;
+                return kExitFailed;
             }
         } else if (path.empty() && !args[i].starts_with("--")) {
             path = args[i];
         } else {
             std::fprintf(stderr, "Okänt argument: %s\n", args[i].c_str());
-            return 2;
+            return kExitFailed;
         }
     }
     if (path.empty() || !selection.any()) {
         std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
-        return 2;
+        return kExitFailed;
     }
     if (!connectWorkingDatabase()) {
-        return 1;
+        return kExitFailed;
     }
+    // Every message of the run goes to standard error as it arises; any at all makes the export
+    // one written with warnings.
+    int messages = 0;
+    const MessageBoxHandler previous = setMessageBoxHandler([&messages](const MessageRequest& box) {
+        ++messages;
+        std::fprintf(stderr, "\n%s", box.text.c_str());
+        return int{AnswerOk};
+    });
     TestOccasion& occasion = testOccasion();
     std::snprintf(occasion.NORMGRUPP, sizeof occasion.NORMGRUPP, "%s", "Standardgrupp");
     int exported = 0;
@@ -58,16 +68,25 @@ int runExportCommand(const std::vector<std::string>& args) {
         }
     });
     DoDisconnect();
+    setMessageBoxHandler(previous);
+    if (messages > 0) {
+        std::fprintf(stderr, "\n");
+    }
     if (result == ExportResult::ReadFailed) {
         std::fprintf(stderr,
                      "\nExporten misslyckades: ett databasfel (se meddelandet ovan) gör %s "
                      "ofullständig eller felaktig. %d testpersoner skrevs.\n",
                      path.c_str(), exported);
-        return 1;
+        return kExitFailed;
     }
     if (result != ExportResult::Written) {
-        return 1;
+        return kExitFailed;
     }
     std::fprintf(stderr, "\rExporterade %d testpersoner till %s\n", exported, path.c_str());
-    return 0;
+    if (messages > 0) {
+        std::fprintf(stderr, "%d meddelanden ovan gäller data i exporten; kontrollera dem.\n",
+                     messages);
+        return kExitWithWarnings;
+    }
+    return kExitClean;
 }

@@ -1,4 +1,5 @@
 #include "norm_commands.h"
+#include "exit_status.h"
 
 #include "database_backup.h"
 #include "db.h"
@@ -72,32 +73,64 @@ bool readStoredNorms(NormTables& tables, bool& synthetic) {
     return read;
 }
 
+// The numbers of stored rows that are NULL or no number: they would be written as 0.
+std::vector<std::string> unreadableNumbers(const NormTables& tables) {
+    std::vector<std::string> found;
+    const auto note = [&found](const char* table, const std::string& key,
+                               const std::string& column) {
+        if (!column.empty()) {
+            found.push_back(std::string(table) + " (" + key + "): " + column +
+                            " saknar värde eller är inget tal.");
+        }
+    };
+    for (const NormGroupEntry& row : tables.groups) {
+        note(kNormGroupTable, row.normgrupp + ", " + row.delgrupp, row.unreadable);
+    }
+    for (const NormEntry& row : tables.norms) {
+        note(kNormTable, row.normgrupp + ", " + row.delskala + ", " + row.delgrupp, row.unreadable);
+    }
+    for (const IndexNormEntry& row : tables.indexNorms) {
+        note(kIndexNormTable, row.normgrupp + ", " + row.index + ", " + std::to_string(row.skal),
+             row.unreadable);
+    }
+    return found;
+}
+
 } // namespace
 
 int runExportNormsCommand(const std::vector<std::string>& args) {
     std::string folder;
     if (!folderArgument(args, "export-norms", folder)) {
-        return 2;
+        return kExitFailed;
     }
     NormTables tables;
     bool synthetic = true;
     if (!readStoredNorms(tables, synthetic)) {
-        return 1;
+        return kExitFailed;
+    }
+    if (const std::vector<std::string> unreadable = unreadableNumbers(tables);
+        !unreadable.empty()) {
+        printProblems(unreadable);
+        std::fprintf(stderr,
+                     "Normtabellerna skrevs inte: %zu tal kan inte läsas och skulle bli "
+                     "0 i filerna. Rätta dem i databasen först.\n",
+                     unreadable.size());
+        return kExitFailed;
     }
     std::string error;
     if (!writeNormFolder(folder, tables, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
+        return kExitFailed;
     }
     std::printf("Normtabellerna (%zu rader, %s) skrevs till %s.\n", rowCount(tables),
                 synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer", folder.c_str());
-    return 0;
+    return kExitClean;
 }
 
 int runImportNormsCommand(const std::vector<std::string>& args) {
     std::string folder;
     if (!folderArgument(args, "import-norms", folder)) {
-        return 2;
+        return kExitFailed;
     }
     NormTables tables;
     std::vector<std::string> problems;
@@ -108,10 +141,10 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
         printProblems(problems);
         std::fprintf(stderr, "Normtabellerna lästes inte in (%zu fel); databasen är oförändrad.\n",
                      problems.size());
-        return 1;
+        return kExitFailed;
     }
     if (!connectWorkingDatabase()) {
-        return 1;
+        return kExitFailed;
     }
     // A register on a server is backed up there by its administrator; the replacement is one
     // transaction either way.
@@ -123,13 +156,13 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr,
                      "Säkerhetskopian %s kunde inte skrivas (%s); databasen är oförändrad.\n",
                      backup.c_str(), message.c_str());
-        return 1;
+        return kExitFailed;
     }
     const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str()) == DB_DONE;
     DoDisconnect();
     if (!replaced) {
         std::fprintf(stderr, "Normtabellerna kunde inte skrivas; databasen är oförändrad.\n");
-        return 1;
+        return kExitFailed;
     }
     std::printf("Normtabellerna lästes in: %zu rader NORMGRUPPER, %zu rader NORMER, %zu rader "
                 "INDEX_NORMER. %s%s\n",
@@ -137,27 +170,27 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                 onServer ? "Registret finns på en databasserver och säkerhetskopieras där."
                          : "Säkerhetskopia av databasen innan: ",
                 backup.c_str());
-    return 0;
+    return kExitClean;
 }
 
 int runCheckNormsCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "Användning: rivo-admin check-norms\n");
-        return 2;
+        return kExitFailed;
     }
     NormTables tables;
     bool synthetic = true;
     if (!readStoredNorms(tables, synthetic)) {
-        return 1;
+        return kExitFailed;
     }
     const std::vector<std::string> problems = checkNormTables(tables, false);
     if (!problems.empty()) {
         printProblems(problems);
         std::fprintf(stderr, "Normtabellerna i %s bryter mot %zu regler.\n", kDatabaseFileName,
                      problems.size());
-        return 1;
+        return kExitFailed;
     }
     std::printf("Normtabellerna i %s är fullständiga (%zu rader, %s).\n", kDatabaseFileName,
                 rowCount(tables), synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
-    return 0;
+    return kExitClean;
 }

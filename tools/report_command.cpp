@@ -1,4 +1,5 @@
 #include "report_command.h"
+#include "exit_status.h"
 
 #include "age_band.h"
 #include "db.h"
@@ -10,8 +11,10 @@
 #include "test_occasion.h"
 #include "working_database.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <set>
 #include <string>
 
 namespace {
@@ -91,10 +94,51 @@ class MessageRecorder {
     MessageBoxHandler previous_;
 };
 
-std::vector<int> storedIds() {
-    std::vector<int> ids;
-    DoListPD(9, 0, [&ids](const PersonListRow& row) { ids.push_back(row.ID); });
-    return ids;
+// Every stored ID once, in ID order, and those stored more than once; false when the list could
+// not be read (reported).
+bool storedIds(std::vector<int>& ids, std::set<int>& doubled) {
+    const int failuresBefore = reportedDatabaseFailures();
+    const DbResult listed = DoListPD(9, 0, [&](const PersonListRow& row) {
+        if (!ids.empty() && ids.back() == row.ID) {
+            doubled.insert(row.ID);
+        } else {
+            ids.push_back(row.ID);
+        }
+    });
+    return listed == DB_DONE && reportedDatabaseFailures() == failuresBefore;
+}
+
+// The subgroups list 1 of the results screen offers; false when they could not be read.
+bool offeredSubgroups(std::vector<std::string>& subgroups) {
+    const int failuresBefore = reportedDatabaseFailures();
+    DoListDelgrupp(testOccasion().NORMGRUPP,
+                   [&subgroups](const char* name) { subgroups.emplace_back(name); });
+    return reportedDatabaseFailures() == failuresBefore;
+}
+
+// --age-band must name one of the subgroups the results screen offers.
+bool ageBandOffered(const ReportRequest& request, std::string& error) {
+    if (!request.ageBandGiven) {
+        return true;
+    }
+    std::vector<std::string> subgroups;
+    if (!offeredSubgroups(subgroups)) {
+        error = "Normgrupperna kunde inte läsas ur databasen.";
+        return false;
+    }
+    if (std::find(subgroups.begin(), subgroups.end(), request.ageBand) != subgroups.end()) {
+        return true;
+    }
+    error = "--age-band " + request.ageBand + " finns inte bland normgrupperna. ";
+    if (subgroups.empty()) {
+        error += "Normgruppen " + std::string(testOccasion().NORMGRUPP) + " har inga normgrupper.";
+        return false;
+    }
+    error += "Välj en av:";
+    for (const std::string& subgroup : subgroups) {
+        error += " \"" + subgroup + "\"";
+    }
+    return false;
 }
 
 void printMessages(const ScoredOccasion& occasion) {
@@ -131,6 +175,9 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();
     resetTestOccasion();
+    // Nothing of the person before may stand in this one's report.
+    occasion.ageBand[0] = '\0';
+    occasion.normDescription[0] = '\0';
     if (DoReadPD(id, occasion.person) != DB_DONE) {
         // A missing row is reported with the driver's diagnostic, which is empty then.
         std::erase(scored.messages, std::string());
@@ -155,41 +202,65 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
 }
 
 int writeReports(const ReportRequest& request) {
+    std::string error;
+    if (!ageBandOffered(request, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitFailed;
+    }
+    std::vector<int> ids;
+    std::set<int> doubled;
+    if (!request.all) {
+        ids.push_back(request.id);
+    } else if (!storedIds(ids, doubled)) {
+        std::fprintf(stderr, "Testpersonerna kunde inte listas ur databasen; ingen rapport "
+                             "skrevs.\n");
+        return kExitFailed;
+    }
     std::vector<std::unique_ptr<ReportOutput>> outputs;
     for (const ReportRequest::Output& wanted : request.outputs) {
-        std::string error;
         std::unique_ptr<ReportOutput> output = wanted.make(wanted.path, error);
         if (!output) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            return 1;
+            return kExitFailed;
         }
         outputs.push_back(std::move(output));
     }
-    const std::vector<int> ids = request.all ? storedIds() : std::vector<int>{request.id};
-    int exitCode = 0;
+    bool failed = false;
+    bool warned = false;
     ScoredOccasion scored;
     for (const int id : ids) {
-        if (!scoreStoredOccasion(id, request, scored)) {
-            printMessages(scored);
-            exitCode = 1;
+        const int failuresBefore = reportedDatabaseFailures();
+        const bool read = scoreStoredOccasion(id, request, scored);
+        if (doubled.contains(id)) {
+            scored.messages.push_back("ID " + std::to_string(id) +
+                                      " finns på flera rader i TESTPERSON; den första används.");
+        }
+        // Every output shows the occasion's messages: the JSON in its own field, all of them
+        // here on standard error.
+        printMessages(scored);
+        if (!read) {
+            failed = true;
             continue;
         }
+        failed = failed || reportedDatabaseFailures() != failuresBefore;
+        warned = warned || !scored.messages.empty();
         for (const std::unique_ptr<ReportOutput>& output : outputs) {
-            std::string error;
             if (!output->write(scored, error)) {
                 std::fprintf(stderr, "%s\n", error.c_str());
-                return 1;
+                return kExitFailed;
             }
         }
     }
     for (const std::unique_ptr<ReportOutput>& output : outputs) {
-        std::string error;
         if (!output->finish(error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            exitCode = 1;
+            failed = true;
         }
     }
-    return exitCode;
+    if (failed) {
+        return kExitFailed;
+    }
+    return warned ? kExitWithWarnings : kExitClean;
 }
 
 int runReportCommand(const std::vector<std::string>& args) {
@@ -197,10 +268,10 @@ int runReportCommand(const std::vector<std::string>& args) {
     std::string error;
     if (!parseReportRequest(args, request, error)) {
         std::fprintf(stderr, "%s", error.c_str());
-        return 2;
+        return kExitFailed;
     }
     if (!connectWorkingDatabase()) {
-        return 1;
+        return kExitFailed;
     }
     std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");
     const int exitCode = writeReports(request);

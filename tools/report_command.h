@@ -54,8 +54,10 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
 // request's choices. false when the person cannot be read; occasion.messages then says why.
 bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& occasion);
 
-// Writes the reports of the request over the open connection. Returns the exit code: 0 done,
-// 1 a person or a file failed.
+// Writes the reports of the request over the open connection; every occasion's messages also go
+// to standard error. Returns the exit status (exit_status.h): 1 when the age band is not offered,
+// the persons cannot be listed, a person cannot be read, a database error struck or a file
+// failed; else 2 when an occasion written had messages; else 0.
 int writeReports(const ReportRequest& request);
 
 // The whole command: arguments, the database in the working directory, the reports.

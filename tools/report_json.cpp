@@ -77,16 +77,20 @@ QJsonObject scoresJson(const TestOccasion& occasion, QJsonObject& raw, QJsonObje
 }
 
 QJsonObject indexJson(const IndexResult& r) {
+    // A number that could not be established is null, never a 0 that looks like a score.
+    const auto score = [&r](const QJsonValue& value) {
+        return r.normMissing == 1 ? QJsonValue(QJsonValue::Null) : value;
+    };
     return QJsonObject{
-        {"sum", r.sum},
+        {"sum", r.sumIncomplete == 1 ? QJsonValue(QJsonValue::Null) : QJsonValue(r.sum)},
         {"unproratedSum", r.unproratedSum},
         {"count", r.count},
-        {"IK", r.IK},
-        {"PERC", shortest(r.PERC)},
-        {"KONF_LOW90", r.KONF_LOW90},
-        {"KONF_HIGH90", r.KONF_HIGH90},
-        {"KONF_LOW95", r.KONF_LOW95},
-        {"KONF_HIGH95", r.KONF_HIGH95},
+        {"IK", score(r.IK)},
+        {"PERC", score(shortest(r.PERC))},
+        {"KONF_LOW90", score(r.KONF_LOW90)},
+        {"KONF_HIGH90", score(r.KONF_HIGH90)},
+        {"KONF_LOW95", score(r.KONF_LOW95)},
+        {"KONF_HIGH95", score(r.KONF_HIGH95)},
         {"prorated", r.prorated},
         {"valid", r.valid},
         {"substituted", r.substituted},

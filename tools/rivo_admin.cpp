@@ -5,6 +5,7 @@
 #include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
+#include "exit_status.h"
 #include "export_command.h"
 #include "norm_commands.h"
 #include "password_input.h"
@@ -53,7 +54,13 @@ void printUsage(std::FILE* out) {
                  "      Kontrollerar kopian och ersätter %s med den. Det tidigare registret\n"
                  "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
                  "  rivo-admin --help | --version\n"
-                 "      Visar den här texten eller programmets version.\n",
+                 "      Visar den här texten eller programmets version.\n"
+                 "Slutstatus:\n"
+                 "  0  klart, inget att anmärka på.\n"
+                 "  1  misslyckades: felaktig användning, databasfel eller filfel.\n"
+                 "  2  skrivet, men data för minst ett testtillfälle har problem; meddelandena\n"
+                 "     står på standard fel (och i JSON-fältet messages). Granska dem innan\n"
+                 "     resultaten används.\n",
                  kDatabaseFileName, kDatabaseFileName, kDatabaseFileName, kDatabaseFileName,
                  kDatabaseFileName);
 }
@@ -68,19 +75,19 @@ int initDatabase(const std::vector<std::string>& args) {
             passwordFromStdin = true;
         } else {
             printUsage(stderr);
-            return 2;
+            return kExitFailed;
         }
     }
     if (user.empty()) {
         std::fprintf(stderr, "Ange användarnamnet med --user NAMN.\n");
-        return 2;
+        return kExitFailed;
     }
     if (!credentialLengthOk(user, "Användarnamnet")) {
-        return 2;
+        return kExitFailed;
     }
     std::string password;
     if (!readNewPassword(passwordFromStdin, password)) {
-        return 2;
+        return kExitFailed;
     }
     DataSourceSetting setting;
     std::string error;
@@ -112,7 +119,7 @@ int initDatabase(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         printUsage(stderr);
-        return 2;
+        return kExitFailed;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
         printUsage(stdout);
@@ -151,5 +158,5 @@ int main(int argc, char** argv) {
         return runCheckNormsCommand(args);
     }
     printUsage(stderr);
-    return 2;
+    return kExitFailed;
 }

@@ -1,4 +1,5 @@
 #include "user_command.h"
+#include "exit_status.h"
 
 #include "db.h"
 #include "password_input.h"
@@ -16,11 +17,11 @@ void printUserUsage() {
 
 int addUser(const std::string& name, bool passwordFromStdin) {
     if (!credentialLengthOk(name, "Användarnamnet")) {
-        return 2;
+        return kExitFailed;
     }
     std::string password;
     if (!readNewPassword(passwordFromStdin, password)) {
-        return 2;
+        return kExitFailed;
     }
     if (!connectWorkingDatabase()) {
         return 1;
@@ -76,5 +77,5 @@ int runUserCommand(const std::vector<std::string>& args) {
         return addUser(args[1], args.size() == 3);
     }
     printUserUsage();
-    return 2;
+    return kExitFailed;
 }

@@ -72,7 +72,8 @@ int abilityTable(int indexBase, int score) {
 void compareIndexes(int row, int ageBandIndex, IndexKey first, IndexKey second, int indexBase) {
     const IndexResult& a = testOccasion().indexes[first];
     const IndexResult& b = testOccasion().indexes[second];
-    if (a.valid != 1 || b.valid != 1) {
+    // A difference is only computed between scores read from the norms.
+    if (!hasIndexScore(a) || !hasIndexScore(b)) {
         return;
     }
     writeLabels(row);
@@ -151,8 +152,11 @@ void rateSubtestPair(int row, int score1, int score2, int difference) {
 }
 
 void indexPairBaseRate(int row, int difference, int indexBase) {
-    const int table = abilityTable(indexBase, testOccasion().indexes[HIK].IK);
-    if (row < 0 || row >= kIndexPairCount || table < 0) {
+    const IndexResult& full = testOccasion().indexes[HIK];
+    const int table = abilityTable(indexBase, full.IK);
+    // The IQ level that picks the base rates must be a score read from the norms.
+    const bool levelUnknown = indexBase == INDEX_BASE_ABILITY && full.normMissing == 1;
+    if (row < 0 || row >= kIndexPairCount || table < 0 || levelUnknown) {
         return;
     }
     const int t = baseRateRow(difference, kIndexPairTopT);
@@ -161,8 +165,10 @@ void indexPairBaseRate(int row, int difference, int indexBase) {
 }
 
 void hikGaiBaseRate(int row, int difference, int indexBase) {
-    const int table = abilityTable(indexBase, testOccasion().indexes[GAI].IK);
-    if (row != kHikGaiRow || table < 0) {
+    const IndexResult& general = testOccasion().indexes[GAI];
+    const int table = abilityTable(indexBase, general.IK);
+    const bool levelUnknown = indexBase == INDEX_BASE_ABILITY && general.normMissing == 1;
+    if (row != kHikGaiRow || table < 0 || levelUnknown) {
         return;
     }
     const int t = baseRateRow(difference, kHikGaiTopT);

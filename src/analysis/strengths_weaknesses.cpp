@@ -22,11 +22,12 @@ struct Means {
 Means computeMeans(const TestOccasion& occasion) {
     const IndexResult* index = occasion.indexes;
     Means means{};
-    means.available[MEAN_TOTAL] = index[VFI].valid == 1 && index[PFI].valid == 1 &&
-                                  index[AI].valid == 1 && index[SI].valid == 1 &&
+    // A mean over a sum that lacks a scaled score would be no mean of the person's scores.
+    means.available[MEAN_TOTAL] = hasIndexSum(index[VFI]) && hasIndexSum(index[PFI]) &&
+                                  hasIndexSum(index[AI]) && hasIndexSum(index[SI]) &&
                                   index[HIK].count == 10;
-    means.available[MEAN_VFI] = index[VFI].valid == 1 && index[VFI].count == 3;
-    means.available[MEAN_PFI] = index[PFI].valid == 1 && index[PFI].count == 3;
+    means.available[MEAN_VFI] = hasIndexSum(index[VFI]) && index[VFI].count == 3;
+    means.available[MEAN_PFI] = hasIndexSum(index[PFI]) && index[PFI].count == 3;
     if (means.available[MEAN_TOTAL]) {
         means.value[MEAN_TOTAL] = static_cast<float>(index[HIK].sum * 0.1);
     }

@@ -128,17 +128,24 @@ struct NormRequest {
     char DELSKALA[kText50];
     char DELGRUPP[kText50];
     std::int32_t S[kSubscaleCount]; // S1 to S19
+    // Bit k set: S(k+1) of the fetched row is NULL or no 32-bit number, and reads as 0.
+    std::uint32_t unreadable;
 };
+
+// A row was found, but a number the caller needs from it is NULL or no number.
+inline constexpr DbResult DB_UNREADABLE = 7;
 
 // 1 when a row was fetched into request.S; 0 when there is none (no message) or on error.
 DbResult DoReadNormer(NormRequest& request);
 // The same lookup, telling a missing row (9) from an error (0).
 DbResult DoReadNormerRow(NormRequest& request);
-// Fills IK, PERC and the four confidence limits of result. 1 row, 9 no row, 0 error.
+// Fills IK, PERC and the four confidence limits of result. 1 row, 9 no row, 0 error. unreadable,
+// when given, gets a bit for each of the six that is NULL or no number (IK bit 0, PERC bit 1,
+// then the limits in order), and the field reads as 0.
 DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
-                           IndexResult& result);
+                           IndexResult& result, std::uint32_t* unreadable = nullptr);
 // Highest and lowest SKAL of an index. 1 row, 9 no row (also when the index has no rows, so
-// that there is no range), 0 error.
+// that there is no range), 7 when a SKAL is no number, 0 error.
 DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                           std::int32_t& minimum);
 // Reads BESKRIVNING of (NORMGRUPP, ageBand) into normDescription. 1 row, 9 no row, 0 error.

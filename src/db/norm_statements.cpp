@@ -23,19 +23,26 @@ DbResult DoReadNormerRow(NormRequest& request) {
     statement.bindText(2, request.DELSKALA);
     statement.bindText(3, request.DELGRUPP);
     statement.executeDirect(sql);
+    SQLLEN lengths[kSubscaleCount] = {};
     for (int k = 0; k < kSubscaleCount; ++k) {
-        statement.bindColumnInt(static_cast<SQLUSMALLINT>(k + 1), &request.S[k]);
+        statement.bindColumnInt(static_cast<SQLUSMALLINT>(k + 1), &request.S[k], &lengths[k]);
     }
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
+        request.unreadable = static_cast<std::uint32_t>(statement.unreadableColumns());
+        for (int k = 0; k < kSubscaleCount; ++k) {
+            if (lengths[k] == SQL_NULL_DATA) {
+                request.unreadable |= 1u << k;
+            }
+        }
         return DB_DONE;
     }
     return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
 }
 
 DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int32_t sum,
-                           IndexResult& result) {
+                           IndexResult& result, std::uint32_t* unreadable) {
     char sql[kSqlBufferSize];
     // INDEX is a keyword in SQLite and must be quoted as an identifier.
     std::snprintf(sql, sizeof sql,
@@ -46,15 +53,37 @@ DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int
     statement.bindText(1, normgrupp);
     statement.bindText(2, indexKey);
     statement.executeDirect(sql);
-    statement.bindColumnInt(1, &result.IK);
-    statement.bindColumnFloat(2, &result.PERC);
-    statement.bindColumnInt(3, &result.KONF_LOW90);
-    statement.bindColumnInt(4, &result.KONF_HIGH90);
-    statement.bindColumnInt(5, &result.KONF_LOW95);
-    statement.bindColumnInt(6, &result.KONF_HIGH95);
+    std::int32_t* const integers[] = {&result.IK,         nullptr,
+                                      &result.KONF_LOW90, &result.KONF_HIGH90,
+                                      &result.KONF_LOW95, &result.KONF_HIGH95};
+    SQLLEN lengths[6] = {};
+    // The percentile is read as text, so that a NULL or a text in its column is seen, not
+    // turned into 0 by the driver.
+    char percentile[40] = {};
+    for (int i = 0; i < 6; ++i) {
+        const auto column = static_cast<SQLUSMALLINT>(i + 1);
+        if (integers[i] != nullptr) {
+            statement.bindColumnInt(column, integers[i], &lengths[i]);
+        } else {
+            statement.bindColumnText(column, percentile, sizeof percentile, &lengths[i]);
+        }
+    }
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
+        std::uint32_t bad = static_cast<std::uint32_t>(statement.unreadableColumns());
+        for (int i = 0; i < 6; ++i) {
+            if (lengths[i] == SQL_NULL_DATA) {
+                bad |= 1u << i;
+            }
+        }
+        if (!readStoredFloat(percentile, result.PERC)) {
+            result.PERC = 0.0f;
+            bad |= 1u << 1;
+        }
+        if (unreadable != nullptr) {
+            *unreadable = bad;
+        }
         return DB_DONE;
     }
     return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;
@@ -81,6 +110,10 @@ DbResult DoReadIndexRange(const char* normgrupp, const char* indexKey, std::int3
     if (fetched == Statement::Fetch::Row) {
         if (highestLength == SQL_NULL_DATA || lowestLength == SQL_NULL_DATA) {
             return DB_NO_ROW;
+        }
+        // A text among the SKAL values sorts above every number and is the maximum.
+        if (statement.unreadableColumns() != 0) {
+            return DB_UNREADABLE;
         }
         maximum = highest;
         minimum = lowest;

@@ -122,11 +122,22 @@ bool readIndexNorms(std::vector<IndexNormEntry>& rows) {
     for (int i = 0; i < kColumns; ++i) {
         statement.bindColumnInt(numbers[i], columns[i].value, &columns[i].length);
     }
-    statement.bindColumnFloat(5, &entry.perc);
+    // The percentile is read as text, so that a NULL or a text in its column is seen.
+    char percentile[kWideText] = {};
+    SQLLEN percentileLength = 0;
+    statement.bindColumnText(5, percentile, kWideText, &percentileLength);
     const int done = statement.fetchEach([&] {
         entry.normgrupp = normgrupp;
         entry.index = index;
         entry.unreadable = firstMissing(statement, columns, kColumns, numbers, names);
+        const bool percentileRead =
+            percentileLength != SQL_NULL_DATA && readStoredFloat(percentile, entry.perc);
+        if (!percentileRead) {
+            entry.perc = 0.0f;
+            if (entry.unreadable.empty()) {
+                entry.unreadable = "PERC";
+            }
+        }
         rows.push_back(entry);
     });
     statement.closeCursor();

@@ -5,6 +5,7 @@
 #include "transaction.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -290,6 +291,26 @@ bool readStoredInteger(const char* text, std::int32_t& value) {
     std::int32_t read = 0;
     const auto [stop, error] = std::from_chars(text, end, read);
     if (error != std::errc() || stop != end || text == end) {
+        return false;
+    }
+    value = read;
+    return true;
+}
+
+bool readStoredFloat(const char* text, float& value) {
+    while (*text == ' ') {
+        ++text;
+    }
+    const char* end = text + std::strlen(text);
+    while (end > text && end[-1] == ' ') {
+        --end;
+    }
+    if (*text == '+') {
+        ++text;
+    }
+    float read = 0.0f;
+    const auto [stop, error] = std::from_chars(text, end, read);
+    if (error != std::errc() || stop != end || text == end || !std::isfinite(read)) {
         return false;
     }
     value = read;

@@ -102,6 +102,10 @@ class Statement {
 // within the 32-bit range. False for anything else.
 bool readStoredInteger(const char* text, std::int32_t& value);
 
+// Reads a stored real number given as text: optional blanks and a finite decimal number. False
+// for anything else, also for an empty text.
+bool readStoredFloat(const char* text, float& value);
+
 // Reads a stored date given as text, year-month-day separated by '-', '/' or '.', optionally
 // followed by a time. A date that cannot be read, or whose year does not fit, gives {0, 0, 0};
 // a readable date that is not a calendar date (month 13) is kept as stored.

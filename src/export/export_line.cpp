@@ -150,11 +150,11 @@ std::string exportPersonLine(const TestOccasion& occasion, const ExportSelection
     if (selection.groups[EXPORT_INDEX]) {
         for (const int key : kIndexColumnOrder) {
             const IndexResult& index = occasion.indexes[key];
-            cell(line, index.valid == 1 ? std::to_string(index.sum) : std::string());
+            cell(line, hasIndexSum(index) ? std::to_string(index.sum) : std::string());
         }
         for (const int key : kIndexColumnOrder) {
             const IndexResult& index = occasion.indexes[key];
-            cell(line, index.valid == 1 ? std::to_string(index.IK) : std::string());
+            cell(line, hasIndexScore(index) ? std::to_string(index.IK) : std::string());
         }
     }
     return line;

@@ -5,6 +5,7 @@
 #include "export_line.h"
 #include "message_box.h"
 #include "scaled_scores.h"
+#include "stored_values.h"
 #include "test_age.h"
 #include "text_table.h"
 #include "windows1252.h"
@@ -154,14 +155,30 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     int written = 0;
     const int failuresBefore = reportedDatabaseFailures();
     bool cancelled = false;
+    std::int32_t previousId = 0;
     // The query cannot be stopped from inside; after a cancel the remaining rows are only read.
     DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns) {
         if (cancelled) {
             return;
         }
         const ExportBlanks blanks = blanksFor(occasion.person, unreadableColumns);
+        // One message per person: what cannot be used, and what the forms could not have stored.
+        std::string said;
         if (blanks.derived || blanks.id || blanks.sex || blanks.handedness) {
-            showMessage(unusablePersonMessage(occasion.person, unreadableColumns, blanks));
+            said = unusablePersonMessage(occasion.person, unreadableColumns, blanks);
+        }
+        std::string stored = storedValueMessage(occasion);
+        if (!blanks.id && written > 0 && occasion.person.ID == previousId) {
+            stored += (stored.empty() ? "" : " ") + std::string("ID ") +
+                      std::to_string(previousId) +
+                      " finns på flera rader i TESTPERSON eller TESTDATA; varje rad exporteras.";
+        }
+        previousId = occasion.person.ID;
+        if (!stored.empty()) {
+            said += (said.empty() ? "" : " ") + stored;
+        }
+        if (!said.empty()) {
+            showMessage(said);
         }
         if (scores && !blanks.derived) {
             selectAgeBand(occasion);

@@ -96,7 +96,10 @@ class Checker {
         bool sound = true;
         if (!row.unreadable.empty()) {
             add(table, row.line, key,
-                row.unreadable + " saknar värde eller är inget heltal som programmet kan läsa");
+                row.unreadable +
+                    (row.unreadable == "PERC" ? " saknar värde eller är inget tal"
+                                              : " saknar värde eller är inget heltal") +
+                    " som programmet kan läsa");
             sound = false;
         }
         if (row.normgrupp != kNormGroup) {

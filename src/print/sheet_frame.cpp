@@ -139,14 +139,10 @@ int printPersonBlock(Dc& dc, int left, int right, int top) {
     const TextMetrics metrics = dc.textMetrics();
     const int lineHeight = metrics.height + metrics.externalLeading + 2;
 
-    const TestAge age = computeTestAge(person);
     PersonLine first(dc, labelFont, valueFont, left, y);
     first.add(kSexLabel, text(person.SEX == 1 ? kMale : kFemale));
-    char ageText[48];
-    std::snprintf(ageText, sizeof ageText, "%d.%d.%d", age.years, age.months, age.days);
-    first.add(kTestAgeLabel, ageText);
-    first.add(kTestDateLabel,
-              isoDate(person.TESTDATE.year, person.TESTDATE.month, person.TESTDATE.day));
+    first.add(kTestAgeLabel, testAgeText(person));
+    first.add(kTestDateLabel, storedDateText(person.TESTDATE));
     y += lineHeight;
     PersonLine(dc, labelFont, valueFont, left, y).add(kOtherLabel, person.OTHER);
     y += lineHeight;

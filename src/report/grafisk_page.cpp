@@ -104,7 +104,7 @@ int ab_paint_indexprofil(Dc& dc, int x, int y, int width, int height, int printi
     PlotPoint points[kIndexCount];
     for (int i = 0; i < kIndexCount; ++i) {
         const IndexResult& index = occasion.indexes[i];
-        const int value = index.valid == 1 ? index.IK : 0;
+        const int value = hasIndexScore(index) ? index.IK : 0;
         const int xi = a + c / 2 + i * c;
         points[i] = PlotPoint{xi, scaleY(value), value};
         textAligned(dc, TextAlign::Center, xi, y + height, kLabels[i]);

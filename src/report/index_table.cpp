@@ -32,9 +32,20 @@ void writeRow(IndexTableRow& row, IndexKey key, const IndexResult& result, int c
         }
         return;
     }
-    writeInt(row.sum, result.sum);
+    if (hasIndexSum(result)) {
+        writeInt(row.sum, result.sum);
+    } else {
+        writeText(row.sum, "-");
+    }
     if (result.prorated == 1) {
         writeText(row.sumMark, text(kUppTextId).c_str());
+    }
+    // Norms that could not be read give no score: the cells show a missing value.
+    if (!hasIndexScore(result)) {
+        for (RowText* cell : {&row.IK, &row.PERC, &row.interval}) {
+            writeText(*cell, "-");
+        }
+        return;
     }
     writeInt(row.IK, result.IK);
     writePercentile(row.PERC, result.PERC);

@@ -21,12 +21,6 @@ constexpr int kIkRight = 370;
 constexpr int kPercentileRight = 470;
 constexpr int kIntervalRight = 630;
 
-std::string dateText(const DateValue& date) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return buffer;
-}
-
 std::string handednessText(int handedness) {
     switch (handedness) {
     case 1:
@@ -91,9 +85,7 @@ int indexRows(Dc& dc, const IndexTable& table, int top, int left, int right) {
 
 int ab_paint_resultat(Dc& dc, int top, int left, int right, int printing) {
     const PersonRecord& person = testOccasion().person;
-    const TestAge age = computeTestAge(person);
-    char ageText[48];
-    std::snprintf(ageText, sizeof ageText, "%d.%d.%d", age.years, age.months, age.days);
+    const std::string ageText = testAgeText(person);
 
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
     int y = 0;
@@ -112,7 +104,9 @@ int ab_paint_resultat(Dc& dc, int top, int left, int right, int printing) {
         {{0, 22, person.UTBILDNING}},
         {{0, 23, person.TESTAD_VID}, {2, 24, person.TESTLEDARE}},
         {{0, 30, person.OTHER}},
-        {{0, 25, dateText(person.TESTDATE)}, {1, 26, dateText(person.BORNDATE)}, {2, 27, ageText}},
+        {{0, 25, storedDateText(person.TESTDATE)},
+         {1, 26, storedDateText(person.BORNDATE)},
+         {2, 27, ageText}},
         {{0, 28, text(person.SEX == 1 ? 42 : 41)}, {1, 29, handednessText(person.HANDEDNESS)}},
     };
     y += 20 - 4;

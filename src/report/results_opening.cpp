@@ -1,8 +1,10 @@
 #include "results_opening.h"
 
 #include "age_band.h"
+#include "message_box.h"
 #include "report_pages.h"
 #include "scaled_scores.h"
+#include "stored_values.h"
 
 void resetResultsView() {
     resultsView() = ResultsView{};
@@ -10,6 +12,9 @@ void resetResultsView() {
 
 void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const char*)>& onSubgroup,
                          NormSource& norms) {
+    if (const std::string problem = storedValueMessage(occasion); !problem.empty()) {
+        showMessage(problem);
+    }
     selectAgeBand(occasion);
     if (onSubgroup) {
         DoListDelgrupp(occasion.NORMGRUPP, onSubgroup);

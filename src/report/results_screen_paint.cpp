@@ -39,19 +39,6 @@ class HeaderRow {
     int y_;
 };
 
-std::string testAgeText(const PersonRecord& person) {
-    const TestAge age = computeTestAge(person);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d.%d.%d", age.years, age.months, age.days);
-    return buffer;
-}
-
-std::string dateText(const DateValue& date) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return buffer;
-}
-
 struct ListLabel {
     unsigned short textId;
     int x;
@@ -75,7 +62,7 @@ void ab_paint_person_header(Dc& dc) {
     HeaderRow second(dc, labelFont, valueFont, height + 27);
     int x = second.field(20, 28, text(person.SEX == 1 ? 42 : 41));
     x = second.field(x + kFieldGap, 27, testAgeText(person));
-    second.field(x + kFieldGap, 25, dateText(person.TESTDATE));
+    second.field(x + kFieldGap, 25, storedDateText(person.TESTDATE));
 
     HeaderRow(dc, labelFont, valueFont, 2 * height + 30).field(20, 30, person.OTHER);
 

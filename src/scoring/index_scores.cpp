@@ -1,11 +1,13 @@
 #include "index_scores.h"
 
+#include "message_box.h"
 #include "proration_tables.h"
 #include "subtest_table.h"
 #include "test_age.h"
 
 #include <algorithm>
 #include <span>
+#include <string>
 
 namespace {
 
@@ -41,6 +43,14 @@ class IndexComputation {
     }
     IndexResult& index(int key) { return occasion_.indexes[key]; }
 
+    // A subtest that enters a sum without a scaled score of its own leaves the sum incomplete.
+    void noteUnscored(IndexResult& result, int rawScore) const {
+        const int subscale = kSubtests[rawScore].subscale;
+        if (raw(rawScore) >= 0 && subscale >= 0 && (occasion_.unscoredSubscales >> subscale & 1u)) {
+            result.sumIncomplete = 1;
+        }
+    }
+
     // Counts the given core subtests and their zero raw scores into result; returns the sum of
     // their scaled scores and how many are missing.
     int sumCore(IndexResult& result, std::span<const int> core, int& missing) const {
@@ -56,12 +66,14 @@ class IndexComputation {
                 ++missing;
             }
             sum += scaled(rawScore);
+            noteUnscored(result, rawScore);
         }
         return sum;
     }
 
     void addSubstitute(IndexResult& result, int rawScore) {
         result.sum += scaled(rawScore);
+        noteUnscored(result, rawScore);
         ++result.count;
         result.substituted = 1;
         if (raw(rawScore) == 0) {
@@ -140,6 +152,8 @@ class IndexComputation {
             vfi.substituted + pfi.substituted + ai.substituted + si.substituted;
         full.prorationCount = vfi.prorated + pfi.prorated;
         full.count = vfi.count + pfi.count + ai.count + si.count;
+        full.sumIncomplete =
+            vfi.sumIncomplete | pfi.sumIncomplete | ai.sumIncomplete | si.sumIncomplete;
         full.sum = vfi.sum + pfi.sum + ai.sum + si.sum;
         full.unproratedSum = (vfi.prorated ? vfi.unproratedSum : vfi.sum) +
                              (pfi.prorated ? pfi.unproratedSum : pfi.sum) + ai.sum + si.sum;
@@ -200,6 +214,7 @@ class IndexComputation {
         general.sum = 0;
         // computeIndexScores may also run on its own: the flags are set afresh here.
         general.substituted = 0;
+        general.sumIncomplete = vfi.sumIncomplete | pfi.sumIncomplete;
         if (vfi.valid && pfi.valid) {
             general.sum = vfi.sum + pfi.sum;
             general.valid = 1;
@@ -210,18 +225,60 @@ class IndexComputation {
     }
 
     // Fills IK, PERC and the confidence limits from the row of the sum clamped into the
-    // table's range. Without a range (no rows for the key, or a failed query) the fields keep
-    // what they held.
+    // table's range. Whatever keeps them from being read (no range, no row, a cell that is NULL
+    // or no number, an incomplete sum) leaves them 0 with normMissing set, and says why; a
+    // database error has said so itself.
     void lookUp(int key) {
         IndexResult& result = index(key);
+        const std::string place =
+            "INDEX_NORMER " + std::string(occasion_.NORMGRUPP) + " " + kIndexKeys[key];
         std::int32_t maximum = 0;
         std::int32_t minimum = 0;
-        if (norms_.readIndexRange(occasion_.NORMGRUPP, kIndexKeys[key], maximum, minimum) !=
-            DB_DONE) {
+        const DbResult range =
+            norms_.readIndexRange(occasion_.NORMGRUPP, kIndexKeys[key], maximum, minimum);
+        if (range != DB_DONE) {
+            if (range == DB_NO_ROW) {
+                noScore(result, place + " har inga rader.");
+            } else if (range == DB_UNREADABLE) {
+                noScore(result, place + ": SKAL är inget tal i någon rad.");
+            } else {
+                noScore(result, "");
+            }
             return;
         }
         const std::int32_t clamped = std::clamp(result.sum, minimum, std::max(minimum, maximum));
-        norms_.readIndexRow(occasion_.NORMGRUPP, kIndexKeys[key], clamped, result);
+        const std::string row = place + " SKAL " + std::to_string(clamped);
+        std::uint32_t unreadable = 0;
+        const DbResult read =
+            norms_.readIndexRow(occasion_.NORMGRUPP, kIndexKeys[key], clamped, result, unreadable);
+        if (read == DB_NO_ROW) {
+            noScore(result, row + " finns inte.");
+        } else if (read == DB_FAILED) {
+            noScore(result, "");
+        } else if (unreadable != 0) {
+            static constexpr const char* kColumns[] = {"IK",          "PERC",       "KONF_LOW90",
+                                                       "KONF_HIGH90", "KONF_LOW95", "KONF_HIGH95"};
+            std::string columns;
+            for (int i = 0; i < 6; ++i) {
+                if ((unreadable >> i & 1u) != 0) {
+                    columns += (columns.empty() ? "" : ", ") + std::string(kColumns[i]);
+                }
+            }
+            noScore(result, row + ": " + columns + " saknar värde eller är inget tal.");
+        } else if (result.sumIncomplete == 1) {
+            // The NORMER message has said which subtest has no scaled score.
+            noScore(result, "");
+        }
+    }
+
+    void noScore(IndexResult& result, const std::string& why) {
+        result.normMissing = 1;
+        result.IK = 0;
+        result.PERC = 0.0f;
+        result.KONF_LOW90 = result.KONF_HIGH90 = result.KONF_LOW95 = result.KONF_HIGH95 = 0;
+        if (!why.empty()) {
+            showMessage(why + " Indexpoäng, percentil och konfidensintervall redovisas inte.");
+        }
     }
 
     TestOccasion& occasion_;

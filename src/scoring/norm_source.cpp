@@ -12,8 +12,8 @@ class DatabaseNormSource : public NormSource {
         return DoReadIndexRange(normgrupp, indexKey, maximum, minimum);
     }
     DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
-                          IndexResult& result) override {
-        return DoReadIndexNormer(normgrupp, indexKey, sum, result);
+                          IndexResult& result, std::uint32_t& unreadable) override {
+        return DoReadIndexNormer(normgrupp, indexKey, sum, result, &unreadable);
     }
 };
 
@@ -40,11 +40,12 @@ DbResult CachedNormSource::readNormRow(NormRequest& request) {
     if (const auto found = normRows_.find(key); found != normRows_.end()) {
         if (found->second.result == DB_DONE) {
             std::memcpy(request.S, found->second.S, sizeof request.S);
+            request.unreadable = found->second.unreadable;
         }
         return found->second.result;
     }
     const DbResult result = DoReadNormerRow(request);
-    NormRowEntry entry{result, {}};
+    NormRowEntry entry{result, {}, request.unreadable};
     std::memcpy(entry.S, request.S, sizeof entry.S);
     normRows_.emplace(key, entry);
     return result;
@@ -66,15 +67,17 @@ DbResult CachedNormSource::readIndexRange(const char* normgrupp, const char* ind
 }
 
 DbResult CachedNormSource::readIndexRow(const char* normgrupp, const char* indexKey,
-                                        std::int32_t sum, IndexResult& result) {
+                                        std::int32_t sum, IndexResult& result,
+                                        std::uint32_t& unreadable) {
     const auto key = std::make_tuple(std::string(normgrupp), std::string(indexKey), sum);
     if (const auto found = indexRows_.find(key); found != indexRows_.end()) {
         if (found->second.result == DB_DONE) {
             copyLookupFields(result, found->second.values);
+            unreadable = found->second.unreadable;
         }
         return found->second.result;
     }
-    const DbResult read = DoReadIndexNormer(normgrupp, indexKey, sum, result);
-    indexRows_.emplace(key, IndexRowEntry{read, result});
+    const DbResult read = DoReadIndexNormer(normgrupp, indexKey, sum, result, &unreadable);
+    indexRows_.emplace(key, IndexRowEntry{read, result, unreadable});
     return read;
 }

@@ -15,8 +15,9 @@ class NormSource {
     virtual DbResult readNormRow(NormRequest& request) = 0;
     virtual DbResult readIndexRange(const char* normgrupp, const char* indexKey,
                                     std::int32_t& maximum, std::int32_t& minimum) = 0;
+    // unreadable: as DoReadIndexNormer's.
     virtual DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
-                                  IndexResult& result) = 0;
+                                  IndexResult& result, std::uint32_t& unreadable) = 0;
 };
 
 // One statement per lookup, nothing kept: what the screens use, so that a norm table changed
@@ -33,12 +34,13 @@ class CachedNormSource : public NormSource {
     DbResult readIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
                             std::int32_t& minimum) override;
     DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
-                          IndexResult& result) override;
+                          IndexResult& result, std::uint32_t& unreadable) override;
 
   private:
     struct NormRowEntry {
         DbResult result;
         std::int32_t S[kSubscaleCount];
+        std::uint32_t unreadable;
     };
     struct RangeEntry {
         DbResult result;
@@ -48,6 +50,7 @@ class CachedNormSource : public NormSource {
     struct IndexRowEntry {
         DbResult result;
         IndexResult values;
+        std::uint32_t unreadable;
     };
     std::map<std::tuple<std::string, std::string, std::string>, NormRowEntry> normRows_;
     std::map<std::pair<std::string, std::string>, RangeEntry> ranges_;

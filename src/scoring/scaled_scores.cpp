@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -20,8 +21,27 @@ template <std::size_t N> void copyKey(char (&to)[N], const char* from) {
     to[length] = '\0';
 }
 
-void convertAgainst(TestOccasion& occasion, const char* subgroup,
-                    std::int32_t (&scaled)[kSubscaleCount], NormSource& norms) {
+// The bounds that decide a scaled score; S19 is never compared.
+constexpr std::uint32_t kComparedBounds = (1u << 18) - 1;
+
+void reportUnreadableBounds(const NormRequest& request) {
+    std::string columns;
+    for (int k = 0; k < kSubscaleCount; ++k) {
+        if ((request.unreadable >> k & 1u) != 0) {
+            columns += (columns.empty() ? "S" : ", S") + std::to_string(k + 1);
+        }
+    }
+    showMessage("NORMER " + std::string(request.NORMGRUPP) + " " + request.DELSKALA + " " +
+                request.DELGRUPP + ": " + columns +
+                " saknar värde eller är inget tal. Skalpoängen kan inte räknas fram och index "
+                "som bygger på den redovisas inte.");
+}
+
+// Converts every raw score against the subgroup's rows; returns the subscales whose row was
+// missing or unreadable.
+std::uint32_t convertAgainst(TestOccasion& occasion, const char* subgroup,
+                             std::int32_t (&scaled)[kSubscaleCount], NormSource& norms) {
+    std::uint32_t unscored = 0;
     for (int subscale = 0; subscale < kSubscaleCount; ++subscale) {
         NormRequest request{};
         copyKey(request.NORMGRUPP, occasion.NORMGRUPP);
@@ -33,11 +53,20 @@ void convertAgainst(TestOccasion& occasion, const char* subgroup,
                           request.DELSKALA, request.DELGRUPP);
             showMessage(message);
             scaled[subscale] = 0;
+            unscored |= 1u << subscale;
+            continue;
+        }
+        // A bound read as 0 would move the score without a word.
+        if ((request.unreadable & kComparedBounds) != 0) {
+            reportUnreadableBounds(request);
+            scaled[subscale] = 0;
+            unscored |= 1u << subscale;
             continue;
         }
         scaled[subscale] =
             scaledScoreFor(occasion.RawScores[kSubscaleRawScore[subscale]], request.S);
     }
+    return unscored;
 }
 
 } // namespace
@@ -60,6 +89,7 @@ void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
     for (IndexResult& index : occasion.indexes) {
         index = IndexResult{};
     }
+    occasion.unscoredSubscales = 0;
     // No band: selectAgeBand found no test age for the person, and said so.
     if (occasion.ageBand[0] == '\0') {
         std::memset(occasion.ScaledScores, 0, sizeof occasion.ScaledScores);
@@ -67,7 +97,7 @@ void computeScaledScores(TestOccasion& occasion, NormSource& norms) {
         return;
     }
     std::int32_t scaled[kSubscaleCount] = {};
-    convertAgainst(occasion, occasion.ageBand, scaled, norms);
+    occasion.unscoredSubscales = convertAgainst(occasion, occasion.ageBand, scaled, norms);
     std::memcpy(occasion.ScaledScores, scaled, sizeof scaled);
 
     std::int32_t reference[kSubscaleCount] = {};

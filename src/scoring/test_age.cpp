@@ -1,5 +1,7 @@
 #include "test_age.h"
 
+#include <cstdio>
+
 TestAge computeTestAge(const PersonRecord& person) {
     TestAge age{person.TESTDATE.year - person.BORNDATE.year,
                 static_cast<int>(person.TESTDATE.month) - static_cast<int>(person.BORNDATE.month),
@@ -31,4 +33,23 @@ bool isCalendarDate(const DateValue& date) {
 
 bool testDatesValid(const PersonRecord& person) {
     return isCalendarDate(person.TESTDATE) && isCalendarDate(person.BORNDATE);
+}
+
+std::string testAgeText(const PersonRecord& person) {
+    if (!testDatesValid(person)) {
+        return "-";
+    }
+    const TestAge age = computeTestAge(person);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%d.%d.%d", age.years, age.months, age.days);
+    return buffer;
+}
+
+std::string storedDateText(const DateValue& date) {
+    if (date == DateValue{0, 0, 0}) {
+        return "-";
+    }
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return buffer;
 }

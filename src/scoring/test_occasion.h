@@ -52,7 +52,23 @@ struct IndexResult {
     std::int32_t zeroCount;
     std::int32_t substitutionCount;
     std::int32_t prorationCount;
+    // 1 when a subtest counted in sum has no scaled score because its norm row is missing or
+    // cannot be read: sum is then no score to show.
+    std::int32_t sumIncomplete;
+    // 1 when IK, PERC and the limits could not be read for sum (no range, no row, a cell NULL or
+    // no number, a database error) or sum is incomplete; they are then 0 and shown as missing.
+    // A message said why.
+    std::int32_t normMissing;
 };
+
+// Whether an index has a score to show: valid, with IK, PERC and limits read from its norms.
+inline bool hasIndexScore(const IndexResult& index) {
+    return index.valid == 1 && index.normMissing == 0;
+}
+// Whether an index has a sum to show: valid, and every subtest in it scaled.
+inline bool hasIndexSum(const IndexResult& index) {
+    return index.valid == 1 && index.sumIncomplete == 0;
+}
 
 struct TestOccasion {
     PersonRecord person;
@@ -64,6 +80,9 @@ struct TestOccasion {
     char NORMGRUPP[kText50];
     char ageBand[kText50];
     char normDescription[kText64];
+    // Bit k set: the norm row of subscale k in ageBand is missing or cannot be read (a message
+    // said so), so that its scaled score 0 is no score.
+    std::uint32_t unscoredSubscales;
 };
 
 // The one test occasion of the process.

@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 #include "scoring_fixture.h"
 #include "screen_size.h"
+#include "subtest_table.h"
 #include "text_table.h"
 #include "working_directory.h"
 
@@ -71,8 +72,10 @@ class ExportDialogTest : public ScoringTest {
         stored.person.TESTDATE = DateValue{2010, 3, 7};
         stored.person.BORNDATE = DateValue{1985, 1, 2};
         EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
-        for (std::int32_t& raw : stored.RawScores) {
-            raw = 10;
+        // Every raw score 10, the spans at their form maxima: what the form could store.
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            const int maximum = kSubtests[i].formMax;
+            stored.RawScores[i] = maximum > 0 && maximum < 10 ? maximum : 10;
         }
         EXPECT_EQ(DoInsertTD(stored), DB_DONE);
     }

@@ -1,5 +1,6 @@
 #include "export_writer.h"
 #include "scoring_fixture.h"
+#include "subtest_table.h"
 #include "text_table.h"
 
 #include <gtest/gtest.h>
@@ -61,15 +62,17 @@ class ExportWriter : public ScoringTest {
         path_ = dir_.file("export.txt");
     }
 
-    // Stores a person aged 25 whose every raw score is raw.
+    // Stores a person aged 25 whose every raw score is raw, or the form maximum where that is
+    // lower (the spans), as the form would have stored it.
     std::int32_t addPerson(const char* name, int raw, DateValue testDate = {2010, 3, 7}) {
         TestOccasion stored{};
         stored.person = samplePerson(name);
         stored.person.TESTDATE = testDate;
         stored.person.BORNDATE = DateValue{static_cast<std::int16_t>(testDate.year - 25), 1, 2};
         EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
-        for (int& value : stored.RawScores) {
-            value = raw;
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            const int maximum = kSubtests[i].formMax;
+            stored.RawScores[i] = maximum > 0 && raw > maximum ? maximum : raw;
         }
         EXPECT_EQ(DoInsertTD(stored), DB_DONE);
         return stored.person.ID;
@@ -123,8 +126,13 @@ TEST_F(ExportWriter, MissingGeneralAbilityRowIsNeverTheFormerPersons) {
     const std::vector<std::string> written = lines(run(groups({3})));
     ASSERT_EQ(written.size(), 3u);
     EXPECT_EQ(written[1], "1\t25-29 \xE5r\t50\t30\t15\t15\t10\t10\t151\t1091\t46\t46\t31\t31\t");
-    // The lookup found nothing: the cleared score, not the 1091 of the person before.
-    EXPECT_EQ(written[2], "2\t25-29 \xE5r\t70\t42\t21\t21\t14\t14\t211\t0\t64\t64\t43\t43\t");
+    // The lookup found nothing: an empty cell and a message, not the 1091 of the person before
+    // and not a 0.
+    EXPECT_EQ(written[2], "2\t25-29 \xE5r\t70\t42\t21\t21\t14\t14\t211\t\t64\t64\t43\t43\t");
+    EXPECT_EQ(messages_.texts(),
+              std::vector<std::string>{"INDEX_NORMER Standardgrupp GAI SKAL 42 finns inte. "
+                                       "Indexpoäng, percentil och konfidensintervall redovisas "
+                                       "inte."});
 }
 
 TEST_F(ExportWriter, NullRawScoreIsExportedAsNotAdministered) {

@@ -5,6 +5,7 @@
 
 #include "export_writer.h"
 #include "scoring_fixture.h"
+#include "subtest_table.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,11 @@ class HostileDatabase : public ScoringTest {
              id + ", '" + name + "', " + sex + ", " + testDate + ", " + bornDate + ", 2)");
         std::string raw = "INSERT INTO TESTDATA VALUES (" + id + ", '2010-03-07'";
         for (int i = 0; i < kRawScoreCount; ++i) {
-            raw += i == RAW_LIKHETER ? ", " + likheter : std::string(", 10");
+            // The spans stay within their form maxima: only the value under test is hostile.
+            const int maximum = kSubtests[i].formMax;
+            raw += i == RAW_LIKHETER
+                       ? ", " + likheter
+                       : ", " + std::to_string(maximum > 0 && maximum < 10 ? maximum : 10);
         }
         exec(raw + ")");
     }
@@ -214,11 +219,15 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     ASSERT_EQ(lines.size(), 3u);
     for (std::size_t line = 1; line <= 2; ++line) {
         const std::vector<std::string> row = cells(lines[line]);
-        EXPECT_EQ(row[kLastCell - 5], "0") << line; // I_HIK: no row, no score
-        EXPECT_EQ(row[kLastCell - 4], "0") << line; // I_GAI
+        EXPECT_EQ(row[kLastCell - 5], "") << line; // I_HIK: no row, no score, never 0
+        EXPECT_EQ(row[kLastCell - 4], "") << line; // I_GAI
         EXPECT_EQ(row[kLastCell - 3], "46") << line;
     }
-    EXPECT_TRUE(messages_.texts().empty());
+    // Each person is told about both missing keys.
+    EXPECT_EQ(messages_.texts().size(), 4u);
+    for (const std::string& text : messages_.texts()) {
+        EXPECT_NE(text.find("har inga rader"), std::string::npos) << text;
+    }
 }
 
 // A table gone: one message for each failing statement, never a second one for its fetch, and an
@@ -275,7 +284,9 @@ TEST_F(HostileDatabase, LongAndBrokenTexts) {
     EXPECT_EQ(row[2], "A?B?");
     EXPECT_EQ(row[14], "rad ett  rad tv\xE5");
     EXPECT_EQ(row[kLastCell], "31");
-    EXPECT_TRUE(messages_.texts().empty());
+    // The broken text is scored as stored and named once.
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("ADRESS är inte giltig UTF-8"), std::string::npos);
 }
 
 } // namespace

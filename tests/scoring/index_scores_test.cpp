@@ -317,17 +317,47 @@ TEST_F(IndexScores, SumsOutsideTheTableAreClampedForTheLookupOnly) {
     EXPECT_EQ(index(HIK).IK, expectedIk("HIK", 10));
 }
 
-TEST_F(IndexScores, IndexWithoutRowsKeepsItsFields) {
-    exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI'");
-    giveAllCores(10);
-    occasion_.indexes[GAI].IK = 77;
-    occasion_.indexes[GAI].PERC = 12.5f;
-    score();
-    EXPECT_EQ(index(GAI).valid, 1);
-    EXPECT_EQ(index(GAI).sum, 60);
-    EXPECT_EQ(index(GAI).IK, 77);
-    EXPECT_FLOAT_EQ(index(GAI).PERC, 12.5f);
-    EXPECT_TRUE(messages_.texts().empty());
+// An index whose norms cannot be read keeps its sum but gets no score, never a former one, and
+// says which row is at fault; the other indexes are untouched.
+TEST_F(IndexScores, IndexWithoutUsableNormsHasNoScore) {
+    const struct {
+        const char* damage;
+        const char* message;
+    } cases[] = {
+        {"DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI'",
+         "INDEX_NORMER Standardgrupp GAI har inga rader."},
+        {"DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI' AND SKAL = 60",
+         "GAI SKAL 60 finns inte."},
+        {"UPDATE INDEX_NORMER SET IK = NULL WHERE \"INDEX\" = 'GAI'",
+         "GAI SKAL 60: IK saknar värde"},
+        {"UPDATE INDEX_NORMER SET PERC = 'x' WHERE \"INDEX\" = 'GAI'",
+         "GAI SKAL 60: PERC saknar värde"},
+        {"UPDATE INDEX_NORMER SET PERC = NULL, KONF_HIGH95 = 'y' WHERE \"INDEX\" = 'GAI'",
+         "GAI SKAL 60: PERC, KONF_HIGH95 saknar"},
+        {"UPDATE INDEX_NORMER SET SKAL = 'z' WHERE \"INDEX\" = 'GAI' AND SKAL = 6",
+         "GAI: SKAL är inget tal"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        exec("DELETE FROM INDEX_NORMER");
+        insertIndexRows();
+        exec(c.damage);
+        messages_.clear();
+        giveAllCores(10);
+        occasion_.indexes[GAI].IK = 77;
+        occasion_.indexes[GAI].PERC = 12.5f;
+        score();
+        EXPECT_EQ(index(GAI).valid, 1);
+        EXPECT_EQ(index(GAI).sum, 60);
+        EXPECT_EQ(index(GAI).normMissing, 1);
+        EXPECT_EQ(index(GAI).IK, 0);
+        EXPECT_EQ(index(GAI).PERC, 0.0f);
+        EXPECT_EQ(index(GAI).KONF_HIGH95, 0);
+        EXPECT_EQ(index(HIK).normMissing, 0);
+        EXPECT_EQ(index(HIK).IK, expectedIk("HIK", 100));
+        ASSERT_EQ(messages_.texts().size(), 1u);
+        EXPECT_NE(messages_.texts()[0].find(c.message), std::string::npos) << messages_.texts()[0];
+    }
 }
 
 } // namespace

@@ -42,7 +42,14 @@ TEST(ScaledScoreFor, RowWithoutNormsGivesZero) {
     EXPECT_EQ(scaledScoreFor(1, onlyS18), 0);
 }
 
-using ScaledScores = ScoringTest;
+// The index norms are there, so that every message is about the norm rows of the subtests.
+class ScaledScores : public ScoringTest {
+  protected:
+    void SetUp() override {
+        ScoringTest::SetUp();
+        insertIndexRows();
+    }
+};
 
 TEST_F(ScaledScores, ConvertsAgainstTheBandAndTheReferenceGroup) {
     insertNormRows("25-29 år", evenBounds());

@@ -7,6 +7,10 @@
 #include "subtest_table.h"
 #include "temp_dir.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -168,6 +172,7 @@ class NormCommands : public ::testing::Test {
         ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
         TestOccasion occasion{};
         std::strcpy(occasion.person.NAMN, "Kvar Orörd");
+        occasion.person.SEX = 2;
         occasion.person.BORNDATE = DateValue{1980, 5, 17};
         occasion.person.TESTDATE = DateValue{2011, 2, 13};
         occasion.TD_TESTDATE = occasion.person.TESTDATE;
@@ -466,6 +471,100 @@ TEST_F(NormCommands, KilledImportLeavesTheOldTablesWhole) {
     EXPECT_GT(killed, 3);
     EXPECT_GT(keptOld, 3);
     EXPECT_GT(killedAfterBackup, 0); // some kills landed while the tables were being replaced
+}
+
+} // namespace
+
+namespace {
+
+// Hostile database contents through every headless output: each case damages the stored data one
+// way, and every command must say so, exit with the status a clinic's script can trust, and never
+// show a number that came from the damaged value.
+TEST_F(NormCommands, EveryHeadlessOutputTellsWhatItCouldNotUse) {
+    const fs::path pristine = work_ / "pristine.db";
+    fs::copy_file(database_, pristine);
+    const std::string id = std::to_string(personId_);
+    enum Damage { Sql, Corrupt, Truncate };
+    const struct {
+        const char* name;
+        Damage how;
+        const char* sql;
+        int exportStatus, jsonStatus, pdfStatus, checkStatus;
+        const char* message;   // in every command's standard error that reports it
+        const char* nullIndex; // an index whose IK the JSON must give as null
+    } cases[] = {
+        {"NULL percentile", Sql, "UPDATE INDEX_NORMER SET PERC = NULL WHERE \"INDEX\" = 'HIK'", 2,
+         2, 2, 1, "PERC saknar värde", "HIK"},
+        {"text score", Sql, "UPDATE INDEX_NORMER SET IK = 'x' WHERE \"INDEX\" = 'VFI'", 2, 2, 2, 1,
+         "IK saknar värde", "VFI"},
+        {"text SKAL", Sql, "UPDATE INDEX_NORMER SET SKAL = 'x' WHERE \"INDEX\" = 'AI' AND SKAL = 2",
+         2, 2, 2, 1, "SKAL", "AI"},
+        {"NULL bound", Sql, "UPDATE NORMER SET S1 = NULL WHERE DELSKALA = 'Likheter'", 2, 2, 2, 1,
+         "S1 saknar värde", "VFI"},
+        {"huge bound", Sql, "UPDATE NORMER SET S2 = 9000000000 WHERE DELSKALA = 'Kodning'", 2, 2, 2,
+         1, "S2 saknar värde", "SI"},
+        {"missing index rows", Sql, "DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI'", 2, 2, 2, 1,
+         "GAI", "GAI"},
+        {"negative raw score", Sql, "UPDATE TESTDATA SET likheter = -3", 2, 2, 2, 0, "råpoängen -3",
+         nullptr},
+        {"sex 7", Sql, "UPDATE TESTPERSON SET SEX = 7", 2, 2, 2, 0, "kön (SEX) 7", nullptr},
+        {"invalid UTF-8", Sql, "UPDATE TESTPERSON SET OTHER = CAST(X'41FF' AS TEXT)", 2, 2, 2, 0,
+         "OTHER är inte giltig UTF-8", nullptr},
+        {"corrupt file", Corrupt, nullptr, 1, 1, 1, 1, "", nullptr},
+        {"truncated file", Truncate, nullptr, 1, 1, 1, 1, "", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::copy_file(pristine, database_, fs::copy_options::overwrite_existing);
+        if (c.how == Sql) {
+            MessageCapture messages;
+            ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+            {
+                Statement statement;
+                EXPECT_TRUE(statement.executeDirect(c.sql) && statement.commit()) << c.sql;
+            }
+            DoDisconnect();
+        } else {
+            const auto size = fs::file_size(database_);
+            if (c.how == Truncate) {
+                fs::resize_file(database_, size / 3);
+            } else {
+                std::fstream file(database_, std::ios::in | std::ios::out | std::ios::binary);
+                file.seekp(static_cast<std::streamoff>(size / 2));
+                file << std::string(8192, '\x5a');
+            }
+        }
+        const Outcome exported = rivoAdmin(work_, {"export", "--groups", "0,1,2,3", "ut.txt"});
+        const Outcome json = rivoAdmin(work_, {"report", "--all", "--json", "-"});
+        const Outcome pdf = rivoAdmin(work_, {"report", "--id", id, "--pdf", "r.pdf"});
+        const Outcome checked = rivoAdmin(work_, {"check-norms"});
+        EXPECT_TRUE(exported.exitedWith(c.exportStatus)) << exported.status << exported.err;
+        EXPECT_TRUE(json.exitedWith(c.jsonStatus)) << json.status << json.err;
+        EXPECT_TRUE(pdf.exitedWith(c.pdfStatus)) << pdf.status << pdf.err;
+        EXPECT_TRUE(checked.exitedWith(c.checkStatus)) << checked.status << checked.err;
+        for (const Outcome* warned : {&exported, &json, &pdf}) {
+            if (warned->exitedWith(2)) {
+                EXPECT_NE(warned->err.find(c.message), std::string::npos) << warned->err;
+            }
+        }
+        if (c.checkStatus == 1 && c.how == Sql) {
+            EXPECT_NE(checked.err.find(c.message), std::string::npos) << checked.err;
+        }
+        if (c.jsonStatus == 1) {
+            continue;
+        }
+        const QJsonObject report =
+            QJsonDocument::fromJson(
+                QByteArray::fromStdString(json.out.substr(0, json.out.find('\n'))))
+                .object();
+        EXPECT_FALSE(report["messages"].toArray().isEmpty());
+        if (c.nullIndex != nullptr) {
+            const QJsonObject index = report["indexes"][c.nullIndex].toObject();
+            EXPECT_TRUE(index["IK"].isNull()) << c.nullIndex;
+            EXPECT_TRUE(index["PERC"].isNull());
+            EXPECT_EQ(report["indexTable"]["rows"][0]["key"].toString(), "VFI");
+        }
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ class ReportCommand : public ScoringTest {
         insertIndexRows();
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '45-54 år', 7, 'Vuxna 45-54')");
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '70-74 år', 10, '70-74 år')");
+        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'Referensgrupp', 14, 'Referens')");
         std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
     }
 
@@ -56,6 +58,7 @@ class ReportCommand : public ScoringTest {
     // Runs the command's arguments over the test database; the JSON lines it wrote.
     std::vector<QJsonObject> report(std::vector<std::string> args, int expectedExit = 0) {
         const std::string path = dir_.file("report.jsonl").string();
+        std::filesystem::remove(path);
         args.insert(args.end(), {"--json", path});
         ReportRequest request;
         std::string error;
@@ -200,11 +203,16 @@ TEST_F(ReportCommand, ChoicesChangeOnlyWhatTheyChoose) {
     EXPECT_EQ(older["normDescription"].toString(), q("70-74 år"));
     EXPECT_EQ(older["indexTable"]["showsNote633"].toInt(), 1);
     const QJsonObject reference =
-        report({"--id", std::to_string(id), "--age-band", "Referensgrupp"})[0];
+        report({"--id", std::to_string(id), "--age-band", "Referensgrupp"}, 2)[0];
     EXPECT_EQ(reference["messages"].toArray(),
               QJsonArray{q("Error 1445 i normgruppselektering. Kontakta programleverantören.")});
     EXPECT_TRUE(reference["IndexComparisons"].toArray().isEmpty());
     EXPECT_TRUE(reference["SpanFrequencies"].toArray().isEmpty());
+
+    // A subgroup the list does not offer is refused before anything is written.
+    for (const char* band : {"foo", "35-44 år", ""}) {
+        EXPECT_TRUE(report({"--id", std::to_string(id), "--age-band", band}, 1).empty()) << band;
+    }
 }
 
 TEST_F(ReportCommand, PersonWithoutScoresShowsDashesAndTheNotes) {
