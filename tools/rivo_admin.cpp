@@ -64,7 +64,7 @@ int initDatabase(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Ange användarnamnet med --user NAMN.\n");
         return 2;
     }
-    if (!credentialLengthOk(user, "Användarnamnet")) {
+    if (!credentialOk(user, "Användarnamnet")) {
         return 2;
     }
     std::string password;
