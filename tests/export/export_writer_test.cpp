@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -337,9 +338,12 @@ TEST_F(ExportWriter, ALinkPlantedMeanwhileIsNeverWrittenThrough) {
     std::ofstream(victim) << "orört";
     std::atomic<bool> stop = false;
     std::thread planter([&] {
+        // A link now and then, for a moment: most exports find the way free.
         while (!stop) {
             ::symlink(victim.c_str(), path_.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
             ::unlink(path_.c_str()); // the link, or the export that replaced it
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
         }
     });
     int written = 0;
