@@ -25,11 +25,9 @@ TEST(CredentialText, CharactersOfValidUtf8WithoutControlCharacters) {
         {"ab", CredentialProblem::TooShort},
         {"abcdefghijk", CredentialProblem::TooLong},
         {"åäöåäöåäöå", CredentialProblem::None}, // ten letters in twenty bytes
-        {"ab\xF0\x9F\x98\x80", CredentialProblem::None},
         {"abc" + std::string(200, '\x80'), CredentialProblem::InvalidUtf8},
         {"ab\0cdef"s, CredentialProblem::ControlCharacter},
         {"psy\nkolog", CredentialProblem::ControlCharacter},
-        {"psy\tkolog", CredentialProblem::ControlCharacter},
         {"abc\x7F", CredentialProblem::ControlCharacter},
         {"abc\xC2\x85", CredentialProblem::ControlCharacter}, // a C1 line break
         {"abc\xC0\xAF", CredentialProblem::InvalidUtf8},      // an overlong '/'

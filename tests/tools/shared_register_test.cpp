@@ -131,7 +131,6 @@ TEST_F(SharedRegister, NamesAndPasswordsWithControlCharactersOrBrokenUtf8AreRefu
          "Användarnamnet får inte innehålla"},
         {"user add \"abc$(printf '\\200%.0s' $(seq 200))\" --password-stdin", "hemligt\\n",
          "Användarnamnet är inte giltig UTF-8"},
-        {"user add nisse --password-stdin", "hem\\tligt\\n", "Lösenordet får inte innehålla"},
         {"user remove \"$(printf 'psy\\033kolog')\"", "", "Användarnamnet får inte innehålla"},
         {"init-db --user \"$(printf 'ny\\rnamn')\" --password-stdin", "hemligt\\n",
          "Användarnamnet får inte innehålla"},
