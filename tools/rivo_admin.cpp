@@ -28,7 +28,11 @@ void printUsage(std::FILE* out) {
                  "      Är en datakälla inställd (/etc/RIVO-IV/datakalla.ini eller\n"
                  "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"
                  "  rivo-admin user add NAMN [--password-stdin] | user remove NAMN | user list\n"
-                 "      Lägger till, tar bort eller listar registrets användare.\n"
+                 "      Lägger till, tar bort eller listar registrets användare. Namn och\n"
+                 "      lösenord: 3-10 tecken, giltig UTF-8, inga styrtecken. list märker\n"
+                 "      lösenord som ännu är lagrade i klartext.\n"
+                 "  rivo-admin user rehash\n"
+                 "      Ersätter alla lösenord i klartext med sina hashvärden (en transaktion).\n"
                  "  rivo-admin export --groups 0,1,2,3 FIL\n"
                  "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
                  "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
@@ -55,6 +59,9 @@ void printUsage(std::FILE* out) {
                  "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n"
+                 "Varje FIL blir till först när den är fullständig (rättigheter 0600); vid fel\n"
+                 "eller avbrott står en tidigare fil kvar orörd. En symbolisk länk, en mapp,\n"
+                 "en FIFO eller en enhet som FIL vägras.\n"
                  "Slutstatus:\n"
                  "  0  klart, inget att anmärka på.\n"
                  "  1  misslyckades: felaktig användning, databasfel eller filfel.\n"
@@ -82,7 +89,7 @@ int initDatabase(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Ange användarnamnet med --user NAMN.\n");
         return kExitFailed;
     }
-    if (!credentialLengthOk(user, "Användarnamnet")) {
+    if (!credentialOk(user, "Användarnamnet")) {
         return kExitFailed;
     }
     std::string password;
