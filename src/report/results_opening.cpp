@@ -10,6 +10,7 @@ void resetResultsView() {
 
 void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const char*)>& onSubgroup,
                          NormSource& norms) {
+    forgetAgeBandProblem();
     selectAgeBand(occasion);
     if (onSubgroup) {
         DoListDelgrupp(occasion.NORMGRUPP, onSubgroup);
