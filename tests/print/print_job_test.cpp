@@ -21,11 +21,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -279,12 +281,14 @@ TEST_F(PrintJob, TheDialogsCopiesCollationAndOrderAreObeyed) {
         int copies;
         bool collate;
         bool reverse;
+        bool grayscale;
         std::vector<int> pages;
     } rows[] = {
-        {"one.pdf", 1, false, false, {1, 2, 3, 4, 5}},
-        {"collated.pdf", 2, true, false, {1, 2, 3, 4, 5, 1, 2, 3, 4, 5}},
-        {"uncollated.pdf", 2, false, false, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5}},
-        {"reversed.pdf", 1, false, true, {5, 4, 3, 2, 1}},
+        {"one.pdf", 1, false, false, false, {1, 2, 3, 4, 5}},
+        {"collated.pdf", 2, true, false, false, {1, 2, 3, 4, 5, 1, 2, 3, 4, 5}},
+        {"uncollated.pdf", 2, false, false, false, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5}},
+        {"reversed.pdf", 1, false, true, false, {5, 4, 3, 2, 1}},
+        {"grayscale.pdf", 1, false, false, true, {1, 2, 3, 4, 5}},
     };
     for (const auto& row : rows) {
         const std::string pdf = pdfPath(row.name);
@@ -300,6 +304,8 @@ TEST_F(PrintJob, TheDialogsCopiesCollationAndOrderAreObeyed) {
             dialog->findChild<QSpinBox*>("copies")->setValue(row.copies);
             dialog->findChild<QCheckBox*>("collate")->setChecked(row.collate);
             dialog->findChild<QCheckBox*>("reverse")->setChecked(row.reverse);
+            dialog->findChild<QRadioButton*>(row.grayscale ? "grayscale" : "color")
+                ->setChecked(true);
             filled = true;
             dialog->accept();
         });
@@ -312,6 +318,17 @@ TEST_F(PrintJob, TheDialogsCopiesCollationAndOrderAreObeyed) {
             pages.push_back(at == std::string::npos ? 0 : std::atoi(text.c_str() + at + 5));
         }
         EXPECT_EQ(pages, row.pages) << row.name;
+        // The graphs are drawn in colour unless grey was chosen.
+        const auto graphsSheet = std::find(pages.begin(), pages.end(), 2) - pages.begin() + 1;
+        const QImage graphs = pdfPageImage(pdf, static_cast<int>(graphsSheet), 50);
+        bool coloured = false;
+        for (int y = 0; y < graphs.height() && !coloured; ++y) {
+            for (int x = 0; x < graphs.width() && !coloured; ++x) {
+                const QColor colour = graphs.pixelColor(x, y);
+                coloured = std::abs(colour.red() - colour.blue()) > 40;
+            }
+        }
+        EXPECT_EQ(coloured, !row.grayscale) << row.name;
     }
     EXPECT_TRUE(messages_.texts().empty());
 }
