@@ -121,22 +121,6 @@ TEST_F(KeyboardWalk, AClickOnTheBackgroundKeepsEnterInTheField) {
     EXPECT_EQ(number("SELECT COUNT(*) FROM TESTPERSON"), 0);
 }
 
-// Every screen places the client area the same way: leaving the start screen does not move the
-// window, and its title bar stays on the screen.
-TEST_F(KeyboardWalk, TheWindowStandsStillBetweenScreensWithItsTitleBarOnTheScreen) {
-    QTest::qWait(100); // the window manager's frame, where there is one
-    const QRect start = window_->geometry();
-    const QRect available = window_->QWidget::screen()->availableGeometry();
-    EXPECT_GE(window_->frameGeometry().top(), available.top());
-    EXPECT_GE(window_->frameGeometry().left(), available.left());
-    beginNewTest();
-    QTest::qWait(100);
-    EXPECT_EQ(window_->geometry(), start);
-    press(Qt::Key_Escape);
-    QTest::qWait(100);
-    EXPECT_EQ(window_->geometry(), start);
-}
-
 // The key rule, in the virtual-key codes the forms were made for.
 TEST(KeyFilter, EachFieldTakesTheKeysItIsMadeFor) {
     struct Row {
