@@ -520,15 +520,15 @@ TEST_F(EarlierTests, ControlAndAColumnNumberSortTheList) {
         Qt::Key key;
         int column;
         QStringList expected;
-    } steps[] = {
+    } sortKeys[] = {
         {Qt::Key_1, 0, {"Anna", "Bo", "Cilla"}},
         {Qt::Key_1, 0, {"Cilla", "Bo", "Anna"}},
         {Qt::Key_2, 1, {"Adam", "Bertil", "Cecilia"}},
     };
-    for (const auto& step : steps) {
-        QTest::keyClick(list(), step.key, Qt::ControlModifier);
-        EXPECT_EQ(personListState().sortColumn, step.column);
-        EXPECT_EQ(column(step.column), step.expected);
+    for (const auto& sortKey : sortKeys) {
+        QTest::keyClick(list(), sortKey.key, Qt::ControlModifier);
+        EXPECT_EQ(personListState().sortColumn, sortKey.column);
+        EXPECT_EQ(column(sortKey.column), sortKey.expected);
         EXPECT_EQ(focused(), list());
     }
     // No column, or more than Ctrl, is no sort key.

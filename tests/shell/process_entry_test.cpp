@@ -72,9 +72,9 @@ TEST(ProcessEntry, MissingDatabaseIsToldWithTheWayToMakeOne) {
     const std::vector<MessageRequest>& shown = environment.messages().requests();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, missingDatabaseMessage(std::filesystem::current_path().string()));
-    for (const char* part :
+    for (const char* words :
          {"Det finns ingen databas (DODODA.db) i mappen ", "rivo-admin init-db", "programmenyn"}) {
-        EXPECT_NE(shown[0].text.find(part), std::string::npos) << part;
+        EXPECT_NE(shown[0].text.find(words), std::string::npos) << words;
     }
     EXPECT_EQ(shown[0].caption, "RIVO-IV");
     processDeletions();
@@ -101,7 +101,7 @@ TEST(ProcessEntry, UnknownOptionIsRefusedWithTheUsage) {
     }
 }
 
-// The client area keeps its size; the frame is kept inside the available part of the screen.
+// The client area keeps its size; the frame is kept inside the available area of the screen.
 TEST(WindowPlacement, TheFrameFitsTheAvailableArea) {
     const QMargins frame(4, 24, 4, 4);
     const struct {
