@@ -15,6 +15,7 @@ RawScoreScreen::~RawScoreScreen() = default;
 
 void RawScoreScreen::build() {
     bottomRef() = 600;
+    host_.placeWindow(screenWidth() / 2 - 400, screenHeight() / 2 - 300, 800, 600);
     form_ = std::make_unique<RawScoreForm>(host_.widgetParent(), host_.controlFont());
     form_->fill(rawScoreTextsOf(testOccasion()));
     form_->onEnterInLastField = [this] { command(CMD_ENTER); };

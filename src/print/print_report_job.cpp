@@ -7,10 +7,15 @@
 #include "qt_dialogs.h"
 #include "report_pages.h"
 #include "report_sheets.h"
+#include "safe_file.h"
+#include "sheet_order.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QPrinter>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +30,15 @@ bool printAbortCheck() {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     return !printAborted;
+}
+
+// What the printer does not do itself is done by the order of the sheets: Qt's PDF writer makes
+// neither copies nor reversed order, a CUPS queue makes both from the job's options.
+std::vector<int> sheetOrderFor(const QPrinter& printer) {
+    const bool toPdf = printer.outputFormat() == QPrinter::PdfFormat;
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    return reportSheetOrder(copies, printer.collateCopies(),
+                            toPdf && printer.pageOrder() == QPrinter::LastPageFirst);
 }
 
 class RunningJob {
@@ -43,12 +57,30 @@ void printReportJob() {
     }
     const RunningJob running;
 
+    // Before the dialog, and only when the chosen subgroup has not been reported already.
+    reportAgeBandProblemOnce();
+
     QPrinter printer(QPrinter::HighResolution);
     printer.setCopyCount(1);
     if (!askPrintSettings(printer, QApplication::activeWindow())) {
         return;
     }
-    reportAgeBandProblem();
+    // The report is always printed whole.
+    printer.setPrintRange(QPrinter::AllPages);
+
+    // A PDF file holds health data: it is written where only its owner can read it and takes the
+    // chosen name only when the job is complete.
+    SafeFile pdfFile;
+    const bool toFile =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    if (toFile) {
+        std::string error;
+        if (!pdfFile.open(printer.outputFileName().toStdString(), error)) {
+            showMessage(std::string(kPrintFailedMessage) + "\n" + error);
+            return;
+        }
+        printer.setOutputFileName(QString::fromStdString(pdfFile.temporaryPath()));
+    }
 
     printAborted = false;
     QPointer<CancelPrintDialog> cancelDialog =
@@ -58,11 +90,19 @@ void printReportJob() {
     SheetsOutcome outcome = SheetsOutcome::Failed;
     {
         QPrinterSheets sheets(printer, printAbortCheck);
-        outcome = printReportSheets(sheets);
+        outcome = printReportSheets(sheets, sheetOrderFor(printer));
     }
     // After a cancel the dialog has already gone (or is about to).
     delete cancelDialog.data();
     if (outcome == SheetsOutcome::Failed) {
         showMessage(kPrintFailedMessage);
+    }
+    if (toFile) {
+        std::string error;
+        if (outcome != SheetsOutcome::Printed) {
+            pdfFile.abandon();
+        } else if (!pdfFile.commit(error)) {
+            showMessage(error);
+        }
     }
 }

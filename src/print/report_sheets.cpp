@@ -47,6 +47,10 @@ int startSheet(SheetPrinter& printer, const Page& page, int height) {
 } // namespace
 
 SheetsOutcome printReportSheets(SheetPrinter& printer) {
+    return printReportSheets(printer, {0, 1, 2, 3, 4});
+}
+
+SheetsOutcome printReportSheets(SheetPrinter& printer, const std::vector<int>& order) {
     for (const Page& page : kPages) {
         sheetHeight(printer, page);
         if (!printer.abortCheck()) {
@@ -57,15 +61,15 @@ SheetsOutcome printReportSheets(SheetPrinter& printer) {
     if (!printer.startDocument()) {
         return SheetsOutcome::Failed;
     }
-    int pageNumber = 0;
-    for (const Page& page : kPages) {
+    for (const int index : order) {
+        const Page& page = kPages[static_cast<std::size_t>(index)];
         const int top = startSheet(printer, page, sheetHeight(printer, page));
         if (top == 0) {
             printer.abortDocument();
             return SheetsOutcome::Failed;
         }
         page.paint(printer.dc(), top, kSheetLeft, kSheetRight, kPrinting);
-        printSheetFooter(printer, kSheetLeft, kSheetRight, ++pageNumber);
+        printSheetFooter(printer, kSheetLeft, kSheetRight, index + 1);
     }
     return printer.endDocument() ? SheetsOutcome::Printed : SheetsOutcome::Failed;
 }

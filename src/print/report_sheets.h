@@ -2,6 +2,8 @@
 
 #include "sheet_printer.h"
 
+#include <vector>
+
 // The five sheets of the report, one per page, in the order of the screen: results with the
 // norm comparison, graphs, subtest scores, analyses, process scores. The page painters draw with
 // printing 1; every sheet gets the header and the footer, sheets 2-5 the person block.
@@ -17,3 +19,6 @@ enum class SheetsOutcome {
 };
 
 SheetsOutcome printReportSheets(SheetPrinter& printer);
+// The same with the sheets in the given order of report pages (0-4; see reportSheetOrder). Each
+// sheet keeps the number of its page.
+SheetsOutcome printReportSheets(SheetPrinter& printer, const std::vector<int>& order);

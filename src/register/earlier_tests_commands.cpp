@@ -105,6 +105,9 @@ void EarlierTestsScreen::deletePerson(std::int32_t id) {
         return;
     }
     delete findPersonRow(*list_, id);
+    // No other person may stand selected in its place: a second "Ta b&ort" must not find one.
+    list_->setCurrentItem(nullptr);
+    list_->clearSelection();
     showMessage(withName(kDeleted, person.NAMN));
     resetTestOccasion();
 }

@@ -1,5 +1,6 @@
 #include "earlier_tests_screen.h"
 
+#include "enter_key.h"
 #include "message_box.h"
 #include "person_list_state.h"
 #include "person_list_view.h"
@@ -9,7 +10,11 @@
 #include "shell_state.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeWidget>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -27,7 +32,40 @@ constexpr int kResizedButtonIds[] = {90, 91, 92, 93, 94};
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 40;
 
+// Ctrl+1 ... Ctrl+9 on the list sort it by column 1 ... 9, as a click on that column's header.
+class SortKeys : public QObject {
+  public:
+    SortKeys(QWidget* list, std::function<void(int)> sortBy)
+        : QObject(list), sortBy_(std::move(sortBy)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const int column = sortColumnOfKey(*static_cast<QKeyEvent*>(event));
+        if (column < 0) {
+            return false;
+        }
+        sortBy_(column);
+        return true;
+    }
+
+  private:
+    std::function<void(int)> sortBy_;
+};
+
 } // namespace
+
+int sortColumnOfKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers =
+        key.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (modifiers != Qt::ControlModifier || key.key() < Qt::Key_1 ||
+        key.key() >= Qt::Key_1 + kPersonListColumns) {
+        return -1;
+    }
+    return key.key() - Qt::Key_1;
+}
 
 EarlierTestsScreen::~EarlierTestsScreen() {
     delete list_.data();
@@ -42,6 +80,10 @@ void EarlierTestsScreen::build() {
     list_ = createPersonList(host_.widgetParent(), host_.listFont());
     QObject::connect(list_->header(), &QHeaderView::sectionClicked, list_,
                      [this](int column) { onHeaderClicked(column); });
+    // Enter and a double-click on a person are "&Visa resultat".
+    runOnEnter(list_, [this] { command(CMD_ENTER); });
+    QObject::connect(list_, &QTreeWidget::itemDoubleClicked, list_, [this] { command(CMD_ENTER); });
+    list_->installEventFilter(new SortKeys(list_, [this](int column) { onHeaderClicked(column); }));
     fillPersonList(*list_);
     list_->show();
     const int remembered = personListState().rememberedRow;
@@ -96,6 +138,9 @@ void EarlierTestsScreen::command(int id) {
 }
 
 void EarlierTestsScreen::teardown() {
+    if (list_ != nullptr) {
+        host_.focusWindow(); // where Enter acts as the next screen's command 91
+    }
     delete list_.data();
     host_.hideSharedButtons();
 }

@@ -6,12 +6,14 @@
 
 #include <cstdint>
 
+class QKeyEvent;
 class QTreeWidget;
 class ScreenHost;
 
-// The earlier-tests screen: the list of every stored test person, sorted by a clicked column,
-// and the commands on it: back, show results, export, delete and backup. The list is re-read
-// from the database each time the screen is built and on every header click.
+// The earlier-tests screen: the list of every stored test person, sorted by a clicked column
+// (or by Ctrl+1 ... Ctrl+9 on the list), and the commands on it: back, show results, export, delete
+// and backup. The list is re-read from the database each time the screen is built and on every
+// header click.
 class EarlierTestsScreen : public Screen {
   public:
     explicit EarlierTestsScreen(ScreenHost& host) : host_(host) {}
@@ -41,6 +43,9 @@ class EarlierTestsScreen : public Screen {
     ScreenHost& host_;
     QPointer<QTreeWidget> list_;
 };
+
+// The list column (0-8) that a key sorts by, or -1: Ctrl+1 ... Ctrl+9 on the person list.
+int sortColumnOfKey(const QKeyEvent& key);
 
 inline constexpr int kShowResultsMode = 3;
 inline constexpr int kDeleteMode = 5;

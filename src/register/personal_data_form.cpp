@@ -286,3 +286,11 @@ void PersonalDataForm::loadSettings() {
             readPersonalDataSetting(key, emptyDefault ? QString() : QStringLiteral("?")));
     }
 }
+
+QStringList PersonalDataForm::texts() const {
+    QStringList all;
+    for (const QLineEdit* field : fields_) {
+        all << field->text();
+    }
+    return all;
+}

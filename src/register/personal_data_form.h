@@ -4,6 +4,7 @@
 #include "test_occasion.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -26,6 +27,8 @@ class PersonalDataForm {
     void show();
     QLineEdit* field(int id) const { return fields_[static_cast<std::size_t>(id)]; }
     void focusField(int id);
+    // The text of every field, in field order.
+    QStringList texts() const;
 
     // Shows the person: texts, dates as yyyymmdd, the test age, sex and handedness letters.
     void fill(const PersonRecord& person);

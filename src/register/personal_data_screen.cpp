@@ -1,6 +1,7 @@
 #include "personal_data_screen.h"
 
 #include "form_buttons.h"
+#include "message_box.h"
 #include "personal_data_form.h"
 #include "screen_host.h"
 #include "screen_ids.h"
@@ -11,10 +12,19 @@ PersonalDataScreen::PersonalDataScreen(ScreenHost& host) : host_(host) {}
 
 PersonalDataScreen::~PersonalDataScreen() = default;
 
+namespace {
+
+constexpr const char* kCancelQuestion =
+    "Vill du avbryta det nya testet? Det du har skrivit in i formuläret sparas inte.";
+
+} // namespace
+
 void PersonalDataScreen::build() {
     bottomRef() = 600;
+    host_.placeWindow(screenWidth() / 2 - 400, screenHeight() / 2 - 300, 800, 600);
     form_ = std::make_unique<PersonalDataForm>(host_.widgetParent(), host_.controlFont());
     form_->fill(testOccasion().person);
+    shownTexts_ = form_->texts();
     form_->show();
     showFormButtons(host_, 95, 96);
     form_->focusField(PD_NAMN);
@@ -30,9 +40,13 @@ void PersonalDataScreen::command(int id) {
         return;
     }
     switch (id) {
+    case CMD_ESCAPE:
+        if (!mayCancel()) {
+            break;
+        }
+        [[fallthrough]];
     case 90:
     case CMD_ALT_A:
-    case CMD_ESCAPE:
         resetTestOccasion();
         host_.showScreen(SCREEN_START);
         break;
@@ -48,6 +62,19 @@ void PersonalDataScreen::command(int id) {
     default:
         break;
     }
+}
+
+bool PersonalDataScreen::mayCancel() const {
+    if (form_->texts() == shownTexts_) {
+        return true;
+    }
+    MessageRequest question;
+    question.text = kCancelQuestion;
+    question.caption = kProgramCaption;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultButton = MessageDefault::Second;
+    question.icon = MessageIcon::Question;
+    return showMessageBox(question) == AnswerYes;
 }
 
 void PersonalDataScreen::teardown() {

@@ -2,13 +2,16 @@
 
 #include "screen.h"
 
+#include <QStringList>
+
 #include <memory>
 
 class PersonalDataForm;
 class ScreenHost;
 
 // The personal-data form, the first step of a new test and the way back from the raw-score form.
-// "&Avbryt" (90, Alt+A, Esc) clears the test occasion and returns to the start screen;
+// "&Avbryt" (90, Alt+A, Esc) clears the test occasion and returns to the start screen; Esc asks
+// first when anything has been entered since the form was shown;
 // "&Fortsätt" (91, Enter on the window, Alt+F) checks and stores the person and opens the
 // raw-score form; Alt+S fills the fields from the remembered entries.
 class PersonalDataScreen : public Screen {
@@ -24,6 +27,10 @@ class PersonalDataScreen : public Screen {
     PersonalDataForm* form() const { return form_.get(); }
 
   private:
+    // Esc: true when nothing was entered, or the user agrees to throw the entries away.
+    bool mayCancel() const;
+
     ScreenHost& host_;
+    QStringList shownTexts_;
     std::unique_ptr<PersonalDataForm> form_;
 };

@@ -45,7 +45,12 @@ int ab_paint_sidor(Dc& dc, int top, int left, int right, int printing);
 
 // The analyses need an age band that is one of the 13 bands. Painters never raise a message
 // box (a modal box inside painting re-enters painting); instead the results screen calls this
-// when a subgroup is chosen, and the print job once per job. It shows "Error 1445 i
-// normgruppselektering. Kontakta programleverantören." when the test occasion's age band is none
-// of the 13 bands and returns 0 then, else 1.
+// when it opens and when a subgroup is chosen. It shows "Error 1445 i normgruppselektering.
+// Kontakta programleverantören." when the test occasion's age band is none of the 13 bands and
+// returns 0 then, else 1.
 int reportAgeBandProblem();
+// The same for the print job, before it starts: silent (0) when the message has already been
+// shown for the subgroup that is still chosen.
+int reportAgeBandProblemOnce();
+// Opening another occasion: the message has not been shown for it yet.
+void forgetAgeBandProblem();

@@ -12,6 +12,7 @@ void resetResultsView() {
 
 void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const char*)>& onSubgroup,
                          NormSource& norms) {
+    forgetAgeBandProblem();
     if (const std::string problem = storedValueMessage(occasion); !problem.empty()) {
         showMessage(problem);
     }

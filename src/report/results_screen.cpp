@@ -1,6 +1,7 @@
 #include "results_screen.h"
 
 #include "age_band.h"
+#include "enter_key.h"
 #include "focus_ring.h"
 #include "print_report_hook.h"
 #include "report_pages.h"
@@ -13,7 +14,9 @@
 #include "test_occasion.h"
 #include "text_table.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QKeyEvent>
 
 namespace {
 
@@ -30,6 +33,10 @@ constexpr ListPlace kLists[4] = {{"ageBandList_1", 20, 90},
                                  {"indexBaseList_4", 340, 150}};
 constexpr int kListY = 105;
 constexpr int kListHeight = 400;
+// How far a list may grow to the right for its longest entry: up to the next list, or the edge
+// of the window.
+constexpr int kListGap = 10;
+constexpr int kClientWidth = 800;
 
 constexpr int kAvbryt = 90;
 constexpr int kChangeRawScores = 91;
@@ -38,6 +45,34 @@ constexpr int kPrint = 92;
 QString qtText(unsigned short id) {
     return QString::fromStdString(text(id));
 }
+
+// Esc in an open drop-down closes the drop-down and nothing else: it is kept from the window's
+// Esc accelerator ("&Avbryt"), which would otherwise see it as well.
+class EscapeClosesTheDropDown : public QObject {
+  public:
+    explicit EscapeClosesTheDropDown(QComboBox* list) : QObject(list), list_(list) {
+        list->view()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || !list_->view()->isVisible()) {
+            return false;
+        }
+        key->accept(); // an accepted override is no shortcut
+        if (event->type() == QEvent::KeyPress) {
+            list_->hidePopup();
+        }
+        return true;
+    }
+
+  private:
+    QComboBox* list_;
+};
 
 } // namespace
 
@@ -60,6 +95,7 @@ void ResultsScreen::build() {
     scoreOpenedOccasion(occasion,
                         [ageBands](const char* name) { ageBands->addItem(QString(name)); });
     fillChoiceLists();
+    fitListWidths();
     ageBands->setCurrentIndex(
         ageBands->findText(QString(occasion.ageBand), Qt::MatchExactly | Qt::MatchCaseSensitive));
     connectLists();
@@ -88,13 +124,21 @@ void ResultsScreen::createControls() {
         lists_[i] = list;
     }
 
+    // In the order the controls stand on the screen: report, Normgrupp, Konfidensintervall,
+    // Diskrepansanalyser (list 4), Styrkor och svagheter (list 3), report.
     focusRing_ = std::make_unique<FocusRing>();
     focusRing_->link(window_, lists_[0], lists_[2]);
     focusRing_->link(lists_[0], lists_[1], window_);
-    focusRing_->link(lists_[1], lists_[2], lists_[0]);
-    focusRing_->link(lists_[2], window_, lists_[1]);
-    // Nothing leads to list 4 by Tab; from it, Tab returns to the report.
-    focusRing_->link(lists_[3], window_, lists_[2]);
+    focusRing_->link(lists_[1], lists_[3], lists_[0]);
+    focusRing_->link(lists_[3], lists_[2], lists_[1]);
+    focusRing_->link(lists_[2], window_, lists_[3]);
+
+    // Enter on the report or on a closed list is "Ä&ndra råpoäng", as on the window itself.
+    runOnEnter(window_, [this] { command(kChangeRawScores); });
+    for (QComboBox* list : lists_) {
+        runOnEnter(list, [this] { command(kChangeRawScores); });
+        new EscapeClosesTheDropDown(list);
+    }
 
     host_.setSharedButtonCaption(kAvbryt, 95);
     host_.setSharedButtonCaption(kChangeRawScores, 173);
@@ -112,6 +156,29 @@ void ResultsScreen::fillChoiceLists() {
     lists_[2]->setCurrentIndex(view.swBase);
     lists_[3]->setCurrentIndex(view.indexBase);
     lists_[1]->setCurrentIndex(view.ciLevel);
+}
+
+// Each list as wide as its longest entry where there is room before the next list (the lists
+// keep their places), its drop-down always wide enough to show every entry whole, and the whole
+// chosen entry in its tooltip where the field is too narrow for it.
+void ResultsScreen::fitListWidths() {
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        QComboBox* list = lists_[i];
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        const int needed = list->sizeHint().width();
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        int limit = kClientWidth - kListGap;
+        for (const ListPlace& other : kLists) {
+            if (other.x > kLists[i].x) {
+                limit = std::min(limit, other.x - kListGap);
+            }
+        }
+        const int width = std::max(kLists[i].width, std::min(needed, limit - kLists[i].x));
+        list->setGeometry(kLists[i].x, kListY, width, list->height());
+        list->view()->setMinimumWidth(needed);
+        list->setToolTip(list->currentText());
+        QObject::connect(list, &QComboBox::currentTextChanged, list, &QWidget::setToolTip);
+    }
 }
 
 // Only after filling: a list acts on a change of selection by the user.
@@ -139,9 +206,15 @@ void ResultsScreen::command(int id) {
     case kChangeRawScores:
         changeRawScores();
         break;
+    case CMD_ESCAPE:
+        // Esc on an open drop-down only closes it; the next Esc leaves.
+        if (closeOpenList()) {
+            break;
+        }
+        host_.showScreen(SCREEN_EARLIER_TESTS);
+        break;
     case kAvbryt:
     case CMD_ALT_A:
-    case CMD_ESCAPE:
         host_.showScreen(SCREEN_EARLIER_TESTS);
         break;
     case kPrint:
@@ -188,7 +261,21 @@ void ResultsScreen::changeRawScores() {
     host_.showScreen(SCREEN_RAW_SCORES);
 }
 
+bool ResultsScreen::closeOpenList() {
+    for (QComboBox* list : lists_) {
+        if (list != nullptr && list->view()->isVisible()) {
+            list->hidePopup();
+            return true;
+        }
+    }
+    return false;
+}
+
 void ResultsScreen::teardown() {
+    if (window_ == nullptr) {
+        return;
+    }
+    host_.focusWindow(); // where Enter acts as the next screen's command 91
     focusRing_.reset();
     for (QPointer<QComboBox>& list : lists_) {
         delete list.data();

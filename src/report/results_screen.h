@@ -36,7 +36,9 @@ class ResultsScreen : public Screen {
   private:
     void createControls();
     void fillChoiceLists();
+    void fitListWidths();
     void connectLists();
+    bool closeOpenList();
     void listChanged(int id);
     void changeRawScores();
 

@@ -14,23 +14,42 @@ bool hasOption(int argc, char** argv, const char* option) {
     return false;
 }
 
+namespace {
+
+void printUsage(std::FILE* stream) {
+    std::fprintf(stream,
+                 "Användning: RIVO_IV [%s]\n"
+                 "Startar RIVO-IV. Programmet arbetar med databasen DODODA.db i arbetskatalogen.\n"
+                 "\n"
+                 "  %s  arbeta i användarens datamapp ($XDG_DATA_HOME/RIVO-IV/, annars\n"
+                 "                 ~/.local/share/RIVO-IV/) och erbjud att skapa en databas där\n"
+                 "                 när ingen finns; så startar programmenyn programmet\n"
+                 "  --help         visa den här texten\n"
+                 "  --version      visa programmets version\n",
+                 kDataFolderOption, kDataFolderOption);
+}
+
+} // namespace
+
 int answerInformationOptions(int argc, char** argv) {
     if (hasOption(argc, argv, "--version")) {
         std::printf("RIVO-IV %s\n", RIVO_IV_VERSION);
         return 0;
     }
     if (hasOption(argc, argv, "--help")) {
-        std::printf(
-            "Användning: RIVO_IV [%s]\n"
-            "Startar RIVO-IV. Programmet arbetar med databasen DODODA.db i arbetskatalogen.\n"
-            "\n"
-            "  %s  arbeta i användarens datamapp ($XDG_DATA_HOME/RIVO-IV/, annars\n"
-            "                 ~/.local/share/RIVO-IV/) och erbjud att skapa en databas där\n"
-            "                 när ingen finns; så startar programmenyn programmet\n"
-            "  --help         visa den här texten\n"
-            "  --version      visa programmets version\n",
-            kDataFolderOption, kDataFolderOption);
+        printUsage(stdout);
         return 0;
+    }
+    return -1;
+}
+
+int refuseUnknownOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], kDataFolderOption) != 0) {
+            std::fprintf(stderr, "RIVO_IV: okänt argument: %s\n\n", argv[i]);
+            printUsage(stderr);
+            return kUsageExitCode;
+        }
     }
     return -1;
 }

@@ -50,3 +50,24 @@ int offerDatabaseWhenMissing(QWidget* owner, const QFont& controlFont) {
     }
     return runNewDatabaseDialog(owner, controlFont);
 }
+
+bool tellWhenDatabaseMissing() {
+    DataSourceSetting setting;
+    std::string problem;
+    if (!readDataSourceSetting(setting, problem) || setting.configured) {
+        return false;
+    }
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (std::filesystem::exists(folder / kDatabaseFileName, error)) {
+        return false;
+    }
+    showMessage(missingDatabaseMessage(folder.string()));
+    return true;
+}
+
+std::string missingDatabaseMessage(const std::string& folder) {
+    return std::string("Det finns ingen databas (") + kDatabaseFileName + ") i mappen " + folder +
+           ".\n\nSkapa en med kommandot\n    rivo-admin init-db --user NAMN\ni den mappen, "
+           "eller starta RIVO-IV från programmenyn, som erbjuder att skapa en databas.";
+}

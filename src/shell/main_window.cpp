@@ -10,13 +10,16 @@
 #include "screen_resources.h"
 #include "shell_state.h"
 #include "text_table.h"
+#include "window_placement.h"
 
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 
 namespace {
 
@@ -32,7 +35,9 @@ MainWindow::MainWindow() {
     setWindowTitle(kProgramCaption);
     setWindowIcon(QIcon(QPainterDc::bitmapPath(kIconProgram)));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFocusPolicy(Qt::StrongFocus);
+    // The program gives the window the focus where Enter is to act as command 91; a click on the
+    // background never takes it from the field the user is typing in.
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(800, 600);
     setMainWindowForDialogs(this);
 }
@@ -155,10 +160,22 @@ const QFont& MainWindow::listFont() const {
 }
 
 // The client area is fixed at the size given: the user cannot resize the window, the results
-// screen does so by its own rules.
+// screen does so by its own rules. Every placement positions the client area (never the frame),
+// so the screens stand in the same place whether the window manager has framed the window yet
+// or not; the frame is kept inside the screen's available area.
 void MainWindow::placeWindow(int x, int y, int width, int height) {
-    move(x, y);
     setFixedSize(width, height);
+    QMargins frame(0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+    if (isVisible()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    const QScreen* display = QWidget::screen();
+    const QRect available =
+        display != nullptr ? display->availableGeometry() : QRect(x, y, width, height);
+    setGeometry(fittedClientRect(QRect(x, y, width, height), frame, available));
 }
 
 void MainWindow::loadAccelerators() {

@@ -1,5 +1,7 @@
 #include "new_database_dialog.h"
 
+#include "screen_size.h"
+
 #include "db.h"
 #include "demo_database.h"
 #include "message_box.h"
@@ -144,5 +146,8 @@ int runNewDatabaseDialog(QWidget* owner, const QFont& controlFont) {
     std::error_code error;
     NewDatabaseDialog dialog(owner, controlFont,
                              std::filesystem::current_path(error) / kDatabaseFileName);
+    // Shown before the main window, so it is centred on the screen rather than on an owner.
+    const ScreenSize screen = screenSize();
+    dialog.move((screen.width - dialog.width()) / 2, (screen.height - dialog.height()) / 2);
     return dialog.exec() == 1 ? 1 : 0;
 }

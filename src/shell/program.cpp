@@ -74,6 +74,9 @@ int runProgram(int argc, char** argv) {
         return exitCode;
     }
     QApplication application(argc, argv);
+    if (const int exitCode = refuseUnknownOptions(argc, argv); exitCode >= 0) {
+        return exitCode;
+    }
     // Qt takes the C library's locale from the environment; numbers are written with a point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);

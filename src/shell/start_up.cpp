@@ -49,6 +49,9 @@ int startUp(MainWindow& window) {
     if (offerDatabaseWhenMissing(&window, window.fonts()->controlFont) == 0) {
         return 0;
     }
+    if (tellWhenDatabaseMissing()) {
+        return 0;
+    }
     if (!connectToDatabase()) {
         showMessage(text(60));
         return 0;

@@ -63,6 +63,23 @@ TEST_F(QtDialogs, MessageBoxShowsCaptionTextAndIsOwnedByTheMainWindow) {
     EXPECT_TRUE(checked);
 }
 
+// A box with a one-word text is still wide enough for the title bar to show "RIVO-IV" whole
+// beside its buttons.
+TEST_F(QtDialogs, ShortMessageLeavesRoomForTheCaption) {
+    for (const char* message : {"OK.", "Klart"}) {
+        int width = 0;
+        int caption = 0;
+        answerNextBox(
+            [&](QMessageBox& box) {
+                width = box.width();
+                caption = box.fontMetrics().horizontalAdvance(box.windowTitle());
+            },
+            "OK");
+        showMessage(message);
+        EXPECT_GE(width, caption + 120) << message;
+    }
+}
+
 TEST_F(QtDialogs, YesNoBoxAnswersAndHonoursTheDefaultAndTheOwner) {
     QWidget mainWindow;
     QWidget dialog;

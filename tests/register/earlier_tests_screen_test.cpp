@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -341,6 +342,12 @@ TEST_F(EarlierTests, DeleteAnsweredYesRemovesBothRowsAndThenTheListRow) {
     EXPECT_EQ(testOccasion().RawScores[0], NOT_ADMINISTERED);
     EXPECT_EQ(personListState().rememberedRow, 1);
     EXPECT_EQ(focused(), list());
+    // Nobody is selected in the deleted person's place: a hurried second Alt+O deletes nothing.
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    MessageCapture again(AnswerYes);
+    QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(again.texts(), std::vector<std::string>{"Ingen testperson är vald ur listan."});
+    EXPECT_EQ(count("TESTPERSON"), 1);
 }
 
 TEST_F(EarlierTests, DeleteWhoseRawScoreDeleteFailsLeavesBothRowsAndTheList) {
@@ -398,7 +405,10 @@ TEST_F(EarlierTests, BackButtonEscapeAndAltTLeadToTheStartScreen) {
         EXPECT_FALSE(window_->sharedButton(93)->isVisible());
         EXPECT_TRUE(window_->sharedButton(92)->isVisible());
         EXPECT_EQ(window_->sharedButton(92)->text(), QString::fromStdString(text(93)));
+        EXPECT_TRUE(window_->hasFocus()); // where Enter is "&Nytt test"
     }
+    QTest::keyClick(window_, Qt::Key_Return);
+    EXPECT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
 }
 
 TEST_F(EarlierTests, SizeChangeLaysOutListAndButtonsWithExportBeforeDelete) {
@@ -444,21 +454,19 @@ TEST_F(EarlierTests, EveryControlTakesTabEnterAndEscape) {
         }
         control->setFocus();
         messages_.clear();
-        QTest::keyClick(control, Qt::Key_Return);
-        if (control == window_) {
-            // Enter on the window itself is "&Visa resultat".
+        const bool opensResults = control == window_ || control == list();
+        QTest::keyClick(control, Qt::Key_Return); // the list is gone once the results open
+        if (opensResults) {
+            // Enter on the window itself and on the list is "&Visa resultat".
             EXPECT_EQ(results->builds, 1);
             EXPECT_EQ(currentScreen(), SCREEN_RESULTS);
+            results->builds = 0;
             window_->showScreen(SCREEN_EARLIER_TESTS);
             continue;
         }
-        // Enter on the list opens nothing; on a button it runs no command but the button's own.
+        // On a button Enter runs no command but the button's own.
         EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
         EXPECT_EQ(count("TESTPERSON"), 1);
-        if (control == list()) {
-            EXPECT_TRUE(messages_.texts().empty());
-            EXPECT_EQ(results->builds, 0);
-        }
     }
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Escape);
@@ -467,6 +475,68 @@ TEST_F(EarlierTests, EveryControlTakesTabEnterAndEscape) {
     window_->sharedButton(94)->setFocus();
     QTest::keyClick(window_->sharedButton(94), Qt::Key_Escape);
     EXPECT_EQ(currentScreen(), SCREEN_START);
+}
+
+// Enter and a double-click on a person open the results; without a selection Enter asks for one.
+TEST_F(EarlierTests, EnterAndDoubleClickOnTheListShowResults) {
+    ResultsProbe* results = addResultsProbe();
+    add({"Lars"});
+    add({"Klas"});
+    const struct {
+        const char* way;
+        int row;
+    } ways[] = {{"Enter", 0}, {"keypad Enter", 1}, {"double-click", 1}};
+    for (const auto& way : ways) {
+        open();
+        select(way.row);
+        const int builds = results->builds;
+        if (way.way[0] == 'd') {
+            const QRect cell = list()->visualItemRect(list()->topLevelItem(way.row));
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+        } else {
+            QTest::keyClick(list(), way.way[0] == 'E' ? Qt::Key_Return : Qt::Key_Enter,
+                            way.way[0] == 'E' ? Qt::NoModifier : Qt::KeypadModifier);
+        }
+        EXPECT_EQ(results->builds, builds + 1) << way.way;
+        EXPECT_EQ(currentScreen(), SCREEN_RESULTS) << way.way;
+        EXPECT_EQ(personListState().rememberedRow, way.row) << way.way;
+    }
+    open();
+    list()->setCurrentItem(nullptr);
+    list()->clearSelection();
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Ingen testperson är vald ur listan."});
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+}
+
+// Ctrl+1 ... Ctrl+9 on the list sort as clicks on the headers do.
+TEST_F(EarlierTests, ControlAndAColumnNumberSortTheList) {
+    add({"Bo", "Cecilia"});
+    add({"Anna", "Bertil"});
+    add({"Cilla", "Adam"});
+    open();
+    const struct {
+        Qt::Key key;
+        int column;
+        QStringList expected;
+    } sortKeys[] = {
+        {Qt::Key_1, 0, {"Anna", "Bo", "Cilla"}},
+        {Qt::Key_1, 0, {"Cilla", "Bo", "Anna"}},
+        {Qt::Key_2, 1, {"Adam", "Bertil", "Cecilia"}},
+    };
+    for (const auto& sortKey : sortKeys) {
+        QTest::keyClick(list(), sortKey.key, Qt::ControlModifier);
+        EXPECT_EQ(personListState().sortColumn, sortKey.column);
+        EXPECT_EQ(column(sortKey.column), sortKey.expected);
+        EXPECT_EQ(focused(), list());
+    }
+    // No column, or more than Ctrl, is no sort key.
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        EXPECT_EQ(sortColumnOfKey(QKeyEvent(QEvent::KeyPress, Qt::Key_1, modifiers)), -1);
+    }
+    EXPECT_EQ(sortColumnOfKey(QKeyEvent(QEvent::KeyPress, Qt::Key_0, Qt::ControlModifier)), -1);
 }
 
 TEST_F(EarlierTests, BackupWritesAConsistentPrivateCopyOverAnEarlierOne) {

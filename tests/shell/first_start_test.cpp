@@ -5,6 +5,7 @@
 #include "new_database_dialog.h"
 #include "program.h"
 #include "program_driver.h"
+#include "screen_size.h"
 #include "settings_location.h"
 #include "text_table.h"
 
@@ -97,6 +98,10 @@ TEST_F(FirstStart, NoDatabaseOfferCreatesOneForTheUserAloneThenTheLogin) {
         EXPECT_TRUE(dialog.findChild<QLabel*>("promptLabel")
                         ->text()
                         .contains(QString::fromStdString(dataFolderPath().string())));
+        // Centred on the screen, not in its corner.
+        const ScreenSize screen = screenSize();
+        EXPECT_NEAR(dialog.geometry().center().x(), screen.width / 2, 2);
+        EXPECT_NEAR(dialog.geometry().center().y(), screen.height / 2, 2);
         fillIn(dialog, "anna", "hemligt1", "hemligt1");
         saveScreenshot(dialog, "new_database_dialog.png");
         QTest::keyClick(dialog.findChild<QLineEdit*>("confirmPasswordEdit"), Qt::Key_Return);

@@ -1,6 +1,8 @@
 #include "new_test_fixture.h"
 
 #include "key_filter.h"
+#include "message_box.h"
+#include "message_capture.h"
 #include "raw_score_fields.h"
 #include "screen_ids.h"
 #include "shell_state.h"
@@ -8,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -76,6 +79,46 @@ TEST_F(KeyboardWalk, EnterOnTheWindowContinuesAndEscOnEveryRawScoreFieldGoesBack
         EXPECT_EQ(rawField(id)->text(), "2") << id; // kept by the back command
     }
     EXPECT_EQ(results_->builds, 0);
+}
+
+// Esc with entries asks first (No is the default and keeps every entry); with nothing entered it
+// leaves at once.
+TEST_F(KeyboardWalk, EscOnAFilledPersonalDataFormAsksFirst) {
+    const struct {
+        int answer;
+        int screen;
+    } answers[] = {{AnswerNo, SCREEN_PERSONAL_DATA}, {AnswerYes, SCREEN_START}};
+    for (const auto& answer : answers) {
+        beginNewTest();
+        type(field("namnField"), "Anna");
+        MessageCapture capture(answer.answer);
+        press(Qt::Key_Escape);
+        ASSERT_EQ(capture.requests().size(), 1u);
+        EXPECT_EQ(capture.requests()[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(capture.requests()[0].defaultButton, MessageDefault::Second);
+        EXPECT_NE(capture.requests()[0].text.find("sparas inte"), std::string::npos);
+        EXPECT_EQ(currentScreen(), answer.screen);
+        if (answer.screen == SCREEN_PERSONAL_DATA) {
+            EXPECT_EQ(field("namnField")->text(), "Anna");
+            press(Qt::Key_A, Qt::AltModifier); // "&Avbryt" itself does not ask
+            EXPECT_EQ(currentScreen(), SCREEN_START);
+        }
+    }
+}
+
+// A click on the background leaves the focus in the field: Enter there moves on and saves
+// nothing.
+TEST_F(KeyboardWalk, AClickOnTheBackgroundKeepsEnterInTheField) {
+    openRawScoreForm();
+    type(rawField(0), "3");
+    QTest::mouseClick(window_, Qt::LeftButton, {}, QPoint(790, 10));
+    EXPECT_EQ(focused(), rawField(0));
+    EXPECT_FALSE(window_->hasFocus());
+    press(Qt::Key_Return);
+    EXPECT_EQ(focused(), rawField(1));
+    EXPECT_EQ(currentScreen(), SCREEN_RAW_SCORES);
+    EXPECT_EQ(results_->builds, 0);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM TESTPERSON"), 0);
 }
 
 // The key rule, in the virtual-key codes the forms were made for.

@@ -1,6 +1,7 @@
 // "&Skriv ut" on the results screen runs the print job; the screen keeps working while the job
 // runs and after it was cancelled.
 
+#include "age_band_index.h"
 #include "main_window.h"
 #include "pdf_reader.h"
 #include "print_dialog.h"
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -128,6 +130,60 @@ TEST_F(PrintFromResults, TheScreenWorksDuringTheJobAndAfterItWasCancelled) {
     window_->command(kPrintButton);
     ASSERT_EQ(pdfPageCount(again), 5);
     EXPECT_NE(pdfPageText(again, 1).find("90% konfidensintervall"), std::string::npos);
+}
+
+// The PDF holds health data: it is its owner's alone whatever the umask, and a cancelled job
+// leaves neither it nor a temporary behind.
+TEST_F(PrintFromResults, ThePrintedPdfIsPrivateAndACancelLeavesNothing) {
+    const mode_t previous = ::umask(0);
+    const std::string pdf = environment_.dir().file("private.pdf").string();
+    answerPrintDialog(pdf);
+    window_->command(kPrintButton);
+    ::umask(previous);
+    ASSERT_EQ(pdfPageCount(pdf), 5);
+    struct stat status {};
+    ASSERT_EQ(::stat(pdf.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+    const std::string cancelled = environment_.dir().file("cancelled.pdf").string();
+    answerPrintDialog(cancelled, [this] {
+        QTest::mouseClick(cancelDialog()->findChild<QPushButton*>("cancelButton_2"),
+                          Qt::LeftButton);
+    });
+    window_->command(kPrintButton);
+    processDeletions();
+    for (const auto& entry : std::filesystem::directory_iterator(environment_.dir().path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(name.find("cancelled"), std::string::npos) << name;
+    }
+}
+
+// "Error 1445" is shown once for the chosen "Referensgrupp"; printing then does not show it
+// again, and the PDF is written.
+TEST_F(PrintFromResults, TheAgeBandMessageIsNotRepeatedByThePrintJob) {
+    auto* ageBands = window_->findChild<QComboBox*>("ageBandList_1");
+    ASSERT_NE(ageBands, nullptr);
+    ageBands->setCurrentIndex(ageBands->findText("Referensgrupp"));
+    EXPECT_EQ(environment_.messages().texts(), std::vector<std::string>{kAgeBandErrorText});
+    const std::string pdf = environment_.dir().file("reference.pdf").string();
+    answerPrintDialog(pdf);
+    window_->command(kPrintButton);
+    window_->command(kPrintButton);
+    EXPECT_EQ(environment_.messages().texts().size(), 1u);
+    EXPECT_EQ(pdfPageCount(pdf), 5);
+}
+
+// After "Ä&ndra råpoäng" the forms have their own 800 × 600 client area again.
+TEST_F(PrintFromResults, FormsAfterTheResultsHaveTheirOwnSize) {
+    window_->command(CMD_ALT_N);
+    ASSERT_EQ(currentScreen(), SCREEN_RAW_SCORES);
+    EXPECT_EQ(window_->size(), QSize(800, 600));
+    EXPECT_EQ(mainClientArea().cy, 600);
+    saveScreenshot(*window_, "raw_scores_after_results.png");
+    window_->command(CMD_ESCAPE);
+    ASSERT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
+    EXPECT_EQ(window_->size(), QSize(800, 600));
+    saveScreenshot(*window_, "personal_data_after_results.png");
 }
 
 } // namespace

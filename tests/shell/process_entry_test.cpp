@@ -1,4 +1,5 @@
 #include "db.h"
+#include "first_start.h"
 #include "instance_lock.h"
 #include "login_dialog.h"
 #include "main_window.h"
@@ -8,6 +9,7 @@
 #include "shell_state.h"
 #include "test_occasion.h"
 #include "text_table.h"
+#include "window_placement.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,21 +64,63 @@ TEST(ProcessEntry, LoginLeadsToTheStartScreenAndEscEndsTheProgram) {
     EXPECT_EQ(DoReadNameID(), DB_FAILED);
 }
 
-TEST(ProcessEntry, MissingDatabaseShowsTheDriversTextThenString60AndEnds) {
+// Without DODODA.db in the folder the program says so in Swedish, with the ways to make one,
+// instead of the driver's refusal; it creates nothing.
+TEST(ProcessEntry, MissingDatabaseIsToldWithTheWayToMakeOne) {
     ProgramEnvironment environment(false);
     EXPECT_EQ(WinMain(), 0);
     const std::vector<MessageRequest>& shown = environment.messages().requests();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_FALSE(shown[0].text.empty());
-    EXPECT_NE(shown[0].text, text(60));
-    EXPECT_EQ(shown[1].text, text(60));
-    EXPECT_EQ(shown[1].caption, "RIVO-IV");
-    EXPECT_FALSE(shown[1].withoutOwner); // owned by the main window
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, missingDatabaseMessage(std::filesystem::current_path().string()));
+    for (const char* words :
+         {"Det finns ingen databas (DODODA.db) i mappen ", "rivo-admin init-db", "programmenyn"}) {
+        EXPECT_NE(shown[0].text.find(words), std::string::npos) << words;
+    }
+    EXPECT_EQ(shown[0].caption, "RIVO-IV");
     processDeletions();
     EXPECT_EQ(visibleMainWindow(), nullptr);
     EXPECT_FALSE(std::filesystem::exists(environment.dir().file("DODODA.db")));
 }
 
+// An option the program does not know is refused with the usage text, before any window.
+TEST(ProcessEntry, UnknownOptionIsRefusedWithTheUsage) {
+    TempDir dir;
+    for (const char* option : {"--data-foldr", "extra"}) {
+        QProcess program;
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.insert("QT_QPA_PLATFORM", "offscreen");
+        variables.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path().string()));
+        program.setProcessEnvironment(variables);
+        program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+        program.start(RIVO_IV_PATH, {option});
+        ASSERT_TRUE(program.waitForFinished(20000)) << option;
+        const std::string error = program.readAllStandardError().toStdString();
+        EXPECT_EQ(program.exitCode(), 2) << option;
+        EXPECT_NE(error.find(option), std::string::npos) << error;
+        EXPECT_NE(error.find("Användning: RIVO_IV [--data-folder]"), std::string::npos) << error;
+    }
+}
+
+// The client area keeps its size; the frame is kept inside the available area of the screen.
+TEST(WindowPlacement, TheFrameFitsTheAvailableArea) {
+    const QMargins frame(4, 24, 4, 4);
+    const struct {
+        QRect requested;
+        QRect available;
+        QRect client;
+    } rows[] = {
+        {{560, 240, 800, 600}, {0, 0, 1920, 1080}, {560, 240, 800, 600}},
+        {{0, 0, 800, 600}, {0, 0, 800, 600}, {4, 24, 800, 600}},
+        {{0, 0, 800, 600}, {0, 30, 1024, 738}, {4, 54, 800, 600}},
+        {{1500, 900, 800, 600}, {0, 0, 1920, 1080}, {1116, 476, 800, 600}},
+        {{560, 10, 800, 1010}, {0, 0, 1920, 1080}, {560, 24, 800, 1010}},
+        {{10, 10, 800, 600}, {1920, 0, 1280, 1024}, {1924, 24, 800, 600}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(fittedClientRect(row.requested, frame, row.available), row.client)
+            << row.requested.x() << "," << row.requested.y() << " in " << row.available.width();
+    }
+}
 TEST(ProcessEntry, CancelledLoginEndsWithoutAMessage) {
     ProgramEnvironment environment;
     LoginAnswerer login("", "");
@@ -104,8 +148,8 @@ TEST(ProcessEntry, ScreenSmallerThan800By600IsRefusedBeforeAnyWindow) {
     setScreenSizeOverride(ScreenSize{800, 600});
     EXPECT_EQ(WinMain(), 0);
     setScreenSizeOverride(ScreenSize{});
-    ASSERT_EQ(environment.messages().texts().size(), 2u);
-    EXPECT_EQ(environment.messages().texts()[1], text(60));
+    EXPECT_EQ(environment.messages().texts(), std::vector<std::string>{missingDatabaseMessage(
+                                                  std::filesystem::current_path().string())});
 }
 
 TEST(ProcessEntry, SecondInstanceEndsAtOnceWithoutAWord) {

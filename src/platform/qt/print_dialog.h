@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QObject;
 class QPrinter;
 class QWidget;
 
@@ -9,8 +10,25 @@ class QWidget;
 // handler that sets the printer up (for example to print into a PDF file) and answers.
 using PrintDialogHandler = std::function<bool(QPrinter&)>;
 
-// True when the user chose to print; the printer is then set up as chosen.
+// True when the user chose to print; the printer is then set up as chosen. The dialog offers
+// only what the print job does: no page range, no odd or even pages, one page per sheet.
 bool askPrintSettings(QPrinter& printer, QWidget* owner);
+
+// Hides the controls of a print dialog (or its properties dialog) that the job does not act on.
+void trimPrintDialog(QWidget& dialog);
+
+// While it lives, those controls are hidden again whenever a print dialog or its properties
+// dialog shows them.
+class PrintDialogTrimming {
+  public:
+    PrintDialogTrimming();
+    ~PrintDialogTrimming();
+    PrintDialogTrimming(const PrintDialogTrimming&) = delete;
+    PrintDialogTrimming& operator=(const PrintDialogTrimming&) = delete;
+
+  private:
+    QObject* hider_;
+};
 
 // Installs a handler and returns the previous one (an empty handler restores the real dialog).
 PrintDialogHandler setPrintDialogHandler(PrintDialogHandler handler);

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -39,12 +40,26 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A box with a short text is narrower than its title bar needs: the window manager would cut the
+// caption. A spacer across the box keeps it as wide as the caption plus the title bar's buttons.
+void makeRoomForCaption(QMessageBox& box) {
+    constexpr int kTitleBarButtons = 160;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 int showQtMessageBox(const MessageRequest& request) {
     QMessageBox box(ownerOf(request.owner, request.withoutOwner));
     box.setObjectName("messageBox");
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
     box.setIcon(qtIcon(request.icon));
+    makeRoomForCaption(box);
     if (request.buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText("OK");

@@ -272,4 +272,496 @@
         <translation>Skriv PDF-fil</translation>
     </message>
 </context>
+<context>
+    <name>QPrintPropertiesDialog</name>
+    <message>
+        <source>Printer Properties</source>
+        <translation>Skrivaregenskaper</translation>
+    </message>
+    <message>
+        <source>Job Options</source>
+        <translation>Jobbalternativ</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintPropertiesWidget</name>
+    <message>
+        <source>Page</source>
+        <translation>Sida</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avancerat</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulär</translation>
+    </message>
+    <message>
+        <source>There are conflicts in some options. Please fix them.</source>
+        <translation>Några alternativ står i konflikt med varandra. Rätta dem.</translation>
+    </message>
+</context>
+<context>
+    <name>QCupsJobWidget</name>
+    <message>
+        <source>Job</source>
+        <translation>Jobb</translation>
+    </message>
+    <message>
+        <source>Job Control</source>
+        <translation>Jobbhantering</translation>
+    </message>
+    <message>
+        <source>Scheduled printing:</source>
+        <translation>Schemalagd utskrift:</translation>
+    </message>
+    <message>
+        <source>Print Immediately</source>
+        <translation>Skriv ut direkt</translation>
+    </message>
+    <message>
+        <source>Hold Indefinitely</source>
+        <translation>Vänta tills vidare</translation>
+    </message>
+    <message>
+        <source>Day (06:00 to 17:59)</source>
+        <translation>Dag (06:00 till 17:59)</translation>
+    </message>
+    <message>
+        <source>Night (18:00 to 05:59)</source>
+        <translation>Natt (18:00 till 05:59)</translation>
+    </message>
+    <message>
+        <source>Second Shift (16:00 to 23:59)</source>
+        <translation>Andra skiftet (16:00 till 23:59)</translation>
+    </message>
+    <message>
+        <source>Third Shift (00:00 to 07:59)</source>
+        <translation>Tredje skiftet (00:00 till 07:59)</translation>
+    </message>
+    <message>
+        <source>Weekend (Saturday to Sunday)</source>
+        <translation>Helg (lördag till söndag)</translation>
+    </message>
+    <message>
+        <source>Specific Time</source>
+        <translation>Viss tid</translation>
+    </message>
+    <message>
+        <source>Billing information:</source>
+        <translation>Debiteringsuppgifter:</translation>
+    </message>
+    <message>
+        <source>Job priority:</source>
+        <translation>Jobbprioritet:</translation>
+    </message>
+    <message>
+        <source>Banner Pages</source>
+        <translation>Försättsblad</translation>
+    </message>
+    <message>
+        <source>Start:</source>
+        <comment>Banner page at start</comment>
+        <translation>Början:</translation>
+    </message>
+    <message>
+        <source>End:</source>
+        <comment>Banner page at end</comment>
+        <translation>Slut:</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Inget</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Unclassified</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Ej sekretessbelagt</translation>
+    </message>
+    <message>
+        <source>Confidential</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Konfidentiellt</translation>
+    </message>
+    <message>
+        <source>Classified</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Sekretessbelagt</translation>
+    </message>
+    <message>
+        <source>Secret</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Hemligt</translation>
+    </message>
+    <message>
+        <source>Top Secret</source>
+        <comment>CUPS Banner page</comment>
+        <translation>Kvalificerat hemligt</translation>
+    </message>
+</context>
+<context>
+    <name>QPageSetupWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulär</translation>
+    </message>
+    <message>
+        <source>Paper</source>
+        <translation>Papper</translation>
+    </message>
+    <message>
+        <source>Page size:</source>
+        <translation>Sidstorlek:</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Bredd:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Höjd:</translation>
+    </message>
+    <message>
+        <source>Paper source:</source>
+        <translation>Papperskälla:</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Orientering</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Stående</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Liggande</translation>
+    </message>
+    <message>
+        <source>Reverse landscape</source>
+        <translation>Omvänt liggande</translation>
+    </message>
+    <message>
+        <source>Reverse portrait</source>
+        <translation>Omvänt stående</translation>
+    </message>
+    <message>
+        <source>Margins</source>
+        <translation>Marginaler</translation>
+    </message>
+    <message>
+        <source>top margin</source>
+        <translation>övre marginal</translation>
+    </message>
+    <message>
+        <source>left margin</source>
+        <translation>vänster marginal</translation>
+    </message>
+    <message>
+        <source>right margin</source>
+        <translation>höger marginal</translation>
+    </message>
+    <message>
+        <source>bottom margin</source>
+        <translation>nedre marginal</translation>
+    </message>
+    <message>
+        <source>Page Layout</source>
+        <translation>Sidlayout</translation>
+    </message>
+    <message>
+        <source>Pages per sheet:</source>
+        <translation>Sidor per ark:</translation>
+    </message>
+    <message>
+        <source>Page order:</source>
+        <translation>Sidordning:</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Anpassad</translation>
+    </message>
+    <message>
+        <source>Millimeters (mm)</source>
+        <translation>Millimeter (mm)</translation>
+    </message>
+    <message>
+        <source>Inches (in)</source>
+        <translation>Tum (in)</translation>
+    </message>
+    <message>
+        <source>Points (pt)</source>
+        <translation>Punkter (pt)</translation>
+    </message>
+    <message>
+        <source>Pica (P̸)</source>
+        <translation>Pica (P̸)</translation>
+    </message>
+    <message>
+        <source>Didot (DD)</source>
+        <translation>Didot (DD)</translation>
+    </message>
+    <message>
+        <source>Cicero (CC)</source>
+        <translation>Cicero (CC)</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintDialog</name>
+    <message>
+        <source>Print</source>
+        <translation>Skriv ut</translation>
+    </message>
+    <message>
+        <source>Left to Right, Top to Bottom</source>
+        <translation>Vänster till höger, uppifrån och ned</translation>
+    </message>
+    <message>
+        <source>Left to Right, Bottom to Top</source>
+        <translation>Vänster till höger, nedifrån och upp</translation>
+    </message>
+    <message>
+        <source>Right to Left, Bottom to Top</source>
+        <translation>Höger till vänster, nedifrån och upp</translation>
+    </message>
+    <message>
+        <source>Right to Left, Top to Bottom</source>
+        <translation>Höger till vänster, uppifrån och ned</translation>
+    </message>
+    <message>
+        <source>Bottom to Top, Left to Right</source>
+        <translation>Nedifrån och upp, vänster till höger</translation>
+    </message>
+    <message>
+        <source>Bottom to Top, Right to Left</source>
+        <translation>Nedifrån och upp, höger till vänster</translation>
+    </message>
+    <message>
+        <source>Top to Bottom, Left to Right</source>
+        <translation>Uppifrån och ned, vänster till höger</translation>
+    </message>
+    <message>
+        <source>Top to Bottom, Right to Left</source>
+        <translation>Uppifrån och ned, höger till vänster</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintSettingsOutput</name>
+    <message>
+        <source>Copies</source>
+        <translation>Kopior</translation>
+    </message>
+    <message>
+        <source>Collate</source>
+        <translation>Sortera</translation>
+    </message>
+    <message>
+        <source>Print range</source>
+        <translation>Utskriftsintervall</translation>
+    </message>
+    <message>
+        <source>Print all</source>
+        <translation>Skriv ut alla</translation>
+    </message>
+    <message>
+        <source>Pages from</source>
+        <translation>Sidor från</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>till</translation>
+    </message>
+    <message>
+        <source>Selection</source>
+        <translation>Markering</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulär</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintWidget</name>
+    <message>
+        <source>Printer</source>
+        <translation>Skrivare</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulär</translation>
+    </message>
+</context>
+<context>
+    <name>QTabBar</name>
+    <message>
+        <source>Scroll Left</source>
+        <translation>Rulla åt vänster</translation>
+    </message>
+    <message>
+        <source>Scroll Right</source>
+        <translation>Rulla åt höger</translation>
+    </message>
+</context>
+<context>
+    <name>QPageSize</name>
+    <message>
+        <source>Custom</source>
+        <translation>Anpassad</translation>
+    </message>
+    <message>
+        <source>Envelope C5</source>
+        <translation>Kuvert C5</translation>
+    </message>
+    <message>
+        <source>Envelope US 10</source>
+        <translation>Kuvert US 10</translation>
+    </message>
+    <message>
+        <source>Envelope DL</source>
+        <translation>Kuvert DL</translation>
+    </message>
+    <message>
+        <source>Envelope B4</source>
+        <translation>Kuvert B4</translation>
+    </message>
+    <message>
+        <source>Envelope B5</source>
+        <translation>Kuvert B5</translation>
+    </message>
+    <message>
+        <source>Envelope B6</source>
+        <translation>Kuvert B6</translation>
+    </message>
+    <message>
+        <source>Envelope C0</source>
+        <translation>Kuvert C0</translation>
+    </message>
+    <message>
+        <source>Envelope C1</source>
+        <translation>Kuvert C1</translation>
+    </message>
+    <message>
+        <source>Envelope C2</source>
+        <translation>Kuvert C2</translation>
+    </message>
+    <message>
+        <source>Envelope C3</source>
+        <translation>Kuvert C3</translation>
+    </message>
+    <message>
+        <source>Envelope C4</source>
+        <translation>Kuvert C4</translation>
+    </message>
+    <message>
+        <source>Envelope C6</source>
+        <translation>Kuvert C6</translation>
+    </message>
+    <message>
+        <source>Envelope C65</source>
+        <translation>Kuvert C65</translation>
+    </message>
+    <message>
+        <source>Envelope C7</source>
+        <translation>Kuvert C7</translation>
+    </message>
+    <message>
+        <source>Envelope US 9</source>
+        <translation>Kuvert US 9</translation>
+    </message>
+    <message>
+        <source>Envelope US 11</source>
+        <translation>Kuvert US 11</translation>
+    </message>
+    <message>
+        <source>Envelope US 12</source>
+        <translation>Kuvert US 12</translation>
+    </message>
+    <message>
+        <source>Envelope US 14</source>
+        <translation>Kuvert US 14</translation>
+    </message>
+    <message>
+        <source>Envelope Monarch</source>
+        <translation>Kuvert Monarch</translation>
+    </message>
+    <message>
+        <source>Envelope Personal</source>
+        <translation>Kuvert Personal</translation>
+    </message>
+    <message>
+        <source>Envelope Chou 3</source>
+        <translation>Kuvert Chou 3</translation>
+    </message>
+    <message>
+        <source>Envelope Chou 4</source>
+        <translation>Kuvert Chou 4</translation>
+    </message>
+    <message>
+        <source>Envelope Invite</source>
+        <translation>Kuvert Invite</translation>
+    </message>
+    <message>
+        <source>Envelope Italian</source>
+        <translation>Kuvert Italian</translation>
+    </message>
+    <message>
+        <source>Envelope Kaku 2</source>
+        <translation>Kuvert Kaku 2</translation>
+    </message>
+    <message>
+        <source>Envelope Kaku 3</source>
+        <translation>Kuvert Kaku 3</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 1</source>
+        <translation>Kuvert PRC 1</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 2</source>
+        <translation>Kuvert PRC 2</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 3</source>
+        <translation>Kuvert PRC 3</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 4</source>
+        <translation>Kuvert PRC 4</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 5</source>
+        <translation>Kuvert PRC 5</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 6</source>
+        <translation>Kuvert PRC 6</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 7</source>
+        <translation>Kuvert PRC 7</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 8</source>
+        <translation>Kuvert PRC 8</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 9</source>
+        <translation>Kuvert PRC 9</translation>
+    </message>
+    <message>
+        <source>Envelope PRC 10</source>
+        <translation>Kuvert PRC 10</translation>
+    </message>
+</context>
 </TS>
