@@ -1,5 +1,6 @@
 #include "norm_commands.h"
 
+#include "access_log.h"
 #include "database_backup.h"
 #include "db.h"
 #include "norm_checks.h"
@@ -118,6 +119,10 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
     const bool onServer = connectedToServer();
     const std::string backup = onServer ? "" : backupPath();
     std::string message;
+    if (!onServer && !logBeforeReading(AccessEvent::Backup, std::nullopt, backup)) {
+        DoDisconnect();
+        return 1;
+    }
     if (!onServer && !writeDatabaseBackup(backup, message)) {
         DoDisconnect();
         std::fprintf(stderr,

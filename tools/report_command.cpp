@@ -5,6 +5,7 @@
 #include "json_report_output.h"
 #include "message_box.h"
 #include "pdf_report_output.h"
+#include "report_log.h"
 #include "report_pages.h"
 #include "results_opening.h"
 #include "test_occasion.h"
@@ -173,6 +174,9 @@ int writeReports(const ReportRequest& request) {
             printMessages(scored);
             exitCode = 1;
             continue;
+        }
+        if (!logReportOutputs(request, id)) {
+            return 1;
         }
         for (const std::unique_ptr<ReportOutput>& output : outputs) {
             std::string error;

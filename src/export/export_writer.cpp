@@ -1,5 +1,6 @@
 #include "export_writer.h"
 
+#include "access_log.h"
 #include "age_band.h"
 #include "db.h"
 #include "export_line.h"
@@ -124,6 +125,17 @@ std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t colu
     return text;
 }
 
+// One row for the whole export, with the number of persons it will hold and the file.
+bool logExportBeforeWriting(const std::string& path) {
+    std::int32_t persons = 0;
+    if (DoCountExportPersons(persons) != DB_DONE) {
+        showMessage(kAccessLogRefusedMessage);
+        return false;
+    }
+    return logBeforeReading(AccessEvent::Exported, std::nullopt,
+                            std::to_string(persons) + " testpersoner till " + path);
+}
+
 } // namespace
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
@@ -140,6 +152,9 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
                          const std::function<bool(int)>& progress) {
+    if (selection.any() && !logExportBeforeWriting(path)) {
+        return ExportResult::Refused;
+    }
     ExportFile file;
     if (!file.open(path)) {
         showWriteError();

@@ -28,6 +28,7 @@ enum class ExportResult {
     CannotOpen,  // the file could not be created: message shown
     WriteFailed, // writing failed part-way: message shown
     Cancelled,   // stopped at the caller's request: the partial file is removed, message shown
+    Refused,     // the access log could not record the export: nothing written, message shown
 };
 
 // Writes every stored person that has raw scores to one tab-separated file at path, in ID

@@ -1,5 +1,6 @@
 #include "print_report_job.h"
 
+#include "access_log.h"
 #include "cancel_print_dialog.h"
 #include "message_box.h"
 #include "print_dialog.h"
@@ -7,6 +8,7 @@
 #include "qt_dialogs.h"
 #include "report_pages.h"
 #include "report_sheets.h"
+#include "test_occasion.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -46,6 +48,10 @@ void printReportJob() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setCopyCount(1);
     if (!askPrintSettings(printer, QApplication::activeWindow())) {
+        return;
+    }
+    if (!logBeforeReading(AccessEvent::Printed, testOccasion().person.ID,
+                          printer.printerName().toStdString())) {
         return;
     }
     reportAgeBandProblem();

@@ -1,5 +1,6 @@
 #include "login_dialog.h"
 
+#include "access_log.h"
 #include "db.h"
 #include "message_box.h"
 #include "screen_size.h"
@@ -173,7 +174,11 @@ void LoginDialog::onOk() {
         return;
     }
     const std::string userText = user.toStdString();
-    switch (DoReadPassword(userText.c_str(), password.toStdString().c_str())) {
+    const DbResult checked = DoReadPassword(userText.c_str(), password.toStdString().c_str());
+    if (!DoLogLoginAttempt(userText, checked, loginMode_ == 1)) {
+        return;
+    }
+    switch (checked) {
     case DB_DONE:
         break;
     case DB_NO_ROW:
@@ -203,7 +208,7 @@ void LoginDialog::changePassword(const QString& userName) {
         newPassword_->setFocus();
         return;
     }
-    if (DoUpdatePassword(newPassword.toStdString().c_str(), userName.toStdString().c_str()) !=
+    if (DoUpdatePasswordLogged(newPassword.toStdString().c_str(), userName.toStdString().c_str()) !=
         DB_DONE) {
         return; // the database's message has been shown
     }

@@ -38,6 +38,7 @@ class ResultsScreen : public Screen {
     void fillChoiceLists();
     void connectLists();
     void listChanged(int id);
+    bool logAgeBandChoice(QComboBox* list);
     void changeRawScores();
 
     ScreenHost& host_;
