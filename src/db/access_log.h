@@ -128,7 +128,8 @@ struct AccessLogCheck {
 // the head that records the last row. 1 done (the answer in check), 0 failure (reported).
 DbResult DoVerifyAccessLog(AccessLogCheck& check);
 
-// How many persons have raw scores: the persons an export writes.
+// How many persons have raw scores: the persons an export writes. 1 done, 0 when they cannot be
+// counted (nothing is shown: the export itself reports what is wrong with the register).
 DbResult DoCountExportPersons(std::int32_t& count);
 
 // ---- Logins and passwords (access_log_users.cpp) ----

@@ -1,6 +1,8 @@
 #include "access_log.h"
 
+#include "odbc_connection.h"
 #include "statement.h"
+#include "transaction.h"
 
 #include <chrono>
 #include <cstdio>
@@ -202,15 +204,31 @@ DbResult DoVerifyAccessLog(AccessLogCheck& check) {
 }
 
 DbResult DoCountExportPersons(std::int32_t& count) {
-    Statement statement;
+    // Asked past the statement class: a register the export cannot read gets the export's own
+    // report, not a second one from here.
     count = 0;
-    if (!statement.executeDirect(
-            "SELECT COUNT(*) FROM TESTPERSON, TESTDATA WHERE ID = PERSONALDATA_ID") ||
-        !statement.bindColumnInt(1, &count)) {
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &statement) != SQL_SUCCESS) {
         return DB_FAILED;
     }
-    const Statement::Fetch fetched = statement.fetch();
-    statement.closeCursor();
-    statement.commit();
-    return fetched == Statement::Fetch::Row ? DB_DONE : DB_FAILED;
+    SQLINTEGER value = 0;
+    SQLLEN length = 0;
+    const SQLRETURN run =
+        SQLExecDirect(statement,
+                      const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(
+                          "SELECT COUNT(*) FROM TESTPERSON, TESTDATA WHERE ID = PERSONALDATA_ID")),
+                      SQL_NTS);
+    bool read = false;
+    if ((run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) &&
+        SQLBindCol(statement, 1, SQL_C_SLONG, &value, 0, &length) == SQL_SUCCESS) {
+        const SQLRETURN fetched = SQLFetch(statement);
+        read =
+            (fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO) && length != SQL_NULL_DATA;
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (!transactionOpen()) {
+        SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), read ? SQL_COMMIT : SQL_ROLLBACK);
+    }
+    count = read ? value : 0;
+    return read ? DB_DONE : DB_FAILED;
 }

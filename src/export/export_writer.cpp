@@ -125,15 +125,14 @@ std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t colu
     return text;
 }
 
-// One row for the whole export, with the number of persons it will hold and the file.
+// One row for the whole export, with the number of persons it will hold and the file. A register
+// that cannot be counted still gets its row; the export then reports what is wrong.
 bool logExportBeforeWriting(const std::string& path) {
     std::int32_t persons = 0;
-    if (DoCountExportPersons(persons) != DB_DONE) {
-        showMessage(kAccessLogRefusedMessage);
-        return false;
-    }
+    const std::string count =
+        DoCountExportPersons(persons) == DB_DONE ? std::to_string(persons) : "okänt antal";
     return logBeforeReading(AccessEvent::Exported, std::nullopt,
-                            std::to_string(persons) + " testpersoner till " + path);
+                            count + " testpersoner till " + path);
 }
 
 } // namespace
