@@ -1,5 +1,6 @@
 #include "demo_database.h"
 
+#include "access_log.h"
 #include "credential_text.h"
 #include "db.h"
 #include "demo_norm_tables.h"
@@ -45,7 +46,9 @@ bool fillDatabase(const std::string& userName, const std::string& password) {
     Transaction transaction;
     return transaction.started() && DoCreateSchema() == DB_DONE &&
            run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
-           insertUser(userName, password) && DoInsertNormTables(demoNormTables()) == DB_DONE &&
+           insertUser(userName, password) &&
+           DoAppendAccessLog(AccessEvent::UserAdded, std::nullopt, userName) == DB_DONE &&
+           DoInsertNormTables(demoNormTables()) == DB_DONE &&
            run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") && transaction.commit();
 }
 

@@ -1,6 +1,7 @@
 #include "norm_commands.h"
 #include "exit_status.h"
 
+#include "access_log.h"
 #include "database_backup.h"
 #include "db.h"
 #include "norm_checks.h"
@@ -159,6 +160,10 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
     removeLeftoverTemporariesOfFamily(".", backupNamePrefix());
     const std::string backup = onServer ? "" : backupPath();
     std::string message;
+    if (!onServer && !logBeforeReading(AccessEvent::Backup, std::nullopt, backup)) {
+        DoDisconnect();
+        return 1;
+    }
     if (!onServer && !writeDatabaseBackup(backup, message)) {
         DoDisconnect();
         std::fprintf(stderr,

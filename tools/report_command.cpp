@@ -6,6 +6,7 @@
 #include "json_report_output.h"
 #include "message_box.h"
 #include "pdf_report_output.h"
+#include "report_log.h"
 #include "report_pages.h"
 #include "results_opening.h"
 #include "test_occasion.h"
@@ -244,6 +245,9 @@ int writeReports(const ReportRequest& request) {
         }
         failed = failed || reportedDatabaseFailures() != failuresBefore;
         warned = warned || !scored.messages.empty();
+        if (!logReportOutputs(request, id)) {
+            return kExitFailed;
+        }
         for (const std::unique_ptr<ReportOutput>& output : outputs) {
             if (!output->write(scored, error)) {
                 std::fprintf(stderr, "%s\n", error.c_str());

@@ -1,12 +1,14 @@
 // rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
 // display, runs the jobs the program offers on its screens.
 
+#include "access_log.h"
 #include "backup_commands.h"
 #include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
 #include "exit_status.h"
 #include "export_command.h"
+#include "log_command.h"
 #include "norm_commands.h"
 #include "password_input.h"
 #include "report_command.h"
@@ -57,6 +59,14 @@ void printUsage(std::FILE* out) {
                  "  rivo-admin restore FIL [--passphrase-file FIL]\n"
                  "      Kontrollerar kopian och ersätter %s med den. Det tidigare registret\n"
                  "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
+                 "  rivo-admin log [--person ID] [--user NAMN] [--from ÅÅÅÅ-MM-DD]\n"
+                 "                 [--to ÅÅÅÅ-MM-DD] [--json FIL|-] [--csv FIL|-]\n"
+                 "      Åtkomstloggen: vem som såg, ändrade, skrev ut eller exporterade vems\n"
+                 "      uppgifter. Utan --json och --csv en tabell på standard ut.\n"
+                 "  rivo-admin log verify\n"
+                 "      Räknar om loggens kedja av hashvärden och namnger första ändrade rad.\n"
+                 "  rivo-admin upgrade-db\n"
+                 "      Ger ett register från en äldre version dess åtkomstlogg.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n"
                  "Varje FIL blir till först när den är fullständig (rättigheter 0600); vid fel\n"
@@ -137,6 +147,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
+    setAccessLogProgram("rivo-admin");
+    setAccessLogUser(operatingSystemUser());
+    if (std::strcmp(argv[1], "log") == 0) {
+        return runLogCommand(args);
+    }
+    if (std::strcmp(argv[1], "upgrade-db") == 0) {
+        return runUpgradeDbCommand(args);
+    }
     if (std::strcmp(argv[1], "init-db") == 0) {
         return initDatabase(args);
     }

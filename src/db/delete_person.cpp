@@ -1,3 +1,4 @@
+#include "access_log.h"
 #include "db.h"
 #include "statement.h"
 #include "transaction.h"
@@ -19,6 +20,7 @@ DbResult DoDeletePerson(std::int32_t id) {
     }
     const bool done = runWithId("DELETE FROM TESTPERSON WHERE ID = ?", &id) &&
                       runWithId("DELETE FROM TESTDATA WHERE PERSONALDATA_ID = ?", &id) &&
+                      DoAppendAccessLog(AccessEvent::PersonDeleted, id, "") == DB_DONE &&
                       transaction.commit();
     return done ? DB_DONE : DB_FAILED;
 }

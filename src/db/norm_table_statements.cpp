@@ -1,3 +1,4 @@
+#include "access_log.h"
 #include "db.h"
 #include "norm_tables.h"
 #include "odbc_connection.h"
@@ -246,9 +247,14 @@ DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
     if (!transaction.started()) {
         return DB_FAILED;
     }
-    const bool written = run("DELETE FROM NORMGRUPPER") && run("DELETE FROM NORMER") &&
-                         run("DELETE FROM INDEX_NORMER") && DoInsertNormTables(tables) == DB_DONE &&
-                         markLicensed(importedAt);
+    const bool written =
+        run("DELETE FROM NORMGRUPPER") && run("DELETE FROM NORMER") &&
+        run("DELETE FROM INDEX_NORMER") && DoInsertNormTables(tables) == DB_DONE &&
+        markLicensed(importedAt) &&
+        DoAppendAccessLog(
+            AccessEvent::NormsImported, std::nullopt,
+            std::to_string(tables.groups.size() + tables.norms.size() + tables.indexNorms.size()) +
+                " rader") == DB_DONE;
     return written && transaction.commit() ? DB_DONE : DB_FAILED;
 }
 

@@ -7,6 +7,10 @@
 bool createDatabaseFile(const char* path, char* errorText, int errorCapacity);
 
 // Creates every table and index of the program on the open connection (the server's schema on a
-// server). 1 done, 0 failure
-// (reported).
+// server), the access log's among them. 1 done, 0 failure (reported).
 DbResult DoCreateSchema();
+
+// Gives a database made before the access log existed the log's tables, in one transaction;
+// nothing else is touched. A database that has them is left alone. 1 when the database has the
+// log (added tells whether it was added now), 0 on failure (reported; nothing was added).
+DbResult DoAddAccessLog(bool* added = nullptr);

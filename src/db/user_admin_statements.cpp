@@ -1,9 +1,11 @@
+#include "access_log.h"
 #include "db.h"
 #include "message_box.h"
 #include "password_hash.h"
 #include "statement.h"
 #include "transaction.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,25 +18,37 @@ DbResult DoInsertUser(const char* userName, const char* password) {
         showMessage(kPasswordNotHashedMessage);
         return DB_FAILED;
     }
+    // The user and the log row are stored together, in the caller's transaction if there is one.
+    std::optional<Transaction> own;
+    if (!transactionOpen() && !own.emplace().started()) {
+        return DB_FAILED;
+    }
     Statement statement;
     const bool ran = statement.prepare("INSERT INTO SEC (USERID, PASSWORD) VALUES (?, ?)") &&
                      statement.bindText(1, userName) && statement.bindText(2, hash.c_str()) &&
-                     statement.execute() && statement.commit();
+                     statement.execute() &&
+                     DoAppendAccessLog(AccessEvent::UserAdded, std::nullopt, userName) == DB_DONE &&
+                     (!own || own->commit());
     return ran ? DB_DONE : DB_FAILED;
 }
 
 DbResult DoDeleteUser(const char* userName) {
+    Transaction transaction;
+    if (!transaction.started()) {
+        return DB_FAILED;
+    }
     Statement statement;
     const bool ran = statement.prepare("DELETE FROM SEC WHERE USERID = ?") &&
                      statement.bindText(1, userName) && statement.execute();
     if (!ran) {
         return DB_FAILED;
     }
-    const std::int64_t rows = statement.rowCount();
-    if (!statement.commit()) {
-        return DB_FAILED;
+    if (statement.rowCount() == 0) {
+        return DB_NO_ROW;
     }
-    return rows == 0 ? DB_NO_ROW : DB_DONE;
+    const bool logged =
+        DoAppendAccessLog(AccessEvent::UserRemoved, std::nullopt, userName) == DB_DONE;
+    return logged && transaction.commit() ? DB_DONE : DB_FAILED;
 }
 
 namespace {
@@ -112,6 +126,10 @@ DbResult DoRehashPlainTextPasswords(int& rehashed) {
             return DB_FAILED;
         }
         replaced += statement.rowCount() > 0 ? 1 : 0;
+    }
+    // The log row is part of the same transaction: no hashed passwords without it.
+    if (replaced > 0 && DoLogPasswordsRehashed(replaced) != DB_DONE) {
+        return DB_FAILED;
     }
     if (!transaction.commit()) {
         return DB_FAILED;

@@ -1,5 +1,6 @@
 #include "raw_score_screen.h"
 
+#include "access_log.h"
 #include "form_buttons.h"
 #include "message_box.h"
 #include "raw_score_form.h"
@@ -63,6 +64,9 @@ void RawScoreScreen::showResults() {
     }
     if (saveTestOccasion(occasion, rawScoreMode()) != 1) {
         return; // the failure has been shown; every entry is still in the form
+    }
+    if (!logBeforeReading(AccessEvent::ResultsViewed, occasion.person.ID, "")) {
+        return;
     }
     host_.showScreen(SCREEN_RESULTS);
 }

@@ -1,5 +1,6 @@
 #include "export_writer.h"
 
+#include "access_log.h"
 #include "age_band.h"
 #include "db.h"
 #include "export_line.h"
@@ -79,6 +80,16 @@ std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t colu
     return text;
 }
 
+// One row for the whole export, with the number of persons it will hold and the file. A register
+// that cannot be counted still gets its row; the export then reports what is wrong.
+bool logExportBeforeWriting(const std::string& path) {
+    std::int32_t persons = 0;
+    const std::string count =
+        DoCountExportPersons(persons) == DB_DONE ? std::to_string(persons) : "okänt antal";
+    return logBeforeReading(AccessEvent::Exported, std::nullopt,
+                            count + " testpersoner till " + path);
+}
+
 } // namespace
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
@@ -95,6 +106,9 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
                          const std::function<bool(int)>& progress) {
+    if (selection.any() && !logExportBeforeWriting(path)) {
+        return ExportResult::Refused;
+    }
     ExportFile file;
     std::string error;
     if (!file.open(path, error)) {

@@ -28,6 +28,7 @@ enum class ExportResult {
     CannotOpen,  // the file may not or cannot be created: message shown, nothing written
     WriteFailed, // writing failed part-way (a full disk): message shown, nothing saved
     Cancelled,   // stopped at the caller's request: nothing saved, message shown
+    Refused,     // the access log could not record the export: nothing written, message shown
 };
 
 // Writes every stored person that has raw scores to one tab-separated file at path, in ID

@@ -1,5 +1,6 @@
 #include "print_report_job.h"
 
+#include "access_log.h"
 #include "cancel_print_dialog.h"
 #include "message_box.h"
 #include "print_dialog.h"
@@ -9,6 +10,7 @@
 #include "report_sheets.h"
 #include "safe_file.h"
 #include "sheet_order.h"
+#include "test_occasion.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -65,6 +67,11 @@ void printReportJob() {
     if (!askPrintSettings(printer, QApplication::activeWindow())) {
         return;
     }
+    if (!logBeforeReading(AccessEvent::Printed, testOccasion().person.ID,
+                          printer.printerName().toStdString())) {
+        return;
+    }
+
     // The report is always printed whole.
     printer.setPrintRange(QPrinter::AllPages);
 

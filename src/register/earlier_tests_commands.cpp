@@ -3,6 +3,8 @@
 #include "database_backup.h"
 #include "db.h"
 #include "earlier_tests_screen.h"
+
+#include "access_log.h"
 #include "export_dialog.h"
 #include "file_dialog.h"
 #include "message_box.h"
@@ -82,6 +84,9 @@ void EarlierTestsScreen::showResults(std::int32_t id) {
         }
         occasion.TD_TESTDATE = occasion.person.TESTDATE;
     }
+    if (!logBeforeReading(AccessEvent::ResultsViewed, id, "")) {
+        return;
+    }
     host_.showScreen(SCREEN_RESULTS);
 }
 
@@ -128,6 +133,9 @@ void EarlierTestsScreen::backupDatabase() {
     request.defaultSuffix = "txt";
     const std::string target = askSaveFileName(request);
     if (target.empty()) {
+        return;
+    }
+    if (!logBeforeReading(AccessEvent::Backup, std::nullopt, target)) {
         return;
     }
     std::string message;

@@ -1,5 +1,6 @@
 #include "login_dialog.h"
 
+#include "access_log.h"
 #include "credential_text.h"
 #include "db.h"
 #include "login_backoff.h"
@@ -207,7 +208,11 @@ void LoginDialog::onOk() {
         password_->setFocus();
         return;
     }
-    switch (DoReadPassword(userText.c_str(), passwordText.c_str())) {
+    const DbResult checked = DoReadPassword(userText.c_str(), passwordText.c_str());
+    if (!DoLogLoginAttempt(userText, checked, loginMode_ == 1)) {
+        return;
+    }
+    switch (checked) {
     case DB_DONE:
         loginBackoff().recordSuccess(userText);
         break;
@@ -245,7 +250,7 @@ void LoginDialog::changePassword(const QString& userName) {
         newPassword_->setFocus();
         return;
     }
-    if (DoUpdatePassword(newPassword.toStdString().c_str(), userName.toStdString().c_str()) !=
+    if (DoUpdatePasswordLogged(newPassword.toStdString().c_str(), userName.toStdString().c_str()) !=
         DB_DONE) {
         return; // the database's message has been shown
     }

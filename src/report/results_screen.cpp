@@ -1,5 +1,6 @@
 #include "results_screen.h"
 
+#include "access_log.h"
 #include "age_band.h"
 #include "enter_key.h"
 #include "focus_ring.h"
@@ -17,6 +18,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -234,6 +236,9 @@ void ResultsScreen::listChanged(int id) {
     ResultsView& view = resultsView();
     switch (id) {
     case 1:
+        if (!logAgeBandChoice(list)) {
+            return;
+        }
         chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData());
         reportAgeBandProblem();
         break;
@@ -250,6 +255,20 @@ void ResultsScreen::listChanged(int id) {
         return;
     }
     window_->update();
+}
+
+// Scores for another age band are another view of the results: logged before they are computed.
+// When the row cannot be written the list goes back to the band shown.
+bool ResultsScreen::logAgeBandChoice(QComboBox* list) {
+    const std::string band = list->currentText().toStdString();
+    if (logBeforeReading(AccessEvent::ResultsViewed, testOccasion().person.ID,
+                         "åldersgrupp " + band)) {
+        return true;
+    }
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(
+        list->findText(QString(testOccasion().ageBand), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    return false;
 }
 
 // Until the raw-score form is in the program there is nowhere to go, and nothing changes.

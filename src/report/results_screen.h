@@ -40,6 +40,7 @@ class ResultsScreen : public Screen {
     void connectLists();
     bool closeOpenList();
     void listChanged(int id);
+    bool logAgeBandChoice(QComboBox* list);
     void changeRawScores();
 
     ScreenHost& host_;

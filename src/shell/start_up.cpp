@@ -7,6 +7,7 @@
 #include "main_window.h"
 #include "message_box.h"
 #include "person_list_state.h"
+#include "schema.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -54,6 +55,10 @@ int startUp(MainWindow& window) {
     }
     if (!connectToDatabase()) {
         showMessage(text(60));
+        return 0;
+    }
+    // A register made before the access log gets it now, before anyone logs in.
+    if (DoAddAccessLog() != DB_DONE) {
         return 0;
     }
     if (runLoginDialog(&window, window.fonts()->controlFont) != 1) {

@@ -2,6 +2,7 @@
 // run on (one SQLite file, or a PostgreSQL server): 400 distinct consecutive IDs, a person row
 // and a raw-score row for each, and no message shown anywhere.
 
+#include "access_log.h"
 #include "database_fixture.h"
 #include "statement.h"
 
@@ -97,6 +98,14 @@ TEST_F(SeveralWorkstations, FourSavingAtOnceGetDistinctConsecutiveIdsAndLoseNoRo
               kTotal);
     EXPECT_EQ(number("SELECT COUNT(DISTINCT NAMN) FROM TESTPERSON"), kTotal);
     EXPECT_EQ(number("SELECT IDNOW FROM NAMEID WHERE RECNO = 1"), kTotal);
+    // Every save appended its log row while the others did: one chain, unbroken, a row each.
+    AccessLogCheck check;
+    ASSERT_EQ(DoVerifyAccessLog(check), DB_DONE);
+    EXPECT_TRUE(check.sound) << check.problem;
+    EXPECT_EQ(check.soundRows, kTotal);
+    EXPECT_EQ(number("SELECT COUNT(DISTINCT PERSON_ID) FROM ATKOMSTLOGG WHERE HANDELSE = "
+                     "'occasion-created'"),
+              kTotal);
     EXPECT_TRUE(messages_.texts().empty());
 }
 

@@ -1,5 +1,6 @@
 // kill -9 at any moment of a save leaves the database consistent: every occasion whole or
-// absent, the ID counter never below the highest stored ID, the file intact.
+// absent and logged exactly when it is stored, the ID counter never below the highest stored ID,
+// the file intact.
 
 #include "database_fixture.h"
 
@@ -101,6 +102,19 @@ TEST_F(CrashDuringSave, KilledAtRandomMomentsTheDatabaseStaysWhole) {
         EXPECT_EQ(reader.number("SELECT COUNT(*) FROM TESTPERSON, TESTDATA WHERE "
                                 "ID = PERSONALDATA_ID AND ((OTHER = 'v1') <> (blockmonster = 1))"),
                   0);
+        // An occasion and its log row exist together or not at all, and so do a change and its.
+        EXPECT_EQ(reader.number("SELECT COUNT(*) FROM TESTPERSON WHERE ID NOT IN (SELECT "
+                                "PERSON_ID FROM ATKOMSTLOGG WHERE HANDELSE = 'occasion-created')"),
+                  0);
+        EXPECT_EQ(reader.number("SELECT COUNT(*) FROM ATKOMSTLOGG WHERE PERSON_ID NOT IN "
+                                "(SELECT ID FROM TESTPERSON)"),
+                  0);
+        EXPECT_EQ(reader.number("SELECT COUNT(*) FROM TESTPERSON WHERE (OTHER = 'v2') <> (ID IN "
+                                "(SELECT PERSON_ID FROM ATKOMSTLOGG WHERE HANDELSE = "
+                                "'raw-scores-changed'))"),
+                  0);
+        EXPECT_EQ(reader.number("SELECT COUNT(*) FROM ATKOMSTLOGG"),
+                  reader.number("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD"));
         EXPECT_GE(reader.number("SELECT IDNOW FROM NAMEID WHERE RECNO = 1"),
                   reader.number("SELECT COALESCE(MAX(ID), 0) FROM TESTPERSON"));
         const long stored = reader.number("SELECT COUNT(*) FROM TESTPERSON");

@@ -1,3 +1,4 @@
+#include "access_log.h"
 #include "clock.h"
 #include "db.h"
 #include "demo_database.h"
@@ -5,6 +6,7 @@
 #include "login_dialog.h"
 #include "message_capture.h"
 #include "screen_size.h"
+#include "statement.h"
 #include "temp_dir.h"
 #include "text_table.h"
 
@@ -302,6 +304,42 @@ TEST_F(Login, AcceptedChangeReturnsToLoginWithTheUserNameKept) {
     QTest::mouseClick(button("okButton_1"), Qt::LeftButton);
     EXPECT_TRUE(messages_.texts().empty());
     EXPECT_EQ(dialog_->result(), 1);
+}
+
+// Each attempt leaves its row: the name tried, never the password; a login whose row cannot be
+// written is refused.
+TEST_F(Login, AttemptsChangesAndLoginsAreLoggedAndALoginWithoutItsRowIsRefused) {
+    ok("psykolog", "fel123");
+    ok(QString::fromUtf8("okänd"), "demo123");
+    QTest::mouseClick(button("changePasswordButton_1016"), Qt::LeftButton);
+    changeTo("nyttord", "nyttord");
+    Statement refuse;
+    ASSERT_TRUE(refuse.executeDirect("CREATE TRIGGER no_log BEFORE INSERT ON ATKOMSTLOGG BEGIN "
+                                     "SELECT RAISE(ABORT, 'loggen är full'); END") &&
+                refuse.commit());
+    ok("psykolog", "nyttord");
+    EXPECT_TRUE(dialog_->isVisible());
+    ASSERT_FALSE(messages_.texts().empty());
+    EXPECT_EQ(messages_.texts().back(), kAccessLogRefusedMessage);
+    Statement allow;
+    ASSERT_TRUE(allow.executeDirect("DROP TRIGGER no_log") && allow.commit());
+    ok("psykolog", "nyttord");
+    EXPECT_EQ(dialog_->result(), 1);
+
+    std::vector<std::string> rows;
+    DoListAccessLog({}, [&](const AccessLogRow& row) {
+        rows.push_back(row.event + " " + row.user + " " + row.detail);
+    });
+    ASSERT_FALSE(rows.empty());
+    rows.erase(rows.begin()); // the user added with the database
+    const std::vector<std::string> expected = {
+        "login-failed psykolog fel lösenord",
+        "login-failed okänd okänd användare",
+        "password-changed psykolog ",
+        "login psykolog ",
+    };
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(accessLogUser(), "psykolog");
 }
 
 // Tab reaches every control in turn; Enter in a field presses OK, Enter on a focused button

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -223,6 +224,106 @@ TEST_F(SharedRegister, ExportIsTheSameFileFromTheServerAndFromSQLite) {
     EXPECT_EQ(fromServer, readFile(file.work().file("export.txt")));
     EXPECT_FALSE(std::filesystem::exists(place_->work().file(kDatabaseFileName)));
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+// Drops the access log's triggers, so that a test can alter a row as an intruder would.
+void dropLogTriggers() {
+    const char* drops[] = {"DROP TRIGGER ATKOMSTLOGG_INGEN_ANDRING ON ATKOMSTLOGG",
+                           "DROP TRIGGER ATKOMSTLOGG_INGEN_ANDRING",
+                           "DROP TRIGGER ATKOMSTLOGG_INGEN_BORTTAGNING"};
+    for (const char* drop : testingOnServer() ? std::vector<const char*>{drops[0]}
+                                              : std::vector<const char*>{drops[1], drops[2]}) {
+        Statement statement;
+        ASSERT_TRUE(statement.executeDirect(drop) && statement.commit()) << drop;
+    }
+}
+
+TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
+    connect();
+    storeOccasions();
+    DoDisconnect();
+    AdminPlace& admin = *place_;
+    ASSERT_EQ(admin.run("user add anna --password-stdin", "hemligt\\n"), 0) << admin.errors();
+    ASSERT_EQ(admin.run("report --id 2 --json rapport.json"), 0) << admin.errors();
+    ASSERT_EQ(admin.run("export --groups 0 export.txt"), 0) << admin.errors();
+
+    ASSERT_EQ(admin.run("log --json -"), 0) << admin.errors();
+    const std::string json = admin.output();
+    const std::string expected[] = {
+        R"("seq":1,)",
+        R"("program":"rivo-admin","event":"user-added","person":null,"detail":"psykolog")",
+        R"("seq":2,)",
+        R"("event":"user-added","person":null,"detail":"anna")",
+        R"("seq":3,)",
+        R"("event":"json-written","person":2,"detail":"rapport.json")",
+        R"("seq":4,)",
+        R"("event":"exported","person":null,"detail":"6 testpersoner till export.txt")"};
+    std::size_t at = 0;
+    for (const std::string& part : expected) {
+        at = json.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part << " in\n" << json;
+    }
+    EXPECT_EQ(json.find(R"("user":"os:)"), json.find(R"("user":)")) << json;
+    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 4);
+
+    ASSERT_EQ(admin.run("log --person 2 --csv person2.csv"), 0) << admin.errors();
+    const std::string csv = readFile(admin.work().file("person2.csv"));
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "seq,time,user,workstation,program,event,person,detail,hash\r\n");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << csv;
+    EXPECT_NE(csv.find(",json-written,2,rapport.json,"), std::string::npos) << csv;
+    EXPECT_EQ(std::filesystem::status(admin.work().file("person2.csv")).permissions() &
+                  std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    ASSERT_EQ(admin.run("log --user anna"), 0) << admin.errors();
+    // Only the heading: anna has done nothing, and rivo-admin acts as the account it runs under.
+    const std::string table = admin.output();
+    EXPECT_EQ(table.find("Nr"), 0u) << table;
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1) << table;
+    ASSERT_EQ(admin.run("log --from 2000-01-01 --to 2099-12-31"), 0) << admin.errors();
+    EXPECT_NE(admin.output().find("Resultat som JSON"), std::string::npos) << admin.output();
+    for (const char* wrong :
+         {"log --from 2025-02-30", "log --person x", "log --to", "log --frobnicate 1"}) {
+        EXPECT_EQ(admin.run(wrong), 1) << wrong;
+    }
+
+    ASSERT_EQ(admin.run("log verify"), 0) << admin.output() << admin.errors();
+    EXPECT_NE(admin.output().find("alla 4 rader"), std::string::npos) << admin.output();
+    connect();
+    dropLogTriggers();
+    {
+        Statement alter;
+        ASSERT_TRUE(alter.executeDirect("UPDATE ATKOMSTLOGG SET PERSON_ID = 3 WHERE SEKVENS = 3") &&
+                    alter.commit());
+    }
+    DoDisconnect();
+    EXPECT_EQ(admin.run("log verify"), 1);
+    EXPECT_EQ(admin.output().find("Rad 3 stämmer inte"), 0u) << admin.output();
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
+    connect();
+    std::vector<const char*> drops = {"DROP TABLE ATKOMSTLOGG", "DROP TABLE ATKOMSTLOGG_HUVUD"};
+    if (testingOnServer()) {
+        drops.push_back("DROP FUNCTION atkomstlogg_vagra()");
+    }
+    for (const char* drop : drops) {
+        Statement statement;
+        ASSERT_TRUE(statement.executeDirect(drop) && statement.commit()) << drop;
+    }
+    DoDisconnect();
+    EXPECT_EQ(place_->run("log"), 1);
+    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
+    EXPECT_NE(place_->output().find("har fått en åtkomstlogg"), std::string::npos);
+    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
+    EXPECT_NE(place_->output().find("redan"), std::string::npos);
+    ASSERT_EQ(place_->run("user add anna --password-stdin", "hemligt\\n"), 0);
+    ASSERT_EQ(place_->run("user list"), 0);
+    EXPECT_EQ(place_->output(), "anna\npsykolog\n");
+    ASSERT_EQ(place_->run("log verify"), 0) << place_->output();
+    EXPECT_NE(place_->output().find("alla 1 rader"), std::string::npos) << place_->output();
 }
 
 } // namespace
