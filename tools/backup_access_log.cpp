@@ -1,9 +1,23 @@
 #include "backup_access_log.h"
 
-void logBackupWritten(const std::string& /*target*/, bool /*encrypted*/) {
-    // The access log writes its row for the backup here.
+#include "access_log.h"
+#include "schema.h"
+
+#include <cstdio>
+#include <optional>
+
+bool logBackupBeforeWriting(const std::string& target, bool encrypted) {
+    // logBeforeReading reports a refusal itself.
+    return logBeforeReading(AccessEvent::Backup, std::nullopt,
+                            target + (encrypted ? " (krypterad)" : ""));
 }
 
-void logRegisterRestored(const std::string& /*source*/, std::int64_t /*persons*/) {
-    // The access log writes its row for the restore here.
+bool logRegisterRestored(const std::string& source, std::int64_t persons) {
+    if (DoAddAccessLog() == DB_DONE &&
+        DoAppendAccessLog(AccessEvent::Restored, std::nullopt,
+                          source + ", " + std::to_string(persons) + " testpersoner") == DB_DONE) {
+        return true;
+    }
+    std::fprintf(stderr, "Återställningen kunde inte skrivas in i åtkomstloggen.\n");
+    return false;
 }

@@ -5,9 +5,10 @@
 
 // The rows the register's access log keeps of copies made and registers restored.
 
-// A copy of the register was written to target; called while connected to the register.
-void logBackupWritten(const std::string& target, bool encrypted);
+// Appends the backup's row before the copy is made (the copy then holds its own row); false,
+// with the reason reported, when the row cannot be written and no copy may be made.
+bool logBackupBeforeWriting(const std::string& target, bool encrypted);
 
-// The register was replaced by the copy at source; called while connected to the restored
-// register, so the row lands in the register now in use.
-void logRegisterRestored(const std::string& source, std::int64_t persons);
+// Appends the restore's row to the restored register (giving an older copy its log first);
+// called while connected to it. False, with the reason on standard error, when that fails.
+bool logRegisterRestored(const std::string& source, std::int64_t persons);

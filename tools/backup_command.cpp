@@ -152,12 +152,13 @@ int runBackupCommand(const std::vector<std::string>& args) {
         options.folder.empty()
             ? options.file
             : freeDatedCopyPath(options.folder, std::time(nullptr), options.encrypt);
+    if (!logBackupBeforeWriting(target, options.encrypt)) {
+        DoDisconnect();
+        return kExitFailed;
+    }
     std::string error;
     const bool written = options.encrypt ? writeEncryptedCopy(target, passphrase, error)
                                          : writePlainCopy(target, error);
-    if (written) {
-        logBackupWritten(target, options.encrypt);
-    }
     DoDisconnect();
     if (!written) {
         std::fprintf(stderr, "Säkerhetskopian kunde inte skrivas: %s\n", error.c_str());

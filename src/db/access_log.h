@@ -43,8 +43,9 @@ enum class AccessEvent {
     UserRemoved,
     PasswordsRehashed,
     NormsImported,
+    Restored,
 };
-inline constexpr int kAccessEventCount = 17;
+inline constexpr int kAccessEventCount = 18;
 
 // The event's code as stored ("results-viewed") and its Swedish name for a table.
 const char* accessEventCode(AccessEvent event);

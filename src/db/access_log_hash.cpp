@@ -32,6 +32,7 @@ constexpr EventText kEvents[kAccessEventCount] = {
     {AccessEvent::UserRemoved, "user-removed", "Användare borttagen"},
     {AccessEvent::PasswordsRehashed, "passwords-rehashed", "Lösenord omhashade"},
     {AccessEvent::NormsImported, "norms-imported", "Normer inlästa"},
+    {AccessEvent::Restored, "restored", "Register återställt"},
 };
 
 const EventText& textOf(AccessEvent event) {

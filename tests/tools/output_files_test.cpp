@@ -48,6 +48,9 @@ struct OutputKind {
     const char* command; // rivo-admin arguments; null: the button's backup
     const char* fileName;
     bool refusesExisting; // the norm template never replaces a file
+    // The access log's row is written to the register before the file: under the size limit the
+    // kill then lands in that row's write, before a temporary exists.
+    bool logsFirst = false;
 };
 
 struct ChildRun {
@@ -160,11 +163,11 @@ class OutputFiles : public ::testing::Test {
 
 TEST_F(OutputFiles, EveryKindThroughTheOneWriter) {
     const OutputKind kinds[] = {
-        {"export", "export --groups 0,1,2,3 ut/export.txt", "ut/export.txt", false},
+        {"export", "export --groups 0,1,2,3 ut/export.txt", "ut/export.txt", false, true},
         {"json", "report --all --json ut/rapport.json", "ut/rapport.json", false},
-        {"pdf", "report --id 1 --pdf ut/rapport.pdf", "ut/rapport.pdf", false},
+        {"pdf", "report --id 1 --pdf ut/rapport.pdf", "ut/rapport.pdf", false, true},
         {"norm csv", "export-norms ut", "ut/NORMER.csv", true},
-        {"import copy", "import-norms normer", nullptr, false},
+        {"import copy", "import-norms normer", nullptr, false, true},
         {"button backup", nullptr, "kopia.db", false},
     };
     const Mishap mishaps[] = {Mishap::Link,     Mishap::DanglingLink, Mishap::Folder,
@@ -242,7 +245,9 @@ TEST_F(OutputFiles, EveryKindThroughTheOneWriter) {
                     EXPECT_EQ(result.exitCode, 1) << result.errors;
                 } else {
                     EXPECT_EQ(result.signal, SIGXFSZ) << result.exitCode << result.errors;
-                    EXPECT_GE(temporaries(dir_.path()), 1);
+                    if (!kind.logsFirst) {
+                        EXPECT_GE(temporaries(dir_.path()), 1);
+                    }
                 }
                 if (kind.refusesExisting) {
                     EXPECT_FALSE(fs::exists(target));
