@@ -4,12 +4,20 @@
 include(GNUInstallDirs)
 
 set(RIVO_APP_ID se.rivoiv.RIVO_IV)
-set(RIVO_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/rivo-iv)
+# The private library goes in a folder of the program's own under the multiarch library folder
+# (lib/x86_64-linux-gnu/rivo-iv), Debian's place for it. Nothing else links it, so ldconfig has
+# nothing to do with it; CPack adds ldconfig calls to the package only for libraries directly
+# in lib/ or one folder below.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+    set(RIVO_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/rivo-iv)
+else()
+    set(RIVO_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/rivo-iv)
+endif()
 
 # The programs find libstavro relative to themselves, so the installed tree may be moved (and
 # the package's files work wherever CPack puts them).
 file(RELATIVE_PATH RIVO_LIB_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
-     ${CMAKE_INSTALL_FULL_LIBDIR}/rivo-iv)
+     ${CMAKE_INSTALL_PREFIX}/${RIVO_PRIVATE_LIBDIR})
 set_target_properties(RIVO_IV rivo-admin PROPERTIES INSTALL_RPATH "$ORIGIN/${RIVO_LIB_FROM_BIN}")
 
 install(TARGETS RIVO_IV rivo-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

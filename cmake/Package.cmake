@@ -1,10 +1,16 @@
 # The Debian package, built by CPack from the install rules (scripts/package):
 # rivo-iv_<version>-<release>_<arch>.deb in the build folder.
 set(CPACK_GENERATOR DEB)
+
+# The package's maintainer, named in the package, its changelog and its copyright file. The
+# project has no mail address yet: example.org is a placeholder that lintian accepts.
+set(RIVO_MAINTAINER "RIVO-IV <rivo-iv@example.org>"
+    CACHE STRING "Maintainer of the Debian package: Name <address>")
+
 set(CPACK_PACKAGE_NAME rivo-iv)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "RIVO-IV")
-set(CPACK_PACKAGE_CONTACT "RIVO-IV <rivo-iv@localhost>")
+set(CPACK_PACKAGE_CONTACT "${RIVO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "scoring and report of an adult intelligence test battery (in Swedish)")
 # The long description; CPack puts the summary above it and indents it.
@@ -33,3 +39,36 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsqliteodbc, odbcinst, fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)
+
+# The package's documents: the copyright file (machine-readable, the licence by reference to
+# Debian's copy), the user's changelog and the Debian changelog made from it, compressed as Debian
+# keeps them (gzip -n: no name or time stamp inside).
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${PROJECT_BINARY_DIR}/doc/copyright
+               @ONLY)
+add_custom_command(
+    OUTPUT ${PROJECT_BINARY_DIR}/doc/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/CHANGELOG.md changelog
+    COMMAND ${RIVO_GZIP} -9nf changelog
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/doc
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+    COMMENT "Compressing the changelog"
+    VERBATIM)
+add_custom_command(
+    OUTPUT ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz
+    COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            -DOUTPUT=${PROJECT_BINARY_DIR}/doc/changelog.Debian -DPACKAGE=${CPACK_PACKAGE_NAME}
+            -DVERSION=${CPACK_PACKAGE_VERSION} -DRELEASE=${CPACK_DEBIAN_PACKAGE_RELEASE}
+            -DMAINTAINER=${RIVO_MAINTAINER} -P ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+    COMMAND ${RIVO_GZIP} -9nf changelog.Debian
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/doc
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+    COMMENT "Writing the Debian changelog"
+    VERBATIM)
+add_custom_target(rivo_package_docs ALL DEPENDS ${PROJECT_BINARY_DIR}/doc/changelog.gz
+                                                ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz)
+install(FILES ${PROJECT_BINARY_DIR}/doc/copyright ${PROJECT_BINARY_DIR}/doc/changelog.gz
+              ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz
+        DESTINATION ${RIVO_DOCDIR})
+# What lintian is told to accept, each with its reason.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})

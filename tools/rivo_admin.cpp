@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
-        std::printf("rivo-admin (RIVO-IV) %s\n", RIVO_IV_VERSION);
+        std::printf("rivo-admin (RIVO-IV) %s\nLicens: %s\n", RIVO_IV_VERSION, RIVO_IV_LICENCE);
         return 0;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);

@@ -33,7 +33,7 @@ void printUsage(std::FILE* stream) {
 
 int answerInformationOptions(int argc, char** argv) {
     if (hasOption(argc, argv, "--version")) {
-        std::printf("RIVO-IV %s\n", RIVO_IV_VERSION);
+        std::printf("RIVO-IV %s\nLicens: %s\n", RIVO_IV_VERSION, RIVO_IV_LICENCE);
         return 0;
     }
     if (hasOption(argc, argv, "--help")) {

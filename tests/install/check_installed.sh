@@ -23,6 +23,9 @@ expect rivo-admin --version '^rivo-admin (RIVO-IV) [0-9]'
 expect rivo-admin --help '^  rivo-admin init-db'
 expect RIVO_IV --version '^RIVO-IV [0-9]'
 expect RIVO_IV --help '--data-folder'
+for program in RIVO_IV rivo-admin; do
+    expect $program --version '^Licens: Apache License 2\.0$'
+done
 rc=0
 "$bin/rivo-admin" >/dev/null 2>&1 || rc=$?
 [ "$rc" -eq 1 ] || fail "rivo-admin without a command ended with $rc"
@@ -62,6 +65,13 @@ done
 desktop-file-validate "$share/applications/$app.desktop" || fail "the menu entry"
 appstreamcli validate --no-net "$share/metainfo/$app.metainfo.xml" >/dev/null ||
     fail "the metainfo file"
+# The licence, and the Debian changelog of the version the programs name.
+doc="$share/doc/rivo-iv"
+grep -qx 'License: Apache-2.0' "$doc/copyright" || fail "the copyright file names no licence"
+version="$("$bin/RIVO_IV" --version | sed -n 's/^RIVO-IV //p')"
+gzip -dc "$doc/changelog.Debian.gz" | dpkg-parsechangelog -l- -S Version | grep -qx "$version-[0-9]*" ||
+    fail "the Debian changelog does not begin with version $version"
+gzip -dc "$doc/changelog.gz" | grep -q "^## $version (" || fail "the changelog lacks version $version"
 for page in RIVO_IV rivo-admin; do
     gzip -dc "$share/man/man1/$page.1.gz" | grep -q '^\.SH NAMN' || fail "man page $page"
 done

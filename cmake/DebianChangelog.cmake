@@ -1,0 +1,123 @@
+# SPDX-License-Identifier: Apache-2.0
+# Writes the Debian changelog of the package from CHANGELOG.md, so the user's changelog is kept in
+# one place:
+#   cmake -DCHANGELOG=CHANGELOG.md -DOUTPUT=changelog.Debian -DPACKAGE=rivo-iv -DVERSION=1.0
+#         -DRELEASE=1 -DMAINTAINER="Name <address>" -P DebianChangelog.cmake
+# A version is a heading "## VERSION (YYYY-MM-DD)" followed by "- " items, continued on lines
+# indented by two spaces. The newest version must be VERSION and gets the Debian revision
+# RELEASE; older ones get revision 1. Entries are dated at midnight UTC of their day.
+cmake_minimum_required(VERSION 3.25)
+
+foreach(argument CHANGELOG OUTPUT PACKAGE VERSION RELEASE MAINTAINER)
+    if(NOT DEFINED ${argument} OR "${${argument}}" STREQUAL "")
+        message(FATAL_ERROR "DebianChangelog.cmake: -D${argument}=... is missing")
+    endif()
+endforeach()
+
+# Day of the week of a date in the Gregorian calendar (Sakamoto's method), 0 = Sunday.
+function(weekday_name year month day out)
+    set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+    math(EXPR index "${month} - 1")
+    list(GET offsets ${index} offset)
+    if(month LESS 3)
+        math(EXPR year "${year} - 1")
+    endif()
+    math(EXPR weekday
+         "(${year} + ${year} / 4 - ${year} / 100 + ${year} / 400 + ${offset} + ${day}) % 7")
+    set(names Sun Mon Tue Wed Thu Fri Sat)
+    list(GET names ${weekday} name)
+    set(${out} ${name} PARENT_SCOPE)
+endfunction()
+
+function(days_in_month year month out)
+    set(days 31 28 31 30 31 30 31 31 30 31 30 31)
+    math(EXPR index "${month} - 1")
+    list(GET days ${index} count)
+    math(EXPR by4 "${year} % 4")
+    math(EXPR by100 "${year} % 100")
+    math(EXPR by400 "${year} % 400")
+    if(month EQUAL 2 AND by4 EQUAL 0 AND (NOT by100 EQUAL 0 OR by400 EQUAL 0))
+        set(count 29)
+    endif()
+    set(${out} ${count} PARENT_SCOPE)
+endfunction()
+
+# The trailer line of an entry: " -- MAINTAINER  Www, DD Mon YYYY 00:00:00 +0000".
+function(entry_trailer year month day out)
+    math(EXPR month "${month} + 0")
+    math(EXPR day_number "${day} + 0")
+    if(month LESS 1 OR month GREATER 12)
+        message(FATAL_ERROR "${CHANGELOG}: ${year}-${month}-${day} is no date")
+    endif()
+    days_in_month(${year} ${month} last_day)
+    if(day_number LESS 1 OR day_number GREATER last_day)
+        message(FATAL_ERROR "${CHANGELOG}: ${year}-${month}-${day} is no date")
+    endif()
+    weekday_name(${year} ${month} ${day_number} weekday)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    math(EXPR index "${month} - 1")
+    list(GET months ${index} month_name)
+    set(${out} " -- ${MAINTAINER}  ${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000"
+        PARENT_SCOPE)
+endfunction()
+
+file(READ "${CHANGELOG}" text)
+# Lines become list elements; a semicolon in the text is carried through as the unit separator.
+string(ASCII 31 separator)
+string(REPLACE ";" "${separator}" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
+
+set(result "")
+set(entry "")
+set(trailer "")
+set(items 0)
+set(number 0)
+foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    if(line MATCHES "^## ")
+        if(NOT line MATCHES "^## ([0-9][0-9A-Za-z.+~]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+            message(FATAL_ERROR "${CHANGELOG}:${number}: a version heading is "
+                                "\"## VERSION (YYYY-MM-DD)\", not \"${line}\"")
+        endif()
+        set(version ${CMAKE_MATCH_1})
+        set(year ${CMAKE_MATCH_2})
+        set(month ${CMAKE_MATCH_3})
+        set(day ${CMAKE_MATCH_4})
+        if(NOT entry STREQUAL "")
+            if(items EQUAL 0)
+                message(FATAL_ERROR "${CHANGELOG}: version ${previous} has no items")
+            endif()
+            string(APPEND result "${entry}\n${trailer}\n\n")
+            set(revision 1)
+        else()
+            if(NOT version STREQUAL VERSION)
+                message(FATAL_ERROR "${CHANGELOG}: the newest version is ${version}, "
+                                    "the project's is ${VERSION}")
+            endif()
+            set(revision ${RELEASE})
+        endif()
+        entry_trailer(${year} ${month} ${day} trailer)
+        set(entry "${PACKAGE} (${version}-${revision}) unstable; urgency=medium\n\n")
+        set(items 0)
+        set(previous ${version})
+    elseif(entry STREQUAL "" OR line STREQUAL "")
+        # Text above the first version, and blank lines between items.
+    elseif(line MATCHES "^- (.+)$")
+        string(APPEND entry "  * ${CMAKE_MATCH_1}\n")
+        math(EXPR items "${items} + 1")
+    elseif(line MATCHES "^  +([^ ].*)$" AND items GREATER 0)
+        string(APPEND entry "    ${CMAKE_MATCH_1}\n")
+    else()
+        message(FATAL_ERROR "${CHANGELOG}:${number}: neither an item (\"- \") nor its "
+                            "continuation (indented): \"${line}\"")
+    endif()
+endforeach()
+if(entry STREQUAL "")
+    message(FATAL_ERROR "${CHANGELOG}: no version heading \"## VERSION (YYYY-MM-DD)\"")
+endif()
+if(items EQUAL 0)
+    message(FATAL_ERROR "${CHANGELOG}: version ${previous} has no items")
+endif()
+string(APPEND result "${entry}\n${trailer}\n")
+string(REPLACE "${separator}" ";" result "${result}")
+file(WRITE "${OUTPUT}" "${result}")
