@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The access log's cost: what its row adds to a save (the save as it was, without the row, beside
 // the save with it), and reading one person's rows out of a log of 1 000 000 rows.
 

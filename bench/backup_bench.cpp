@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo-admin backup --encrypt and rivo-admin restore of that copy, as a nightly timer and a clinic
 // run them, on a register of 100 000 persons: the whole command, process start and the key
 // derivation included. The goal is at most 2 s for each.

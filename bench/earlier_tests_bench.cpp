@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The earlier-tests screen on a register of 10 000 persons: the list built, filled and painted;
 // the list re-sorted by name (a header click, Swedish collation); and a backup of the database.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The export of a whole register, with every column group chosen.
 
 #include "bench_database.h"

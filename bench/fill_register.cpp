@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo_fill_register PERSONS FOLDER: a demonstration database DODODA.db in FOLDER with that many
 // generated persons (the benchmarks' own), for measuring rivo-admin on a register of that size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The password check of a login against a stored Argon2id hash, and the first login of an older
 // database, whose plain-text password is then replaced by its hash.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed report on the offscreen platform: the five sheets written into a PDF file, once by
 // the headless writer and once by the print job behind "&Skriv ut" (print dialog answered).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // main() of the benchmarks that run real windows or painters: the application object on the
 // offscreen platform, set up as the program sets itself up, then every benchmark.
 

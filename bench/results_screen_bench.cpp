@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The results screen on the offscreen platform: opening it (age band, scaled scores, indexes,
 // first full paint of the report) and one full paint of the report at the window's size.
 

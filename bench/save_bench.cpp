@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saving a test occasion in one transaction, and the whole step of "&Visa resultat": the entries
 // checked, the occasion saved and committed, and scored.
 

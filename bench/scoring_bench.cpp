@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scoring one occasion: through ODBC as the program does it, and the same lookups as prepared
 // statements on SQLite in process (the floor).
 

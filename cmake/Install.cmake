@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # cmake --install: the program, rivo-admin and libstavro (in a folder of the program's own,
 # found through the run path), the icon in the hicolor theme, the menu entry, the AppStream
 # metainfo and the man pages, in their FHS places under CMAKE_INSTALL_PREFIX.

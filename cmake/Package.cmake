@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The Debian package, built by CPack from the install rules (scripts/package):
 # rivo-iv_<version>-<release>_<arch>.deb in the build folder.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: Apache-2.0
 -- The access log: who read, changed, printed or exported whose data, when and where. One row per
 -- event, numbered by SEKVENS from 1 without gaps. HASH chains every row to the one before it
 -- (src/db/access_log.h gives the encoding), so a row altered, removed or inserted behind the

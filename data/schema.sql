@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: Apache-2.0
 -- Tables of the RIVO-IV database, the same text for the SQLite file and for a PostgreSQL server
 -- that several workstations share, so that the program sends the same statements to both. Names
 -- are left unquoted (PostgreSQL folds them to lower case, in the schema and in every statement

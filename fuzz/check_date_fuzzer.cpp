@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The date check of libstavro on any integer: never a crash, and for every eight-digit number
 // the answer of the calendar itself. A negative number is never a date.
 

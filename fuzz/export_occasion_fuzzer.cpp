@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scoring and export of one stored occasion whose columns hold arbitrary values: NULL, integers
 // of any size, fractions, texts of any bytes, blobs, and dates right or wrong. The values are
 // written straight into a real database (as another program could have), which the export then

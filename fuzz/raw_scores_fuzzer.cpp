@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reading of the raw-score form's 22 texts, from any bytes (one text per line): never a
 // crash, and whatever the texts, an accepted form stores only scores its fields allow, with
 // sifferrepetition the sum of its three parts; the form's own texts of the stored scores are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The scramble exports of libstavro: any text and keys. Scrambling keeps the length of a text of
 // printable characters (the masks are below 32, so only a control character can become a NUL),
 // and applying the routine again restores it.

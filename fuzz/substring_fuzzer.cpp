@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The substring export of libstavro: any text, start and count, into a destination of exactly
 // count + 1 bytes (what the export asks of its caller). It must read nothing beyond the source's
 // terminator, write nothing beyond the destination, and give the characters from start on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Windows-1252 conversion of the export on any bytes: never a crash or a hang, never an empty
 // result for a non-empty text, and every character that Windows-1252 shares with Latin-1
 // (printable ASCII and U+00A0 to U+00FF) becomes its own single byte.

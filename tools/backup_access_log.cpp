@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "backup_access_log.h"
 
 #include "access_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "backup_access_log.h"
 #include "backup_commands.h"
 #include "backup_encryption.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Encrypted register copies: a key derived from a passphrase with Argon2id, the data in

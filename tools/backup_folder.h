@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A folder of dated register copies, as a nightly timer fills it: DODODA-2026-12-07T0215.db, or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "demo_norm_tables.h"
 
 #include "demo_norms.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Synthetic demonstration norms: deterministic rows for NORMGRUPPER, NORMER and INDEX_NORMER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "export_command.h"
 #include "exit_status.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes src/analysis/index_pair_base_rate.cpp: the base rates of the six index-pair comparisons.
 
 The table holds twelve sub-tables: the whole norm group and five ability levels (full-scale IQ

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "json_report_output.h"
 
 #include "report_json.h"

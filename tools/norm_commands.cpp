@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "norm_commands.h"
 #include "exit_status.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "passphrase_input.h"
 
 #include "password_input.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "password_input.h"
 
 #include "credential_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "pdf_report_output.h"
 
 #include "bitmap_resources.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "report_command.h"
 #include "exit_status.h"
 

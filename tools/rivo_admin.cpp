@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
 // display, runs the jobs the program offers on its screens.
 

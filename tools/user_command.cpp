@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "user_command.h"
 
 #include "db.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Connects to the register the data-source settings name (data_source.h): by default the database

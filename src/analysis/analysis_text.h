@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The analyses leave every result as display text in fixed fields of 64 bytes (UTF-8, at most 63

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "comparison_tables.h"
 
 // Each cell is {c15, c05}.

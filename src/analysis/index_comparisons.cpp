@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "index_comparisons.h"
 
 #include "age_band_index.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "process_tables.h"
 
 const CriticalValues PROCESS_PAIR_CRITICAL[kProcessPairCount] = {

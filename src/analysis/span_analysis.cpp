@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "span_analysis.h"
 
 #include "process_tables.h"

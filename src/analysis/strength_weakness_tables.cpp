@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "strength_weakness_tables.h"
 
 #include "subtest_table.h"

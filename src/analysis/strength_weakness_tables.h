@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Critical values and base-rate thresholds of the strengths-and-weaknesses analysis, as published

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "strengths_weaknesses.h"
 
 #include "strength_weakness_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The access log (table ATKOMSTLOGG, data/access_log.sql): one row for every time someone saw,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What a user name or password may be made of, wherever one enters: the login dialog, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Where the register is kept. By default it is the SQLite file DODODA.db in the working

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The database layer: the one ODBC connection, the error report, and every statement the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "password_hash.h"
 
 #include <sodium.h>

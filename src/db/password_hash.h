@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Passwords at rest: SEC stores a salted Argon2id hash (libsodium's crypto_pwhash_str), never the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "register_check.h"
 
 #include "odbc_connection.h"

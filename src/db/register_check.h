@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Checks on a database opened on its own (a register copy about to replace the register, or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
 #include "db.h"
 #include "message_box.h"

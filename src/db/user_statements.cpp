@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "db.h"
 #include "message_box.h"
 #include "password_hash.h"

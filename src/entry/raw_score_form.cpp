@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "raw_score_form.h"
 
 #include "entry_field.h"

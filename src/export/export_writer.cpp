@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "export_writer.h"
 
 #include "access_log.h"

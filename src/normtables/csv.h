@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A small reader and writer of comma-separated text: fields separated by one character, a field

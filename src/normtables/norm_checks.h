@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The rules a set of norm tables must keep for the program to score with it correctly. No

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The norm tables as a folder of three UTF-8 CSV files, NORMGRUPPER.csv, NORMER.csv and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The three norm tables as plain rows: what rivo-admin reads from files or from the database,

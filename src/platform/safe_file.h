@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one way an output file is written (export, JSON, PDF, norm files, backups, logs).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "cancel_print_dialog.h"
 
 #include "message_box.h"

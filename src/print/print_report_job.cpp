@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "print_report_job.h"
 
 #include "access_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The print job of "&Skriv ut": asks for the printer with the print dialog, then prints the

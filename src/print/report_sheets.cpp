@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "report_sheets.h"
 
 #include "report_pages.h"

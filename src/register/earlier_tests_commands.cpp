@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The commands of the earlier-tests screen on the selected person and on the database.
 
 #include "database_backup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "earlier_tests_screen.h"
 
 #include "enter_key.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Slows down the guessing of passwords: after three failed logins for a user name, each further

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How the earlier-tests screen lists the stored persons: the sort column (9 = ID), whether the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "personal_data_fields.h"
 
 const PersonalDataFieldInfo kPersonalDataFields[kPersonalDataFieldCount] = {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The fourteen entry fields of the personal-data form, in tab order; the index is the field's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "personal_data_form.h"
 
 #include "entry_field.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "personal_data_screen.h"
 
 #include "form_buttons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "personal_data_settings.h"
 
 #include "settings_location.h"

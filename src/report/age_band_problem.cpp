@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "age_band_index.h"
 #include "message_box.h"
 #include "report_pages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "index_table.h"
 
 #include "index_scores.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "page_tools.h"
 
 const char* pageFace(int printing) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "report_pages.h"
 
 int ab_paint_sidor(Dc& dc, int top, int left, int right, int printing) {

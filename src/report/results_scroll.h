@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Scrolling the report in the results window, as pure arithmetic on scroll lines so that the

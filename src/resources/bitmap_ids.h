@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The pictures of the program, by resource id, with the sizes the layouts rely on. The images

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Text fields are fixed buffers of UTF-8 text. A column that held n bytes of 8-bit text holds

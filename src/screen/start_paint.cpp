@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "bitmap_ids.h"
 #include "screen_paint.h"
 #include "screen_resources.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "accelerators.h"
 
 #include "screen_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The program's few options. Qt's own (-platform, -style ...) are left to the application

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "first_start.h"
 
 #include "data_source.h"

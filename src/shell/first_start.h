@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A start from the desktop menu. The menu entry starts the program with the option

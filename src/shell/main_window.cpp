@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "main_window.h"
 
 #include "accelerators.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "new_database_dialog.h"
 
 #include "screen_size.h"

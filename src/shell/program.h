@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The process entry: refuses a second instance and a screen smaller than 800 × 600, creates the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "shared_resources.h"
 
 #include "qt_font.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "start_up.h"
 
 #include "data_source.h"

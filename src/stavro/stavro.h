@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The exports of libstavro: date validation, substring, string scrambling and the version number;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The drawing exports: each wraps the caller's QPainter in the device-context layer the program
 // itself paints through, so the grid, shapes and text follow the same GDI rules.
 

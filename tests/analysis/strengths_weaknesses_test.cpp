@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "occasion_fixture.h"
 #include "pair_rating.h"
 #include "strengths_weaknesses.h"

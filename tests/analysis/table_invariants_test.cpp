@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "comparison_tables.h"
 #include "process_tables.h"
 #include "strength_weakness_tables.h"

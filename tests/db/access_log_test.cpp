@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The access log itself: its rows refuse to change, a change made behind the triggers' back is
 // found and named by the chain check, and a register made before the log gets it unchanged
 // otherwise.

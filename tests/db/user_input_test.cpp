@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a user name or password may hold, the replacement of plain-text passwords by their hashes,
 // and a database folder the driver cannot be given.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every change writes its access-log row in its own transaction, and a change whose row cannot
 // be written leaves the register as it was; a reading action whose row cannot be written is
 // refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Four workstations save 100 new occasions each at the same moment, on the register the tests
 // run on (one SQLite file, or a PostgreSQL server): 400 distinct consecutive IDs, a person row
 // and a raw-score row for each, and no message shown anywhere.

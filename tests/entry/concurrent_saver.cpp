@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saves new test occasions the way the raw-score form does, as one of several workstations at
 // once: connects, says 'r' on standard output, waits for a byte on standard input (so that all
 // savers start together), then saves COUNT new occasions named "Samtidig TAG NUMBER". Any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kill -9 at any moment of a save leaves the database consistent: every occasion whole or
 // absent and logged exactly when it is stored, the ID counter never below the highest stored ID,
 // the file intact.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "raw_score_paint.h"
 
 #include "bitmap_ids.h"

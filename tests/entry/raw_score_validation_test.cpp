@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "raw_score_validation.h"
 
 #include "subtest_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saves test occasions until it is killed: each round a new occasion (marked "v1", Blockmönster 1)
 // and then a change of it (marked "v2", Blockmönster 2), the way the raw-score form saves them.
 // Used by the crash test, which kills it at random moments.

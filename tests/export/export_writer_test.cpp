@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "export_writer.h"
 #include "scoring_fixture.h"
 #include "subtest_table.h"

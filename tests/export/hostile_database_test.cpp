@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The export run against database contents that no screen of the program would have written:
 // rows typed in by hand, by another tool or by an attacker. Whatever is stored, the export must
 // not crash, must not score a person against norms that were not chosen by a valid age, and must

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Runs the installed RIVO-IV from BINDIR without a display and checks the installed data files
 # under SHAREDIR:  check_installed.sh BINDIR SHAREDIR
 # Used on a DESTDIR install by the test run and on the installed Debian package by the CI.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Installs the build into a scratch root with cmake --install and checks what was installed:
 # install_tree_test.sh BUILD_DIR
 set -eu

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: Apache-2.0
 -- One stored test person with raw scores, for the report from the installed files (isql, one
 -- statement a line).
 INSERT INTO TESTPERSON (ID, NAMN, SEX, AGE, TESTDATE, BORNDATE, HANDEDNESS, NI_TEST) VALUES (1, 'Eva Lind', 2, 42, '2011-02-13', '1968-09-30', 1, 0)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "file_dialog.h"
 #include "message_box.h"
 #include "print_dialog.h"

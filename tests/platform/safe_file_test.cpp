@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one output writer: what it refuses, the mode of what it writes, and that a failure or a kill
 // leaves the earlier file and no temporary behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "settings_location.h"
 #include "temp_dir.h"
 #include "working_directory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "file_dialog.h"
 #include "print_dialog.h"
 #include "qt_dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The print job on the offscreen platform, printing into a PDF file through the print dialog
 // seam, read back with the poppler tools.
 

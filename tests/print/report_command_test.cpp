@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo-admin report --pdf as a user runs it: on the demonstration database, without a display.
 
 #include "db.h"

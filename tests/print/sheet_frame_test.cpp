@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The sheet frame and the order of the sheets, on the recording device context: exact places,
 // fonts and the document and sheet calls.
 

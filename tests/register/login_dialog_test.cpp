@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
 #include "clock.h"
 #include "db.h"

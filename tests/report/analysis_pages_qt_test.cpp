@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "occasion_fixture.h"
 #include "qpainter_dc.h"
 #include "report_pages.h"

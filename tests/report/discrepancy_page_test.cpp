@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "analysis_page_fixture.h"
 #include "index_comparisons.h"
 #include "strengths_weaknesses.h"

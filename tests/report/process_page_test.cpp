@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "analysis_page_fixture.h"
 
 // The process-score page on the recording device (fitted fonts 14 high, rows 17 apart, footnotes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "page_fixture.h"
 #include "profile_graphs.h"
 #include "text_table.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The scroll rules and the results screen's own painting, without Qt.
 rivo_test(results_view_test
     SOURCES results_scroll_test.cpp results_screen_paint_test.cpp report_paint_test.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "age_band.h"
 #include "scaled_scores.h"
 #include "scoring_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "demo_database.h"
 #include "first_start.h"
 #include "login_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "&Skriv ut" on the results screen runs the print job; the screen keeps working while the job
 // runs and after it was cancelled.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "db.h"
 #include "first_start.h"
 #include "instance_lock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "new_test_fixture.h"
 
 #include "db.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "db.h"
 #include "dc_base.h"
 #include "main_window.h"

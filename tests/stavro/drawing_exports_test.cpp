@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The drawing and rounding exports called as a foreign program calls them: the library is opened
 // with dlopen, the routines found by name, and the device context is a QPainter on a QImage.
 

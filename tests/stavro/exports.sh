@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Checks that libstavro exports exactly the expected names and nothing else.
 set -eu
 lib="$1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "scoring_fixture.h"
 
 #include "transaction.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Encrypted copies in memory: what goes in comes out, and any change to the file (one byte, a
 // shortened or lengthened file, another passphrase, a header from elsewhere) is refused.
 

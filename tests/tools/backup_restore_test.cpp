@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo-admin backup and restore as a clinic runs them, on real registers under umask 000: what is
 // restored equals what was backed up row for row, every refusal leaves the register as it was,
 // and a restore killed at any moment leaves a sound register, the old or the new.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "demo_norms.h"
 #include "subtest_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every file the program writes holds personal data and must be readable by its owner alone,
 // whatever the umask of the process that writes it: here the most permissive one, 000.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "db.h"
 #include "demo_database.h"
 #include "demo_norms.h"

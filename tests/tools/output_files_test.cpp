@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every kind of output file against the targets and mishaps the one safe writer is there for: a
 // link (dangling or not), a folder, a FIFO, an existing readable file, umask 000, a full disk and
 // a kill in the middle of the write. The real rivo-admin commands run as child processes; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rivo-admin on the register the data-source settings name: users added, listed and removed on
 // the SQLite file and on a server, and the export of the same occasions byte for byte the same
 // from both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "qpainter_dc.h"
 
 #include "qt_font.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "qt_dialogs.h"
 
 #include "file_dialog.h"

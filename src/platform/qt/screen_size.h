@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The size of the primary screen in pixels. Needs a QGuiApplication.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Qt's own texts in Swedish, whatever the desktop's language, since the whole program is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Makes the compiled-in pictures available as ":/bitmaps/<id>.png". Call once after the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Draws the pictures of RIVO-IV into PNG files: rivo-draw-bitmaps OUTPUT_DIRECTORY.
 // Run at build time, so the pictures are made from this file and never edited by hand.
 

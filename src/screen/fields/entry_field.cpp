@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "entry_field.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "field_keyboard.h"
 
 #include "key_filter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "form_buttons.h"
 
 #include "screen_host.h"

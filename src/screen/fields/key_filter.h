@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which keys an entry field takes, in Windows virtual-key codes (virtual_key.h makes them from

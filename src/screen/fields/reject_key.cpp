@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "reject_key.h"
 
 #include <QApplication>

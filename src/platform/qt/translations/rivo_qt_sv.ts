@@ -1,4 +1,5 @@
 <?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: Apache-2.0 -->
 <!DOCTYPE TS>
 <!-- Swedish for the texts of Qt's standard dialogs that Qt's own qt_sv.qm does not have. -->
 <TS version="2.1" language="sv_SE">
