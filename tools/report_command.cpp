@@ -109,20 +109,20 @@ bool storedIds(std::vector<int>& ids, std::set<int>& doubled) {
 }
 
 // The subgroups list 1 of the results screen offers; false when they could not be read.
-bool offeredSubgroups(std::vector<std::string>& subgroups) {
+bool offeredSubgroups(std::vector<std::string>& subgroups, NormSource& norms) {
     const int failuresBefore = reportedDatabaseFailures();
-    DoListDelgrupp(testOccasion().NORMGRUPP,
-                   [&subgroups](const char* name) { subgroups.emplace_back(name); });
+    norms.listSubgroups(testOccasion().NORMGRUPP,
+                        [&subgroups](const char* name) { subgroups.emplace_back(name); });
     return reportedDatabaseFailures() == failuresBefore;
 }
 
 // --age-band must name one of the subgroups the results screen offers.
-bool ageBandOffered(const ReportRequest& request, std::string& error) {
+bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string& error) {
     if (!request.ageBandGiven) {
         return true;
     }
     std::vector<std::string> subgroups;
-    if (!offeredSubgroups(subgroups)) {
+    if (!offeredSubgroups(subgroups, norms)) {
         error = "Normgrupperna kunde inte läsas ur databasen.";
         return false;
     }
@@ -169,7 +169,8 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
     return true;
 }
 
-bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored) {
+bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored,
+                         NormSource& norms) {
     scored.id = id;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
@@ -193,9 +194,9 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
     view.ciLevel = request.ciLevel;
     view.swBase = request.swBase;
     view.indexBase = request.indexBase;
-    scoreOpenedOccasion(occasion);
+    scoreOpenedOccasion(occasion, {}, norms);
     if (request.ageBandGiven) {
-        chooseAgeBand(occasion, request.ageBand.c_str());
+        chooseAgeBand(occasion, request.ageBand.c_str(), norms);
     }
     reportAgeBandProblem();
     return true;
@@ -203,7 +204,9 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
 
 int writeReports(const ReportRequest& request) {
     std::string error;
-    if (!ageBandOffered(request, error)) {
+    // The norm tables are read, or found current, once for the whole run.
+    NormSource& norms = currentNorms();
+    if (!ageBandOffered(request, norms, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
     }
@@ -230,7 +233,7 @@ int writeReports(const ReportRequest& request) {
     ScoredOccasion scored;
     for (const int id : ids) {
         const int failuresBefore = reportedDatabaseFailures();
-        const bool read = scoreStoredOccasion(id, request, scored);
+        const bool read = scoreStoredOccasion(id, request, scored, norms);
         if (doubled.contains(id)) {
             scored.messages.push_back("ID " + std::to_string(id) +
                                       " finns på flera rader i TESTPERSON; den första används.");

@@ -52,6 +52,9 @@ int DoConnectString(const char* connectionString);
 // is shared, and backed up on the server.
 bool connectedToServer();
 
+// Which connection is open: a number that no later connection of the process reuses; 0 when none.
+int connectionSerial();
+
 // Closes the connection and frees the handles. Harmless when no connection was made.
 void DoDisconnect();
 

@@ -146,6 +146,7 @@ void ResultsScreen::command(int id) {
         break;
     case kPrint:
     case CMD_ALT_S:
+        rescoreWhenNormsChanged(testOccasion());
         printReport();
         break;
     default:
@@ -161,7 +162,7 @@ void ResultsScreen::listChanged(int id) {
     ResultsView& view = resultsView();
     switch (id) {
     case 1:
-        chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData());
+        chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData(), currentNorms());
         reportAgeBandProblem();
         break;
     case 2:
