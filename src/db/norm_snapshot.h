@@ -60,3 +60,16 @@ DbResult DoReadNormSnapshot(NormSnapshot& snapshot);
 // norms count as never changed by an import.
 inline constexpr std::int64_t kNoNormStamp = -1;
 std::int64_t DoReadNormStamp();
+
+// Whether the norm tables held in memory are still those of the database: the version stamp and
+// the row count of each norm table, read with one statement. The counts also give away a table
+// filled, emptied or dropped by hand, past import-norms.
+struct NormTablesState {
+    std::int64_t stamp = kNoNormStamp;
+    std::int64_t rows[3] = {}; // NORMER, INDEX_NORMER, NORMGRUPPER
+    bool operator==(const NormTablesState&) const = default;
+};
+
+// false, without a message, when a norm table cannot be read: the lookups then go to the
+// database, which reports what fails.
+bool DoReadNormTablesState(NormTablesState& state);

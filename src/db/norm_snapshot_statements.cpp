@@ -4,8 +4,10 @@
 #include "statement.h"
 #include "transaction.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string>
 
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
@@ -187,36 +189,76 @@ DbResult DoReadNormSnapshot(NormSnapshot& snapshot) {
     return read ? DB_DONE : DB_FAILED;
 }
 
-std::int64_t DoReadNormStamp() {
-    // Past the statement class: a register from before the stamp has no such column, and that is
-    // an answer here, not a failure to show.
+namespace {
+
+// Runs a one-row query past the statement class and reads its columns as non-negative integers
+// (NULL as kNoNormStamp). A table or column that is not there is an answer here, not a failure to
+// show: false, and nothing reported.
+bool readCountersSilently(const char* sql, std::int64_t* values, int columns) {
     SQLHDBC connection = connectionHandle();
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (connection == SQL_NULL_HDBC ||
         SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
-        return kNoNormStamp;
+        return false;
     }
-    char text[40] = {};
-    SQLLEN length = 0;
-    std::int64_t stamp = kNoNormStamp;
-    const SQLRETURN run = SQLExecDirect(
-        statement, (SQLCHAR*)"SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1", SQL_NTS);
-    if ((run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) &&
-        SQLBindCol(statement, 1, SQL_C_CHAR, text, sizeof text, &length) == SQL_SUCCESS) {
-        const SQLRETURN fetched = SQLFetch(statement);
-        const char* end = text + std::strlen(text);
-        std::int64_t value = 0;
-        if ((fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO) &&
-            length != SQL_NULL_DATA && text != end) {
-            const auto parsed = std::from_chars(text, end, value);
-            if (parsed.ec == std::errc() && parsed.ptr == end && value >= 0) {
-                stamp = value;
-            }
+    constexpr int kMostColumns = 4;
+    char texts[kMostColumns][40] = {};
+    SQLLEN lengths[kMostColumns] = {};
+    bool read = false;
+    const SQLRETURN run = SQLExecDirect(statement, (SQLCHAR*)sql, SQL_NTS);
+    if (run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) {
+        read = true;
+        for (int c = 0; c < columns && c < kMostColumns; ++c) {
+            read = read && SQLBindCol(statement, static_cast<SQLUSMALLINT>(c + 1), SQL_C_CHAR,
+                                      texts[c], sizeof texts[c], &lengths[c]) == SQL_SUCCESS;
         }
+        const SQLRETURN fetched = read ? SQLFetch(statement) : SQL_ERROR;
+        read = fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO;
+    }
+    for (int c = 0; read && c < columns; ++c) {
+        const char* end = texts[c] + std::strlen(texts[c]);
+        std::int64_t value = 0;
+        const auto parsed = std::from_chars(texts[c], end, value);
+        values[c] = lengths[c] != SQL_NULL_DATA && texts[c] != end && parsed.ec == std::errc() &&
+                            parsed.ptr == end && value >= 0
+                        ? value
+                        : kNoNormStamp;
     }
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    // Outside a transaction the read ends here; a server ends a failed one as rolled back.
     if (!transactionOpen()) {
         SQLEndTran(SQL_HANDLE_DBC, connection, SQL_COMMIT);
     }
+    return read;
+}
+
+} // namespace
+
+std::int64_t DoReadNormStamp() {
+    std::int64_t stamp = kNoNormStamp;
+    if (!readCountersSilently("SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1", &stamp, 1)) {
+        return kNoNormStamp;
+    }
     return stamp;
+}
+
+bool DoReadNormTablesState(NormTablesState& state) {
+    constexpr const char* kCounts = "(SELECT COUNT(*) FROM NORMER), (SELECT COUNT(*) FROM "
+                                    "INDEX_NORMER), (SELECT COUNT(*) FROM NORMGRUPPER)";
+    state = NormTablesState{};
+    std::int64_t values[4] = {};
+    const std::string withStamp =
+        std::string("SELECT (SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1), ") + kCounts;
+    if (readCountersSilently(withStamp.c_str(), values, 4)) {
+        state.stamp = values[0];
+        std::copy(values + 1, values + 4, state.rows);
+        return true;
+    }
+    // A register from before the stamp: its norms count as never changed by an import.
+    if (transactionOpen() ||
+        !readCountersSilently((std::string("SELECT ") + kCounts).c_str(), values, 3)) {
+        return false;
+    }
+    std::copy(values, values + 3, state.rows);
+    return true;
 }

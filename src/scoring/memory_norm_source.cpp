@@ -116,8 +116,10 @@ namespace {
 
 struct LoadedNorms {
     int connection = 0;
-    std::int64_t stamp = kNoNormStamp;
+    NormTablesState state;
     std::unique_ptr<MemoryNormSource> source;
+    // For a job while a norm table cannot be read whole: each failing lookup reported once.
+    std::unique_ptr<CachedNormSource> statements;
     bool reloaded = false;
 };
 
@@ -136,20 +138,25 @@ NormSource& currentNorms() {
         loaded.source.reset();
         return databaseNorms();
     }
-    // The stamp first: tables changed while they are read carry a newer stamp, and are read again
-    // next time.
-    const std::int64_t stamp = DoReadNormStamp();
-    if (loaded.source && loaded.connection == connection && loaded.stamp == stamp) {
+    // The state first: tables changed while they are read carry a newer state, and are read
+    // again next time.
+    NormTablesState state;
+    const bool readable = DoReadNormTablesState(state);
+    if (readable && loaded.source && loaded.connection == connection && loaded.state == state) {
         return *loaded.source;
     }
     loaded.source.reset();
     NormSnapshot snapshot;
-    if (DoReadNormSnapshot(snapshot) != DB_DONE) {
-        return databaseNorms();
+    const int failuresBefore = reportedDatabaseFailures();
+    // A norm table that cannot be read: the statements say what is wrong, lookup by lookup.
+    if (!readable || DoReadNormSnapshot(snapshot) != DB_DONE ||
+        reportedDatabaseFailures() != failuresBefore) {
+        loaded.statements = std::make_unique<CachedNormSource>();
+        return *loaded.statements;
     }
     loaded.source = std::make_unique<MemoryNormSource>(std::move(snapshot));
     loaded.connection = connection;
-    loaded.stamp = stamp;
+    loaded.state = state;
     loaded.reloaded = true;
     return *loaded.source;
 }

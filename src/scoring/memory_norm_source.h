@@ -35,10 +35,11 @@ class MemoryNormSource : public NormSource {
     std::unordered_map<std::string, std::size_t> descriptions_;
 };
 
-// The norm tables of the open connection, read whole on first use and kept while their version
-// stamp stays the same. Each call reads the stamp (one statement) and reads the tables again when
-// the connection or the stamp changed: called when results open, a print job or an export starts.
-// Should the tables not be readable (reported), the lookups go to the database one by one.
+// The norm tables of the open connection, read whole on first use and kept while their state
+// (version stamp and row counts) stays the same. Each call reads the state (one statement) and
+// reads the tables again when the connection or the state changed: called when results open, a
+// print job or an export starts. While a norm table cannot be read, the lookups go to the
+// database, each failing one reported once for the job. The source answers until the next call.
 NormSource& currentNorms();
 
 // Whether the last currentNorms() read the tables afresh.
