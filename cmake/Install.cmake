@@ -47,3 +47,8 @@ set(RIVO_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/rivo-iv)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${RIVO_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/README.md DESTINATION ${RIVO_DOCDIR}
         RENAME demonstration-norms.md)
+
+# Examples of a nightly backup: a systemd user timer and its service.
+install(FILES ${PROJECT_SOURCE_DIR}/examples/rivo-backup.service
+              ${PROJECT_SOURCE_DIR}/examples/rivo-backup.timer
+        DESTINATION ${RIVO_DOCDIR}/examples)

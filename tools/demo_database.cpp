@@ -1,5 +1,6 @@
 #include "demo_database.h"
 
+#include "credential_text.h"
 #include "db.h"
 #include "demo_norm_tables.h"
 #include "message_box.h"
@@ -67,6 +68,17 @@ bool syncFile(const std::string& path) {
     return synced;
 }
 
+// The user's name and password, as every road that makes a user checks them.
+bool credentialsUsable(const std::string& userName, const std::string& password,
+                       std::string& error) {
+    const CredentialProblem nameProblem = credentialProblem(userName);
+    const CredentialProblem passwordProblem = credentialProblem(password);
+    error = nameProblem != CredentialProblem::None
+                ? credentialProblemText(nameProblem, "Användarnamnet")
+                : credentialProblemText(passwordProblem, "Lösenordet");
+    return error.empty();
+}
+
 } // namespace
 
 std::string unfinishedDatabasePath(const std::string& path) {
@@ -88,8 +100,14 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
         }
         return false;
     }
-    const std::string unfinished = unfinishedDatabasePath(path);
+    if (!credentialsUsable(userName, password, error)) {
+        return false;
+    }
     std::error_code removeError;
+    if (!databasePathUsable(std::filesystem::absolute(path, removeError).string(), error)) {
+        return false;
+    }
+    const std::string unfinished = unfinishedDatabasePath(path);
     std::filesystem::remove(unfinished, removeError);
     if (std::filesystem::exists(std::filesystem::symlink_status(path, removeError))) {
         error = "Databasfilen kan inte skapas: " + path + ": " + std::strerror(EEXIST);
@@ -129,6 +147,9 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
 
 bool createDemoRegisterOnServer(const std::string& connectionString, const std::string& userName,
                                 const std::string& password, std::string& error) {
+    if (!credentialsUsable(userName, password, error)) {
+        return false;
+    }
     std::string driverMessages;
     MessageBoxHandler previous = setMessageBoxHandler([&](const MessageRequest& request) {
         driverMessages += request.text + "\n";

@@ -74,9 +74,9 @@ int runExportCommand(const std::vector<std::string>& args) {
     }
     if (result == ExportResult::ReadFailed) {
         std::fprintf(stderr,
-                     "\nExporten misslyckades: ett databasfel (se meddelandet ovan) gör %s "
-                     "ofullständig eller felaktig. %d testpersoner skrevs.\n",
-                     path.c_str(), exported);
+                     "\nExporten misslyckades: ett databasfel (se meddelandet ovan). %s har "
+                     "inte skrivits.\n",
+                     path.c_str());
         return kExitFailed;
     }
     if (result != ExportResult::Written) {

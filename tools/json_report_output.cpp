@@ -1,6 +1,7 @@
 #include "json_report_output.h"
 
 #include "report_json.h"
+#include "safe_file.h"
 
 #include <QJsonDocument>
 
@@ -10,24 +11,13 @@
 
 namespace {
 
-class JsonReportOutput : public ReportOutput {
+// JSON Lines to standard output as they come.
+class StandardOutputJson : public ReportOutput {
   public:
-    JsonReportOutput(std::FILE* file, bool owned, std::string path)
-        : file_(file), owned_(owned), path_(std::move(path)) {}
-    ~JsonReportOutput() override {
-        if (owned_ && file_ != nullptr) {
-            std::fclose(file_);
-        }
-    }
-    JsonReportOutput(const JsonReportOutput&) = delete;
-    JsonReportOutput& operator=(const JsonReportOutput&) = delete;
-
     bool write(const ScoredOccasion& occasion, std::string& error) override {
-        const QByteArray line =
-            QJsonDocument(occasionReportJson(occasion.messages)).toJson(QJsonDocument::Compact);
-        if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), file_) !=
-                static_cast<std::size_t>(line.size()) ||
-            std::fputc('\n', file_) == EOF) {
+        const QByteArray line = jsonLine(occasion);
+        if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
+            static_cast<std::size_t>(line.size())) {
             error = failure();
             return false;
         }
@@ -35,36 +25,53 @@ class JsonReportOutput : public ReportOutput {
     }
 
     bool finish(std::string& error) override {
-        const bool flushed = std::fflush(file_) == 0;
-        const bool closed = !owned_ || std::fclose(file_) == 0;
-        file_ = owned_ ? nullptr : file_;
-        if (!flushed || !closed) {
+        if (std::fflush(stdout) != 0) {
             error = failure();
             return false;
         }
         return true;
     }
 
-  private:
-    std::string failure() const {
-        return "Fel vid skrivning av " + path_ + ": " + std::strerror(errno);
+    static QByteArray jsonLine(const ScoredOccasion& occasion) {
+        return QJsonDocument(occasionReportJson(occasion.messages)).toJson(QJsonDocument::Compact) +
+               '\n';
     }
 
-    std::FILE* file_;
-    bool owned_;
-    std::string path_;
+  private:
+    static std::string failure() {
+        return std::string("Fel vid skrivning till standard ut: ") + std::strerror(errno);
+    }
+};
+
+// JSON Lines to a file through the safe writer: the file appears, complete, at finish; a run that
+// fails or is killed before leaves an earlier file of that name as it was.
+class FileJson : public ReportOutput {
+  public:
+    bool open(const std::string& path, std::string& error) { return file_.open(path, error); }
+
+    bool write(const ScoredOccasion& occasion, std::string& error) override {
+        // A failed write (a full disk) is told by commit, naming the file.
+        if (!file_.write(StandardOutputJson::jsonLine(occasion).toStdString())) {
+            return file_.commit(error);
+        }
+        return true;
+    }
+
+    bool finish(std::string& error) override { return file_.commit(error); }
+
+  private:
+    SafeFile file_;
 };
 
 } // namespace
 
 std::unique_ptr<ReportOutput> makeJsonReportOutput(const std::string& path, std::string& error) {
     if (path == "-") {
-        return std::make_unique<JsonReportOutput>(stdout, false, "standard ut");
+        return std::make_unique<StandardOutputJson>();
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = path + " kan inte skapas: " + std::strerror(errno);
+    auto output = std::make_unique<FileJson>();
+    if (!output->open(path, error)) {
         return nullptr;
     }
-    return std::make_unique<JsonReportOutput>(file, true, path);
+    return output;
 }

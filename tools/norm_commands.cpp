@@ -5,6 +5,7 @@
 #include "db.h"
 #include "norm_checks.h"
 #include "norm_files.h"
+#include "safe_file.h"
 #include "working_database.h"
 
 #include <cstdio>
@@ -43,10 +44,14 @@ std::string utcNow(bool forFileName) {
     return text;
 }
 
+// What every copy taken before an import is named by: "DODODA-fore-normimport-".
+std::string backupNamePrefix() {
+    return std::filesystem::path(kDatabaseFileName).stem().string() + "-fore-normimport-";
+}
+
 // A name beside the database that no earlier backup has taken.
 std::string backupPath() {
-    const std::string stem = std::filesystem::path(kDatabaseFileName).stem().string() +
-                             "-fore-normimport-" + utcNow(true);
+    const std::string stem = backupNamePrefix() + utcNow(true);
     std::string path = stem + ".db";
     for (int n = 2; std::filesystem::exists(path); ++n) {
         path = stem + "-" + std::to_string(n) + ".db";
@@ -149,6 +154,9 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
     // A register on a server is backed up there by its administrator; the replacement is one
     // transaction either way.
     const bool onServer = connectedToServer();
+    // Each copy has a name of its own, so the copy a killed import left half-written is not the
+    // target of this one: every such leftover whose import is gone is removed here.
+    removeLeftoverTemporariesOfFamily(".", backupNamePrefix());
     const std::string backup = onServer ? "" : backupPath();
     std::string message;
     if (!onServer && !writeDatabaseBackup(backup, message)) {

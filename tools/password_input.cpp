@@ -1,5 +1,7 @@
 #include "password_input.h"
 
+#include "credential_text.h"
+
 #include <termios.h>
 #include <unistd.h>
 
@@ -30,29 +32,22 @@ bool readPassword(const char* prompt, std::string& password) {
 
 namespace {
 
-constexpr int kMinCredentialLength = 3;
-constexpr int kMaxCredentialLength = 10;
-
-int characterCount(const std::string& text) {
-    int count = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
-            ++count;
-        }
+bool said(CredentialProblem problem, const char* what) {
+    if (problem == CredentialProblem::None) {
+        return true;
     }
-    return count;
+    std::fprintf(stderr, "%s\n", credentialProblemText(problem, what).c_str());
+    return false;
 }
 
 } // namespace
 
-bool credentialLengthOk(const std::string& value, const char* what) {
-    const int length = characterCount(value);
-    if (length < kMinCredentialLength || length > kMaxCredentialLength) {
-        std::fprintf(stderr, "%s måste vara %d-%d tecken långt.\n", what, kMinCredentialLength,
-                     kMaxCredentialLength);
-        return false;
-    }
-    return true;
+bool credentialOk(const std::string& value, const char* what) {
+    return said(credentialProblem(value), what);
+}
+
+bool credentialCharactersOk(const std::string& value, const char* what) {
+    return said(credentialCharacterProblem(value), what);
 }
 
 bool readNewPassword(bool fromStdin, std::string& password) {
@@ -72,5 +67,5 @@ bool readNewPassword(bool fromStdin, std::string& password) {
             return false;
         }
     }
-    return credentialLengthOk(password, "Lösenordet");
+    return credentialOk(password, "Lösenordet");
 }

@@ -1,6 +1,7 @@
 // rivo-admin: the command-line companion of RIVO-IV. It creates the database and, without a
 // display, runs the jobs the program offers on its screens.
 
+#include "backup_commands.h"
 #include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
@@ -27,7 +28,11 @@ void printUsage(std::FILE* out) {
                  "      Är en datakälla inställd (/etc/RIVO-IV/datakalla.ini eller\n"
                  "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"
                  "  rivo-admin user add NAMN [--password-stdin] | user remove NAMN | user list\n"
-                 "      Lägger till, tar bort eller listar registrets användare.\n"
+                 "      Lägger till, tar bort eller listar registrets användare. Namn och\n"
+                 "      lösenord: 3-10 tecken, giltig UTF-8, inga styrtecken. list märker\n"
+                 "      lösenord som ännu är lagrade i klartext.\n"
+                 "  rivo-admin user rehash\n"
+                 "      Ersätter alla lösenord i klartext med sina hashvärden (en transaktion).\n"
                  "  rivo-admin export --groups 0,1,2,3 FIL\n"
                  "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
                  "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
@@ -43,15 +48,28 @@ void printUsage(std::FILE* out) {
                  "      efter en säkerhetskopia av databasen. Vid fel ändras ingenting.\n"
                  "  rivo-admin check-norms\n"
                  "      Kontrollerar normtabellerna i %s.\n"
+                 "  rivo-admin backup (FIL | --folder MAPP [--keep N])\n"
+                 "                    [--encrypt [--passphrase-file FIL]]\n"
+                 "      Skriver en säkerhetskopia av %s, samma som knappen Säkerhetskopia.\n"
+                 "      --folder: en kopia med datum och tid i namnet; bara de N nyaste sparas\n"
+                 "      (14 om inget anges). --encrypt: krypterad med en lösenfras som\n"
+                 "      efterfrågas två gånger, eller läses ur en fil som bara ägaren kan läsa.\n"
+                 "  rivo-admin restore FIL [--passphrase-file FIL]\n"
+                 "      Kontrollerar kopian och ersätter %s med den. Det tidigare registret\n"
+                 "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
                  "  rivo-admin --help | --version\n"
                  "      Visar den här texten eller programmets version.\n"
+                 "Varje FIL blir till först när den är fullständig (rättigheter 0600); vid fel\n"
+                 "eller avbrott står en tidigare fil kvar orörd. En symbolisk länk, en mapp,\n"
+                 "en FIFO eller en enhet som FIL vägras.\n"
                  "Slutstatus:\n"
                  "  0  klart, inget att anmärka på.\n"
                  "  1  misslyckades: felaktig användning, databasfel eller filfel.\n"
                  "  2  skrivet, men data för minst ett testtillfälle har problem; meddelandena\n"
                  "     står på standard fel (och i JSON-fältet messages). Granska dem innan\n"
                  "     resultaten används.\n",
-                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName);
+                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName, kDatabaseFileName,
+                 kDatabaseFileName);
 }
 
 int initDatabase(const std::vector<std::string>& args) {
@@ -71,7 +89,7 @@ int initDatabase(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Ange användarnamnet med --user NAMN.\n");
         return kExitFailed;
     }
-    if (!credentialLengthOk(user, "Användarnamnet")) {
+    if (!credentialOk(user, "Användarnamnet")) {
         return kExitFailed;
     }
     std::string password;
@@ -136,6 +154,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "import-norms") == 0) {
         return runImportNormsCommand(args);
+    }
+    if (std::strcmp(argv[1], "backup") == 0) {
+        return runBackupCommand(args);
+    }
+    if (std::strcmp(argv[1], "restore") == 0) {
+        return runRestoreCommand(args);
     }
     if (std::strcmp(argv[1], "check-norms") == 0) {
         return runCheckNormsCommand(args);

@@ -1,7 +1,7 @@
 #include "user_command.h"
-#include "exit_status.h"
 
 #include "db.h"
+#include "exit_status.h"
 #include "password_input.h"
 #include "working_database.h"
 
@@ -12,11 +12,12 @@ namespace {
 void printUserUsage() {
     std::fprintf(stderr, "Användning: rivo-admin user add NAMN [--password-stdin]\n"
                          "            rivo-admin user remove NAMN\n"
-                         "            rivo-admin user list\n");
+                         "            rivo-admin user list\n"
+                         "            rivo-admin user rehash\n");
 }
 
 int addUser(const std::string& name, bool passwordFromStdin) {
-    if (!credentialLengthOk(name, "Användarnamnet")) {
+    if (!credentialOk(name, "Användarnamnet")) {
         return kExitFailed;
     }
     std::string password;
@@ -38,6 +39,9 @@ int addUser(const std::string& name, bool passwordFromStdin) {
 }
 
 int removeUser(const std::string& name) {
+    if (!credentialCharactersOk(name, "Användarnamnet")) {
+        return kExitFailed;
+    }
     if (!connectWorkingDatabase()) {
         return 1;
     }
@@ -58,9 +62,32 @@ int listUsers() {
     if (!connectWorkingDatabase()) {
         return 1;
     }
-    const DbResult listed = DoListUsers([](const char* name) { std::printf("%s\n", name); });
+    bool anyPlainText = false;
+    const DbResult listed = DoListUsers([&anyPlainText](const char* name, bool plainText) {
+        std::printf("%s%s\n", name, plainText ? "\t(lösenordet lagrat i klartext)" : "");
+        anyPlainText = anyPlainText || plainText;
+    });
     DoDisconnect();
-    return listed == DB_DONE ? 0 : 1;
+    if (anyPlainText) {
+        std::fprintf(stderr, "Lösenord i klartext ersätts av sina hashvärden med "
+                             "rivo-admin user rehash.\n");
+    }
+    return listed == DB_DONE ? kExitClean : kExitFailed;
+}
+
+int rehashPasswords() {
+    if (!connectWorkingDatabase()) {
+        return kExitFailed;
+    }
+    int rehashed = 0;
+    const DbResult done = DoRehashPlainTextPasswords(rehashed);
+    DoDisconnect();
+    if (done != DB_DONE) {
+        std::fprintf(stderr, "Inga lösenord ändrades.\n");
+        return kExitFailed;
+    }
+    std::printf("%d lösenord i klartext ersattes av sina hashvärden.\n", rehashed);
+    return kExitClean;
 }
 
 } // namespace
@@ -68,6 +95,9 @@ int listUsers() {
 int runUserCommand(const std::vector<std::string>& args) {
     if (args.size() == 1 && args[0] == "list") {
         return listUsers();
+    }
+    if (args.size() == 1 && args[0] == "rehash") {
+        return rehashPasswords();
     }
     if (args.size() == 2 && args[0] == "remove") {
         return removeUser(args[1]);

@@ -87,7 +87,23 @@ int DoConnectString(const char* connectionString) {
     return 0;
 }
 
+bool databasePathUsable(const std::string& path, std::string& error) {
+    if (path.find_first_of(";{}") == std::string::npos) {
+        return true;
+    }
+    error = "Sökvägen " + path +
+            " innehåller semikolon (;) eller klammerparentes ({ }), som databasens drivrutin inte "
+            "kan ta emot. Lägg databasen i en mapp vars sökväg saknar dessa tecken och starta "
+            "programmet där.";
+    return false;
+}
+
 int DoConnect(const char* userName, const char* password, const char* databasePath) {
+    std::string unusable;
+    if (!databasePathUsable(databasePath, unusable)) {
+        showMessage(unusable);
+        return 0;
+    }
     char connectionString[kConnectionStringSize];
     std::snprintf(connectionString, sizeof connectionString, kSqliteConnectionTemplate,
                   databasePath, userName, password);

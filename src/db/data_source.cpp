@@ -109,6 +109,10 @@ bool connectionStringHasPassword(const std::string& connectionString) {
         if ((key == "pwd" || key == "password") && !value.empty() && value != "{}") {
             return true;
         }
+        // A driver option may pass a password on inside its value (pqopt={password=...}).
+        if (lowered(value).find("password=") != std::string::npos) {
+            return true;
+        }
         position = end + 1;
     }
     return false;

@@ -9,8 +9,9 @@
 //     ODBC=DSN=rivo
 //
 // (blank lines, lines starting with '#' or ';' and section headers are ignored). A password does
-// not belong in a file others can read: a file whose connection string holds PWD= or Password=
-// is refused unless only its owner may read it. The server's password is best kept in the
+// not belong in a file others can read: a file whose connection string can carry one (a PWD or
+// Password attribute, or any value holding "password=", such as pqopt={password=x}, in any
+// case) is refused unless only its owner may read it. The server's password is best kept in the
 // user's ~/.pgpass, which the PostgreSQL driver reads.
 
 #include <filesystem>
@@ -33,8 +34,8 @@ bool readDataSourceSetting(const std::filesystem::path& systemFile,
                            std::string& error);
 bool readDataSourceSetting(DataSourceSetting& setting, std::string& error);
 
-// Whether an ODBC connection string carries a password (a PWD or Password attribute with a
-// value).
+// Whether an ODBC connection string carries a password: a PWD or Password attribute with a
+// value, or any attribute whose value holds "password=" (case-insensitive).
 bool connectionStringHasPassword(const std::string& connectionString);
 
 // Connects to the register the settings name. For the default file the database user name and

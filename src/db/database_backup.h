@@ -3,9 +3,10 @@
 #include <string>
 
 // A backup of the open database: a consistent copy (VACUUM INTO through the connection, never a
-// raw copy of the open file) written to a temporary file beside the target, flushed to disk and
-// only then renamed over the target, so that a failed backup never destroys an earlier one. The
-// copy is readable by its owner only. No window system.
+// raw copy of the open file) written by the one safe writer (safe_file.h): into a temporary file
+// beside the target, flushed to disk and only then renamed over the target, so that a failed or
+// killed backup never destroys an earlier one. The copy is readable by its owner only; a target
+// that is a link, a folder, a FIFO or a device is refused. No window system.
 
 // true when the copy is at target. false when not, with the system's or the database's message
 // in message; the target is then as it was and no temporary file is left.

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 using DbResult = int;
 inline constexpr DbResult DB_DONE = 1;   // done, or a row was found
@@ -39,8 +40,13 @@ inline constexpr const char* kAccessConnectionTemplate =
 
 inline constexpr const char* kDatabaseFileName = "DODODA.db";
 
-// Opens the connection to the database file. 1 when connected; 0 when not (the driver's message
-// has been shown).
+// Whether the SQLite driver can be given this database path: its connection string takes no ';'
+// in a value and does not honour braces as quotes, so a path holding ';', '{' or '}' would open
+// another file or none. false with a Swedish message in error.
+bool databasePathUsable(const std::string& path, std::string& error);
+
+// Opens the connection to the database file. 1 when connected; 0 when not (the driver's message,
+// or why the path cannot be used, has been shown).
 int DoConnect(const char* userName, const char* password, const char* databasePath);
 
 // Opens the connection with a complete ODBC connection string (the default file's, or a data
@@ -196,8 +202,13 @@ inline constexpr const char* kPasswordNotHashedMessage =
 DbResult DoInsertUser(const char* userName, const char* password);
 // Removes a user. 1 done, 9 when there is no such user, 0 on failure (reported).
 DbResult DoDeleteUser(const char* userName);
-// Hands every user name to onName in order. 1 when the list is complete, 0 on failure.
-DbResult DoListUsers(const std::function<void(const char*)>& onName);
+// Hands every user name to onUser in order, with whether the user's password is still stored in
+// plain text (an older database's, not yet replaced at a login). 1 when the list is complete, 0
+// on failure.
+DbResult DoListUsers(const std::function<void(const char* name, bool plainText)>& onUser);
+// Replaces every plain-text password in SEC by its hash, in one transaction: all or none.
+// rehashed is the number replaced. 1 done; 0 on failure (reported, nothing changed).
+DbResult DoRehashPlainTextPasswords(int& rehashed);
 
 // ---- Backup (backup_statement.cpp) ----
 

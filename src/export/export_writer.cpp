@@ -5,85 +5,39 @@
 #include "export_line.h"
 #include "memory_norm_source.h"
 #include "message_box.h"
+#include "safe_file.h"
 #include "scaled_scores.h"
 #include "stored_values.h"
 #include "test_age.h"
 #include "text_table.h"
 #include "windows1252.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-
 namespace {
 
 constexpr unsigned short kNoSelectionText = 38;
 
-// The file error has no owner window: the user may answer it and choose another name.
-void showWriteError() {
+// The file error has no owner window: the user may answer it and choose another name. The
+// writer's own reason, naming the file, follows the program's message.
+void showWriteError(const std::string& reason) {
     MessageRequest request;
-    request.text = kExportWriteError;
+    request.text = reason.empty() ? std::string(kExportWriteError)
+                                  : std::string(kExportWriteError) + "\n" + reason;
     request.caption = kProgramCaption;
     request.withoutOwner = true;
     showMessageBox(request);
 }
 
-// The export file, written as Windows-1252 bytes with CR LF line ends.
+// The export file, written as Windows-1252 bytes with CR LF line ends through the safe writer:
+// it replaces an earlier file of that name only when complete.
 class ExportFile {
   public:
-    bool open(const std::string& path) {
-        // An existing file of that name is replaced; anything else (a device, a folder) is
-        // never deleted.
-        std::error_code error;
-        const auto status = std::filesystem::symlink_status(path, error);
-        if (std::filesystem::is_regular_file(status) || std::filesystem::is_symlink(status)) {
-            std::filesystem::remove(path, error);
-        }
-        // The file holds personal data: readable by its owner only. It is created afresh and never
-        // through a link, so a link planted after the removal is not written through.
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno == EEXIST) {
-            // What stands there and was not removed is a device or a pipe the user chose: written
-            // as it is, but never a link and never a regular file that appeared meanwhile.
-            fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-            struct stat info {};
-            if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode))) {
-                ::close(fd);
-                fd = -1;
-            }
-        }
-        if (fd < 0) {
-            return false;
-        }
-        file_ = fdopen(fd, "wb");
-        if (file_ == nullptr) {
-            ::close(fd);
-        }
-        return file_ != nullptr;
-    }
-    void writeLine(const std::string& utf8) {
-        const std::string bytes = toWindows1252(utf8) + "\r\n";
-        if (ok_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-            ok_ = false;
-        }
-    }
-    bool close() {
-        if (file_ != nullptr && std::fclose(file_) != 0) {
-            ok_ = false;
-        }
-        file_ = nullptr;
-        return ok_;
-    }
-    ~ExportFile() { close(); }
+    bool open(const std::string& path, std::string& error) { return file_.open(path, error); }
+    void writeLine(const std::string& utf8) { file_.write(toWindows1252(utf8) + "\r\n"); }
+    bool commit(std::string& error) { return file_.commit(error); }
+    void abandon() { file_.abandon(); }
 
   private:
-    std::FILE* file_ = nullptr;
-    bool ok_ = true;
+    SafeFile file_;
 };
 
 bool unreadable(std::uint64_t columns, int column) {
@@ -142,12 +96,15 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
                          TestOccasion& occasion, NormSource& norms,
                          const std::function<bool(int)>& progress) {
     ExportFile file;
-    if (!file.open(path)) {
-        showWriteError();
+    std::string error;
+    if (!file.open(path, error)) {
+        showWriteError(error);
         return ExportResult::CannotOpen;
     }
     if (!selection.any()) {
         showMessage(text(kNoSelectionText));
+        // The empty file stays, as it always has.
+        file.commit(error);
         return ExportResult::NoSelection;
     }
     file.writeLine(exportHeaderLine(selection));
@@ -191,18 +148,19 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
         }
     });
     if (cancelled) {
-        file.close();
-        std::error_code error;
-        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
-            std::filesystem::remove(path, error);
-        }
+        // Nothing of this run reaches the target; an earlier file of that name stays as it was.
+        file.abandon();
         showMessage(kExportCancelled);
         return ExportResult::Cancelled;
     }
-    if (!file.close()) {
-        showWriteError();
+    if (reportedDatabaseFailures() != failuresBefore) {
+        // An export that a database error cut short or spoilt is never saved.
+        file.abandon();
+        return ExportResult::ReadFailed;
+    }
+    if (!file.commit(error)) {
+        showWriteError(error);
         return ExportResult::WriteFailed;
     }
-    return reportedDatabaseFailures() == failuresBefore ? ExportResult::Written
-                                                        : ExportResult::ReadFailed;
+    return ExportResult::Written;
 }

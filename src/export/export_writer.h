@@ -23,17 +23,19 @@ struct ExportSelection {
 enum class ExportResult {
     Written,     // the file holds the header and every stored person with raw scores
     ReadFailed,  // a database error (already reported) ended the reading early or spoilt a
-                 // lookup: the file is written but incomplete and must not be reported as done
+                 // lookup: nothing is saved, an earlier file of that name stays as it was
     NoSelection, // no group chosen: message shown, the file is left empty
-    CannotOpen,  // the file could not be created: message shown
-    WriteFailed, // writing failed part-way: message shown
-    Cancelled,   // stopped at the caller's request: the partial file is removed, message shown
+    CannotOpen,  // the file may not or cannot be created: message shown, nothing written
+    WriteFailed, // writing failed part-way (a full disk): message shown, nothing saved
+    Cancelled,   // stopped at the caller's request: nothing saved, message shown
 };
 
 // Writes every stored person that has raw scores to one tab-separated file at path, in ID
-// order, with the chosen column groups; scaled scores and index scores are computed afresh for
-// each person into occasion. Norm rows are read once per run and reused from person to person.
-// progress, when given, is told the number of persons written so far after each one.
+// order, through the safe writer (safe_file.h): the file replaces an earlier one only when it is
+// complete, and a link, folder, FIFO or device at path is refused, with the chosen column groups;
+// scaled scores and index scores are computed afresh for each person into occasion. Norm rows are
+// read once per run and reused from person to person. progress, when given, is told the number of
+// persons written so far after each one.
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion,
                          const std::function<void(int)>& progress = nullptr);
@@ -47,5 +49,5 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 inline constexpr const char* kExportWriteError = "Fel vid skrivning av fil (code 1829)";
 inline constexpr const char* kExportCancelled = "Exporten avbröts. Ingen fil har sparats.";
 inline constexpr const char* kExportIncomplete =
-    "Exporten är ofullständig eller felaktig på grund av ett databasfel (se föregående "
-    "meddelande). Filen har inte öppnats.";
+    "Exporten avbröts på grund av ett databasfel (se föregående meddelande). Ingen fil har "
+    "sparats.";

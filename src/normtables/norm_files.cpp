@@ -1,6 +1,7 @@
 #include "norm_files.h"
 
 #include "csv.h"
+#include "safe_file.h"
 
 #include <charconv>
 #include <cmath>
@@ -223,7 +224,9 @@ bool writeNormFolder(const std::filesystem::path& folder, const NormTables& tabl
         return false;
     }
     for (const char* table : {kNormGroupTable, kNormTable, kIndexNormTable}) {
-        if (std::filesystem::exists(folder / normFileName(table), code)) {
+        // A link counts as there even when it leads nowhere: it is never written through.
+        if (std::filesystem::symlink_status(folder / normFileName(table), code).type() !=
+            std::filesystem::file_type::not_found) {
             error = (folder / normFileName(table)).string() +
                     " finns redan; välj en tom mapp så att inga ifyllda tabeller skrivs över.";
             return false;
@@ -251,13 +254,24 @@ bool writeNormFolder(const std::filesystem::path& folder, const NormTables& tabl
     }
     const std::pair<const char*, const std::string*> files[] = {
         {kNormGroupTable, &groups}, {kNormTable, &norms}, {kIndexNormTable, &indexNorms}};
-    for (const auto& [table, contents] : files) {
-        const std::filesystem::path path = folder / normFileName(table);
-        std::ofstream file(path, std::ios::binary);
-        file << *contents;
-        file.close();
-        if (!file) {
-            error = path.string() + " kunde inte skrivas.";
+    // The three files are written in full before any of them gets its name, so that a failure
+    // leaves no part of a set behind.
+    SafeFile writers[std::size(files)];
+    for (std::size_t f = 0; f < std::size(files); ++f) {
+        const std::string path = (folder / normFileName(files[f].first)).string();
+        if (!writers[f].open(path, error)) {
+            return false;
+        }
+        if (!writers[f].write(*files[f].second)) {
+            writers[f].commit(error); // fails, and says why
+            return false;
+        }
+    }
+    for (std::size_t f = 0; f < std::size(files); ++f) {
+        if (!writers[f].commit(error)) {
+            for (std::size_t done = 0; done < f; ++done) {
+                std::filesystem::remove(writers[done].target(), code);
+            }
             return false;
         }
     }

@@ -20,9 +20,10 @@ std::string normFileName(const char* table);
 bool readNormFolder(const std::filesystem::path& folder, NormTables& tables,
                     std::vector<std::string>& problems);
 
-// Writes the three files into folder, which is created when missing. Refuses, and writes
-// nothing, when any of the three files is already there, so that a filled-in set is never
-// overwritten by a template. false with the reason in error.
+// Writes the three files into folder, which is created when missing, through the safe writer
+// (safe_file.h): all three or none. Refuses, and writes nothing, when any of the three names is
+// already taken (by a file, a link even one leading nowhere, or anything else), so that a
+// filled-in set is never overwritten by a template. false with the reason in error.
 bool writeNormFolder(const std::filesystem::path& folder, const NormTables& tables,
                      std::string& error);
 

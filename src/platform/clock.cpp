@@ -1,11 +1,13 @@
 #include "clock.h"
 
+#include <chrono>
 #include <ctime>
 #include <optional>
 
 namespace {
 std::optional<DateValue> fixedToday;
-}
+std::optional<std::int64_t> fixedSteadyMilliseconds;
+} // namespace
 
 DateValue today() {
     if (fixedToday) {
@@ -25,4 +27,21 @@ void setFixedToday(DateValue date) {
 
 void clearFixedToday() {
     fixedToday.reset();
+}
+
+std::int64_t steadyMilliseconds() {
+    if (fixedSteadyMilliseconds) {
+        return *fixedSteadyMilliseconds;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void setFixedSteadyMilliseconds(std::int64_t milliseconds) {
+    fixedSteadyMilliseconds = milliseconds;
+}
+
+void clearFixedSteadyMilliseconds() {
+    fixedSteadyMilliseconds.reset();
 }

@@ -2,6 +2,8 @@
 
 #include "date_value.h"
 
+#include <cstdint>
+
 // "Today" for the whole program. Everything that needs the current date asks here, so tests can
 // fix the day.
 DateValue today();
@@ -9,3 +11,10 @@ DateValue today();
 // Makes today() return the given date until clearFixedToday() is called.
 void setFixedToday(DateValue date);
 void clearFixedToday();
+
+// Milliseconds on a clock that only goes forward, for waits. Tests set it, so that nothing sleeps.
+std::int64_t steadyMilliseconds();
+
+// Makes steadyMilliseconds() return the given value until clearFixedSteadyMilliseconds().
+void setFixedSteadyMilliseconds(std::int64_t milliseconds);
+void clearFixedSteadyMilliseconds();

@@ -71,15 +71,18 @@ bool outputTargetAllowed(const std::string& target, std::string& error) {
     return false;
 }
 
-int removeLeftoverTemporaries(const std::string& target) {
-    const TargetParts parts = splitTarget(target);
-    const std::string prefix = "." + parts.name + std::string(kTemporaryMarker);
+namespace {
+
+// Removes the files in folder whose name starts with prefix and holds the temporary marker, when
+// they are regular files of ours whose writer is gone (their lock is free).
+int removeUnlockedTemporaries(const std::string& folder, const std::string& prefix) {
     int removed = 0;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(parts.folder, ec), end; !ec && it != end;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) != 0) {
+        if (name.compare(0, prefix.size(), prefix) != 0 ||
+            name.find(kTemporaryMarker) == std::string::npos) {
             continue;
         }
         const std::string path = it->path().string();
@@ -88,7 +91,6 @@ int removeLeftoverTemporaries(const std::string& target) {
             continue;
         }
         struct stat info {};
-        // Only a regular file of ours whose writer is gone (its lock is free) is removed.
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0) {
             ++removed;
@@ -96,6 +98,18 @@ int removeLeftoverTemporaries(const std::string& target) {
         ::close(fd);
     }
     return removed;
+}
+
+} // namespace
+
+int removeLeftoverTemporaries(const std::string& target) {
+    const TargetParts parts = splitTarget(target);
+    return removeUnlockedTemporaries(parts.folder,
+                                     "." + parts.name + std::string(kTemporaryMarker));
+}
+
+int removeLeftoverTemporariesOfFamily(const std::string& folder, std::string_view namePrefix) {
+    return removeUnlockedTemporaries(folder.empty() ? "." : folder, "." + std::string(namePrefix));
 }
 
 SafeFile::~SafeFile() {

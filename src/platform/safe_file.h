@@ -63,5 +63,10 @@ bool writeFileSafely(const std::string& target, std::string_view bytes, std::str
 // Returns how many were removed.
 int removeLeftoverTemporaries(const std::string& target);
 
+// Removes the leftover temporaries of every target in folder whose name starts with namePrefix,
+// for outputs that get a new name each run (a backup named by the time of day). A temporary whose
+// writer still runs is kept. Returns how many were removed.
+int removeLeftoverTemporariesOfFamily(const std::string& folder, std::string_view namePrefix);
+
 // The prefix and marker of a temporary's name: ".<name>.rivo-tmp-XXXXXX" beside "<name>".
 inline constexpr std::string_view kTemporaryMarker = ".rivo-tmp-";

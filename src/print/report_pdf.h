@@ -3,8 +3,9 @@
 #include <string>
 
 // Writes the five report sheets of the current test occasion, exactly as printed, into a PDF
-// file on A4 portrait paper, readable by its owner only (mode 0600). Needs a QGuiApplication;
-// the offscreen platform will do. A path that names something other than a regular file (a
-// folder, a device, a pipe) is refused untouched. On failure nothing is left at path and error
-// says why (in Swedish, for the user).
+// file on A4 portrait paper, through the safe writer (safe_file.h): readable by its owner only
+// (mode 0600), and in place of an earlier file only when complete. Needs a QGuiApplication; the
+// offscreen platform will do. A path that names a link, a folder, a device or a pipe is refused
+// untouched. On failure an earlier file at path is left as it was and error says why (in Swedish,
+// for the user).
 bool writeReportPdf(const std::string& path, std::string& error);

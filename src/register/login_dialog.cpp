@@ -1,6 +1,8 @@
 #include "login_dialog.h"
 
+#include "credential_text.h"
 #include "db.h"
+#include "login_backoff.h"
 #include "message_box.h"
 #include "screen_size.h"
 #include "text_table.h"
@@ -53,6 +55,13 @@ QPushButton* button(QWidget* parent, const char* name, int id, const char* capti
     // A focused button answers Enter itself; while the focus is in a field, the default (OK) does.
     push->setAutoDefault(true);
     return push;
+}
+
+// The wait in whole seconds, rounded up, so that it is never shown as 0.
+std::string waitText(std::int64_t milliseconds) {
+    const std::int64_t seconds = (milliseconds + 999) / 1000;
+    return "För många felaktiga försök. Vänta " + std::to_string(seconds) +
+           (seconds == 1 ? " sekund" : " sekunder") + " innan du försöker igen.";
 }
 
 int characters(const QString& text) {
@@ -152,8 +161,22 @@ void LoginDialog::reject() {
 }
 
 void LoginDialog::tell(unsigned short textId) {
+    tellText(text(textId));
+}
+
+bool LoginDialog::refusedCharacters(const std::string& value, const char* what, QLineEdit* field) {
+    const CredentialProblem problem = credentialCharacterProblem(value);
+    if (problem == CredentialProblem::None) {
+        return false;
+    }
+    tellText(credentialProblemText(problem, what) + " Gör ett nytt försök !");
+    field->setFocus();
+    return true;
+}
+
+void LoginDialog::tellText(const std::string& message) {
     MessageRequest request;
-    request.text = text(textId);
+    request.text = message;
     request.caption = kProgramCaption;
     request.owner = this;
     showMessageBox(request);
@@ -173,14 +196,28 @@ void LoginDialog::onOk() {
         return;
     }
     const std::string userText = user.toStdString();
-    switch (DoReadPassword(userText.c_str(), password.toStdString().c_str())) {
+    const std::string passwordText = password.toStdString();
+    if (refusedCharacters(userText, "Användarnamnet", userName_) ||
+        refusedCharacters(passwordText, "Lösenordet", password_)) {
+        return;
+    }
+    // After repeated failures for this name no answer is given until the wait is over.
+    if (const std::int64_t wait = loginBackoff().remainingWait(userText); wait > 0) {
+        tellText(waitText(wait));
+        password_->setFocus();
+        return;
+    }
+    switch (DoReadPassword(userText.c_str(), passwordText.c_str())) {
     case DB_DONE:
+        loginBackoff().recordSuccess(userText);
         break;
     case DB_NO_ROW:
+        loginBackoff().recordFailure(userText);
         tell(182);
         userName_->setFocus();
         return;
     case DB_WRONG_PASSWORD:
+        loginBackoff().recordFailure(userText);
         tell(183);
         password_->setFocus();
         return;
@@ -196,6 +233,11 @@ void LoginDialog::onOk() {
 
 void LoginDialog::changePassword(const QString& userName) {
     const QString newPassword = newPassword_->text();
+    if (refusedCharacters(newPassword.toStdString(), "Nytt lösenord", newPassword_)) {
+        newPassword_->clear();
+        confirmPassword_->clear();
+        return;
+    }
     if (characters(newPassword) < kMinLength || confirmPassword_->text() != newPassword) {
         tell(characters(newPassword) < kMinLength ? 184 : 186);
         newPassword_->clear();

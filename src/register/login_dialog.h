@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -9,6 +11,8 @@ class QPushButton;
 // The login dialog: a user name and password that must match a row of SEC, and the change of a
 // user's password. Every control carries its control id in its object name ("okButton_1",
 // "userNameEdit_1002", ...). The dialog ends with 1 when a user logged in, 0 when cancelled.
+// Names and passwords with control characters are refused; after three failed attempts for a
+// name, the next one waits (login_backoff.h) and the dialog says how long.
 class LoginDialog : public QDialog {
     Q_OBJECT
 
@@ -43,6 +47,9 @@ class LoginDialog : public QDialog {
     void showLoginLayout();
     void changePassword(const QString& userName);
     void tell(unsigned short textId);
+    void tellText(const std::string& message);
+    // Says so and focuses the field when the value holds control characters or is no UTF-8.
+    bool refusedCharacters(const std::string& value, const char* what, QLineEdit* field);
     void place();
 
     QLineEdit* userName_;

@@ -98,6 +98,10 @@ TEST(ConnectionStrings, PasswordAttributesAreFoundWhereverTheyStand) {
         {"UID=pwd;DSN=x", false},
         {"DSN=x;ConnSettings={SET a=1;PWD=2}", false},
         {"DRIVER=PostgreSQL ANSI;Servername=/tmp;PASSWORD=x", true},
+        // A driver option that passes a password on inside its value.
+        {"DSN=rivo;pqopt={password=rivo}", true},
+        {"DSN=rivo;PQOPT={sslmode=require PassWord=x}", true},
+        {"DSN=rivo;pqopt={sslmode=require}", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(connectionStringHasPassword(c.text), c.hasPassword) << c.text;

@@ -1,8 +1,10 @@
 #include "document_opener.h"
 #include "export_dialog.h"
 #include "file_dialog.h"
+#include "safe_file.h"
 #include "scoring_fixture.h"
 #include "screen_size.h"
+#include "subtest_table.h"
 #include "text_table.h"
 #include "working_directory.h"
 
@@ -71,8 +73,10 @@ class ExportDialogTest : public ScoringTest {
         stored.person.TESTDATE = DateValue{2010, 3, 7};
         stored.person.BORNDATE = DateValue{1985, 1, 2};
         EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
-        for (std::int32_t& raw : stored.RawScores) {
-            raw = 10;
+        // Every raw score 10, the spans at their form maxima: what the form could store.
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            const int maximum = kSubtests[i].formMax;
+            stored.RawScores[i] = maximum > 0 && maximum < 10 ? maximum : 10;
         }
         EXPECT_EQ(DoInsertTD(stored), DB_DONE);
     }
@@ -177,7 +181,11 @@ TEST_F(ExportDialogTest, CancelledSaveDialogWritesNothing) {
 TEST_F(ExportDialogTest, FileThatCannotBeCreatedKeepsTheDialogOpen) {
     answer_ = (dir_.path() / "saknas" / "export.txt").string();
     ok();
-    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Fel vid skrivning av fil (code 1829)"});
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_TRUE(
+        messages_.texts()[0].starts_with("Fel vid skrivning av fil (code 1829)\nFel vid skrivning av " +
+                                                answer_))
+        << messages_.texts()[0];
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_TRUE(opened_.empty());
     // Another name then works.
@@ -187,10 +195,11 @@ TEST_F(ExportDialogTest, FileThatCannotBeCreatedKeepsTheDialogOpen) {
     EXPECT_EQ(opened_, std::vector<std::string>{path_.string()});
 }
 
-TEST_F(ExportDialogTest, CancellingTheProgressStopsAndRemovesThePartialFile) {
+TEST_F(ExportDialogTest, CancellingTheProgressKeepsTheEarlierFileAndLeavesNoPartialOne) {
     for (const char* name : {"Ett", "Två", "Tre", "Fyra"}) {
         addPerson(name);
     }
+    std::ofstream(path_, std::ios::binary) << "en tidigare export\r\n";
     ExportDialog::progressDelayMs = 0;
     bool progressSeen = false;
     QTimer canceller;
@@ -209,7 +218,10 @@ TEST_F(ExportDialogTest, CancellingTheProgressStopsAndRemovesThePartialFile) {
     ok();
     EXPECT_TRUE(progressSeen);
     EXPECT_EQ(dialog_->lastResult(), ExportResult::Cancelled);
-    EXPECT_FALSE(std::filesystem::exists(path_));
+    EXPECT_EQ(readBytes(path_), "en tidigare export\r\n");
+    for (const auto& entry : std::filesystem::directory_iterator(path_.parent_path())) {
+        EXPECT_EQ(entry.path().filename().string().find(kTemporaryMarker), std::string::npos);
+    }
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{kExportCancelled});
     EXPECT_TRUE(opened_.empty());
     EXPECT_EQ(dialog_->findChild<QProgressDialog*>("exportProgress"), nullptr);

@@ -1,5 +1,7 @@
+#include "clock.h"
 #include "db.h"
 #include "demo_database.h"
+#include "login_backoff.h"
 #include "login_dialog.h"
 #include "message_capture.h"
 #include "screen_size.h"
@@ -24,10 +26,12 @@ class Login : public ::testing::Test {
         std::string error;
         ASSERT_TRUE(createDemoDatabase(path, "psykolog", "demo123", error)) << error;
         ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
+        loginBackoff() = LoginBackoff{}; // failures of earlier tests do not count here
         dialog_ = std::make_unique<LoginDialog>(nullptr, QFont("Liberation Sans"));
         dialog_->show();
     }
     void TearDown() override {
+        clearFixedSteadyMilliseconds();
         dialog_.reset();
         DoDisconnect();
     }
@@ -139,6 +143,80 @@ TEST_F(Login, UnknownUserAndWrongPasswordAreToldApart) {
     ok("o'brien", "demo123"); // an apostrophe is only a character of the name
     EXPECT_EQ(message(), text(182));
     EXPECT_TRUE(dialog_->isVisible());
+}
+
+// Guessing: three failures for a name are answered at once, then each attempt for that name
+// waits 1 s, 2 s, 4 s ... at most 30 s, and is not checked before; other names are not held up.
+TEST_F(Login, RepeatedFailuresForANameMakeTheNextAttemptWait) {
+    const struct {
+        int failures;
+        std::int64_t waitMs;
+    } waits[] = {{0, 0}, {2, 0}, {3, 1000}, {4, 2000}, {7, 16000}, {8, 30000}, {60, 30000}};
+    for (const auto& w : waits) {
+        EXPECT_EQ(LoginBackoff::waitAfter(w.failures), w.waitMs) << w.failures;
+    }
+    std::int64_t now = 5'000'000;
+    setFixedSteadyMilliseconds(now);
+    const std::string waitOne =
+        "För många felaktiga försök. Vänta 1 sekund innan du försöker igen.";
+    const struct {
+        std::int64_t advanceMs;
+        const char* password;
+        std::string said; // empty: logged in
+    } steps[] = {
+        {0, "fel1", text(183)},
+        {0, "fel2", text(183)},
+        {0, "fel3", text(183)},
+        {0, "demo123", waitOne}, // the right password is not even checked yet
+        {999, "demo123", waitOne},
+        {1, "fel4", text(183)},
+        {0, "demo123", "För många felaktiga försök. Vänta 2 sekunder innan du försöker igen."},
+        {1999, "demo123", waitOne},
+        {1, "demo123", ""},
+    };
+    for (const auto& step : steps) {
+        now += step.advanceMs;
+        setFixedSteadyMilliseconds(now);
+        ok("psykolog", step.password);
+        if (step.said.empty()) {
+            EXPECT_TRUE(messages_.texts().empty()) << step.password;
+            EXPECT_EQ(dialog_->result(), 1);
+        } else {
+            EXPECT_EQ(message(), step.said) << step.password << " at " << now;
+        }
+        if (std::string(step.password) == "fel3") {
+            ok("annan", "demo123"); // another name is answered at once
+            EXPECT_EQ(message(), text(182));
+        }
+    }
+}
+
+TEST_F(Login, ControlCharactersInNameOrPasswordAreRefused) {
+    const struct {
+        const char* field;
+        QString value;
+        const char* says;
+    } cases[] = {
+        {"userNameEdit_1002", QStringLiteral("psyk\tolog"), "Användarnamnet får inte innehålla"},
+        {"passwordEdit_1003",
+         QString::fromUtf8("demo\x01"
+                           "123"),
+         "Lösenordet får inte innehålla"},
+        {"passwordEdit_1003",
+         QString::fromUtf8("demo\xC2\x85"
+                           "12"),
+         "Lösenordet får inte"},
+    };
+    for (const auto& c : cases) {
+        type("userNameEdit_1002", "psykolog");
+        type("passwordEdit_1003", "demo123");
+        edit(c.field)->setText(c.value);
+        messages_.clear();
+        QTest::mouseClick(button("okButton_1"), Qt::LeftButton);
+        EXPECT_NE(message().find(c.says), std::string::npos) << c.says;
+        EXPECT_EQ(focused(), edit(c.field));
+        EXPECT_TRUE(dialog_->isVisible());
+    }
 }
 
 TEST_F(Login, MatchingPasswordEndsTheDialogWithOne) {

@@ -87,10 +87,10 @@ TEST_F(SharedRegister, UsersAreAddedListedAndRemovedAndTheLoginKnowsThem) {
     EXPECT_NE(admin.run("user add anna --password-stdin", "annat1\\n"), 0);
     EXPECT_NE(admin.errors().find("anna"), std::string::npos) << admin.errors();
     // The login's 3-10 characters, for the name and the password.
-    EXPECT_EQ(admin.run("user add ab --password-stdin", "hemligt\\n"), 2);
-    EXPECT_EQ(admin.run("user add bertil --password-stdin", "elvatecken1\\n"), 2);
-    EXPECT_EQ(admin.run("user add bertil --password-stdin", ""), 2);
-    EXPECT_EQ(admin.run("user frobnicate"), 2);
+    EXPECT_EQ(admin.run("user add ab --password-stdin", "hemligt\\n"), 1);
+    EXPECT_EQ(admin.run("user add bertil --password-stdin", "elvatecken1\\n"), 1);
+    EXPECT_EQ(admin.run("user add bertil --password-stdin", ""), 1);
+    EXPECT_EQ(admin.run("user frobnicate"), 1);
 
     ASSERT_EQ(admin.run("user list"), 0) << admin.errors();
     EXPECT_EQ(admin.output(), "anna\npsykolog\n");
@@ -119,6 +119,53 @@ TEST_F(SharedRegister, UsersAreAddedListedAndRemovedAndTheLoginKnowsThem) {
     ASSERT_EQ(admin.run("user list"), 0);
     EXPECT_EQ(admin.output(), "psykolog\n");
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+// Names and passwords from the command line and standard input: control characters and broken
+// UTF-8 are refused before anything is stored, wherever they enter.
+TEST_F(SharedRegister, NamesAndPasswordsWithControlCharactersOrBrokenUtf8AreRefused) {
+    const AdminPlace& admin = *place_;
+    const struct {
+        std::string arguments;
+        std::string input;
+        const char* says;
+    } cases[] = {
+        {"user add nisse --password-stdin", "ab\\000cdef\\n", "Lösenordet får inte innehålla"},
+        {"user add \"$(printf 'ni\\nsse')\" --password-stdin", "hemligt\\n",
+         "Användarnamnet får inte innehålla"},
+        {"user add \"abc$(printf '\\200%.0s' $(seq 200))\" --password-stdin", "hemligt\\n",
+         "Användarnamnet är inte giltig UTF-8"},
+        {"user remove \"$(printf 'psy\\033kolog')\"", "", "Användarnamnet får inte innehålla"},
+        {"init-db --user \"$(printf 'ny\\rnamn')\" --password-stdin", "hemligt\\n",
+         "Användarnamnet får inte innehålla"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NE(admin.run(c.arguments, c.input), 0) << c.arguments;
+        EXPECT_NE(admin.errors().find(c.says), std::string::npos) << admin.errors();
+        ASSERT_EQ(admin.run("user list"), 0);
+        EXPECT_EQ(admin.output(), "psykolog\n") << c.arguments;
+    }
+}
+
+// A password an older database holds in plain text is marked in the list until rehash replaces it.
+TEST_F(SharedRegister, PlainTextPasswordsAreMarkedAndRehashed) {
+    connect();
+    Statement insert;
+    ASSERT_TRUE(
+        insert.executeDirect("INSERT INTO SEC (USERID, PASSWORD) VALUES ('gammal', 'lösen1')"));
+    insert.commit();
+    DoDisconnect();
+    const AdminPlace& admin = *place_;
+    ASSERT_EQ(admin.run("user list"), 0);
+    EXPECT_EQ(admin.output(), "gammal\t(lösenordet lagrat i klartext)\npsykolog\n");
+    EXPECT_NE(admin.errors().find("user rehash"), std::string::npos);
+    ASSERT_EQ(admin.run("user rehash"), 0) << admin.errors();
+    EXPECT_EQ(admin.output(), "1 lösenord i klartext ersattes av sina hashvärden.\n");
+    ASSERT_EQ(admin.run("user list"), 0);
+    EXPECT_EQ(admin.output(), "gammal\npsykolog\n");
+    connect();
+    EXPECT_EQ(DoReadPassword("gammal", "lösen1"), DB_DONE);
+    DoDisconnect();
 }
 
 TEST_F(SharedRegister, InitDbNeverOverwritesARegister) {

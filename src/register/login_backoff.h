@@ -1,0 +1,32 @@
+#pragma once
+
+// Slows down the guessing of passwords: after three failed logins for a user name, each further
+// attempt for that name must wait, 1 s after the third failure and twice as long after each
+// further one, at most 30 s. A successful login clears the name's count. The count lives as long
+// as the program runs; time comes from the program's clock (clock.h).
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+class LoginBackoff {
+  public:
+    // Milliseconds the next attempt for the name must still wait; 0 when it may be made now.
+    std::int64_t remainingWait(const std::string& userName) const;
+
+    void recordFailure(const std::string& userName);
+    void recordSuccess(const std::string& userName);
+
+    // The wait after the given number of failures in a row, in milliseconds.
+    static std::int64_t waitAfter(int failures);
+
+  private:
+    struct Failures {
+        int count = 0;
+        std::int64_t lastAt = 0;
+    };
+    std::map<std::string, Failures> failures_;
+};
+
+// The one the login dialog uses, for the whole run of the program.
+LoginBackoff& loginBackoff();

@@ -1,0 +1,470 @@
+// rivo-admin backup and restore as a clinic runs them, on real registers under umask 000: what is
+// restored equals what was backed up row for row, every refusal leaves the register as it was,
+// and a restore killed at any moment leaves a sound register, the old or the new.
+
+#include "db.h"
+#include "instance_lock.h"
+#include "message_box.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes, mode_t mode = 0600) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    ASSERT_GE(fd, 0) << path;
+    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    fchmod(fd, mode);
+    close(fd);
+}
+
+// Runs sql on the SQLite file directly (not through the program's layer); fails the test on error.
+void sql(const fs::path& database, const std::string& text) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, text.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+        << (error != nullptr ? error : "") << "\n"
+        << text.substr(0, 200);
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+// Every row of every table, as sorted text lines: the register's whole content.
+std::vector<std::string> rows(const fs::path& database) {
+    std::vector<std::string> result;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return {"unreadable"};
+    }
+    std::vector<std::string> tables;
+    sqlite3_exec(
+        db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
+        [](void* names, int, char** values, char**) {
+            static_cast<std::vector<std::string>*>(names)->push_back(values[0]);
+            return 0;
+        },
+        &tables, nullptr);
+    for (const std::string& table : tables) {
+        sqlite3_stmt* query = nullptr;
+        sqlite3_prepare_v2(db, ("SELECT * FROM \"" + table + "\"").c_str(), -1, &query, nullptr);
+        while (sqlite3_step(query) == SQLITE_ROW) {
+            std::string line = table;
+            for (int i = 0; i < sqlite3_column_count(query); ++i) {
+                const unsigned char* value = sqlite3_column_text(query, i);
+                line += "|" + (value != nullptr ? std::string(reinterpret_cast<const char*>(value))
+                                                : std::string("NULL"));
+            }
+            result.push_back(line);
+        }
+        sqlite3_finalize(query);
+    }
+    sqlite3_close(db);
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+std::string integrity(const fs::path& database) {
+    std::string verdict = "unopened";
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_exec(
+            db, "PRAGMA integrity_check",
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) = values[0] != nullptr ? values[0] : "";
+                return 0;
+            },
+            &verdict, nullptr);
+    }
+    sqlite3_close(db);
+    return verdict;
+}
+
+struct Outcome {
+    int code = -1; // -1 when killed
+    std::string out;
+};
+
+class BackupRestore : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previousMask_ = umask(0);
+        fs::create_directories(work_);
+        fs::create_directories(dir_.path() / "run");
+        fs::create_directories(dir_.path() / "config");
+        // The program's lock and settings of the test's own, never those of the user.
+        setenv("XDG_RUNTIME_DIR", (dir_.path() / "run").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir_.path() / "config").c_str(), 1);
+        ASSERT_EQ(admin({"init-db", "--user", "psykolog", "--password-stdin"}, "demo123\n").code,
+                  0);
+        addPersons(register_(), 1, 40);
+        writeFile(work_ / "fras", "en lång lösenfras\n");
+    }
+    void TearDown() override {
+        unsetenv("XDG_RUNTIME_DIR");
+        unsetenv("XDG_CONFIG_HOME");
+        umask(previousMask_);
+    }
+
+    fs::path register_() const { return work_ / kDatabaseFileName; }
+
+    static void addPersons(const fs::path& database, int first, int count) {
+        std::string text = "BEGIN;";
+        for (int id = first; id < first + count; ++id) {
+            const std::string n = std::to_string(id);
+            text +=
+                "INSERT INTO TESTPERSON (ID, NAMN, SEX, TESTDATE, BORNDATE, OTHER) VALUES (" + n +
+                ", 'Person Åström " + n + "', " + std::to_string(1 + id % 2) + ", '2026-03-0" +
+                std::to_string(1 + id % 9) + "', '1980-01-01', NULL);" +
+                "INSERT INTO TESTDATA (PERSONALDATA_ID, TD_TESTDATE, blockmonster, BUT) VALUES (" +
+                n + ", '2026-03-01', " + std::to_string(id % 60) + ", -9);";
+        }
+        sql(database,
+            text + "UPDATE NAMEID SET IDNOW = " + std::to_string(first + count) + "; COMMIT;");
+    }
+
+    // Runs rivo-admin in the clinic's folder with input on standard input; killed after
+    // killAfter when that is given.
+    Outcome admin(const std::vector<std::string>& args, const std::string& input = "",
+                  std::chrono::microseconds killAfter = std::chrono::microseconds(-1)) {
+        const fs::path in = dir_.path() / "stdin";
+        const fs::path out = dir_.path() / "output";
+        writeFile(in, input);
+        const pid_t child = fork();
+        if (child == 0) {
+            const int inFd = open(in.c_str(), O_RDONLY);
+            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(inFd, STDIN_FILENO);
+            dup2(outFd, STDOUT_FILENO);
+            dup2(outFd, STDERR_FILENO);
+            if (chdir(work_.c_str()) != 0) {
+                _exit(127);
+            }
+            std::vector<char*> argv{const_cast<char*>(RIVO_ADMIN_PATH)};
+            for (const std::string& arg : args) {
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(RIVO_ADMIN_PATH, argv.data());
+            _exit(127);
+        }
+        if (killAfter.count() >= 0) {
+            std::this_thread::sleep_for(killAfter);
+            kill(child, SIGKILL);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(out)};
+    }
+
+    // The names in the clinic's folder, sorted.
+    std::vector<std::string> folderNames(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void expectAllPrivate() const {
+        for (const auto& entry : fs::recursive_directory_iterator(work_)) {
+            struct stat info {};
+            ASSERT_EQ(lstat(entry.path().c_str(), &info), 0);
+            if (S_ISREG(info.st_mode)) {
+                EXPECT_EQ(info.st_mode & 0777u, 0600u) << entry.path();
+            }
+        }
+    }
+
+    TempDir dir_;
+    fs::path work_ = dir_.path() / "klinik";
+    mode_t previousMask_ = 0;
+};
+
+TEST_F(BackupRestore, RestoredRegisterEqualsTheCopyRowForRow) {
+    const struct {
+        const char* name;
+        std::vector<std::string> backupArgs;
+    } cases[] = {
+        {"kopia.db", {"backup", "kopia.db"}},
+        {"kopia.db.krypterad",
+         {"backup", "--encrypt", "--passphrase-file", "fras", "kopia.db.krypterad"}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> original = rows(register_());
+        const Outcome backup = admin(c.backupArgs);
+        ASSERT_EQ(backup.code, 0) << backup.out;
+        if (c.backupArgs[1] == "--encrypt") {
+            // Nothing of the register can be read in the encrypted file.
+            EXPECT_EQ(fileBytes(work_ / c.name).find("Åström"), std::string::npos);
+            EXPECT_EQ(fileBytes(work_ / c.name).find("SQLite format"), std::string::npos);
+        }
+        sql(register_(), "DELETE FROM TESTPERSON WHERE ID = 3; UPDATE TESTPERSON SET NAMN = "
+                         "'Ändrad' WHERE ID = 4; DELETE FROM TESTDATA WHERE PERSONALDATA_ID = 5;");
+        addPersons(register_(), 100, 2);
+        const std::vector<std::string> changed = rows(register_());
+        ASSERT_NE(changed, original);
+
+        const Outcome restore = admin({"restore", c.name, "--passphrase-file", "fras"});
+        ASSERT_EQ(restore.code, 0) << restore.out;
+        EXPECT_NE(restore.out.find("40 testpersoner"), std::string::npos) << restore.out;
+        EXPECT_EQ(rows(register_()), original) << c.name;
+        EXPECT_EQ(integrity(register_()), "ok");
+        // The register that was replaced is kept beside it.
+        const std::size_t at = restore.out.find("DODODA-fore-aterstallning-");
+        ASSERT_NE(at, std::string::npos) << restore.out;
+        const std::string kept = restore.out.substr(at, restore.out.find(".db", at) + 3 - at);
+        EXPECT_EQ(rows(work_ / kept), changed) << kept;
+        fs::remove(work_ / kept);
+    }
+    expectAllPrivate();
+}
+
+TEST_F(BackupRestore, ARefusedRestoreChangesNothing) {
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    ASSERT_EQ(admin({"backup", "--encrypt", "--passphrase-file", "fras", "krypterad"}).code, 0);
+    const std::string plain = fileBytes(work_ / "kopia.db");
+    const std::string sealed = fileBytes(work_ / "krypterad");
+    const auto damagedPlain = [&](const std::string& change) {
+        writeFile(work_ / "trasig.db", plain);
+        sql(work_ / "trasig.db", change);
+        return std::string("trasig.db");
+    };
+    std::string flipped = sealed;
+    flipped[sealed.size() / 2] = static_cast<char>(flipped[sealed.size() / 2] ^ 0x10);
+
+    enum class Other { None, ProgramOpen, RegisterBusy, OnServer };
+    const struct {
+        const char* what;
+        std::function<std::string()> copy; // writes the copy, gives its name
+        const char* passphrase;
+        Other other;
+        const char* says;
+    } cases[] = {
+        {"wrong passphrase", [] { return std::string("krypterad"); }, "en annan lösenfras",
+         Other::None, "lösenfrasen är fel"},
+        {"flipped byte",
+         [&] {
+             writeFile(work_ / "trasig", flipped);
+             return std::string("trasig");
+         },
+         "en lång lösenfras", Other::None, "skadad"},
+        {"truncated encrypted",
+         [&] {
+             writeFile(work_ / "trasig", sealed.substr(0, sealed.size() - 20));
+             return std::string("trasig");
+         },
+         "en lång lösenfras", Other::None, "Kopian"},
+        {"truncated plain",
+         [&] {
+             writeFile(work_ / "trasig.db", plain.substr(0, plain.size() / 2));
+             return std::string("trasig.db");
+         },
+         "", Other::None, "Kopian"},
+        {"no register at all",
+         [&] {
+             writeFile(work_ / "anteckning.txt", "inte en databas");
+             return std::string("anteckning.txt");
+         },
+         "", Other::None, "ingen säkerhetskopia"},
+        {"column missing", [&] { return damagedPlain("ALTER TABLE TESTDATA DROP COLUMN BSS"); }, "",
+         Other::None, "kolumnen BSS i tabellen TESTDATA"},
+        {"table missing", [&] { return damagedPlain("DROP TABLE SEC"); }, "", Other::None,
+         "tabellen SEC"},
+        {"norm source missing", [&] { return damagedPlain("DELETE FROM NORMKALLA"); }, "",
+         Other::None, "NORMKALLA"},
+        {"program open", [] { return std::string("kopia.db"); }, "", Other::ProgramOpen,
+         "RIVO-IV är öppet"},
+        {"register busy", [] { return std::string("kopia.db"); }, "", Other::RegisterBusy,
+         kDatabaseLockedMessage},
+        {"register on a server", [] { return std::string("kopia.db"); }, "", Other::OnServer,
+         "pg_restore"},
+    };
+    sql(register_(), "UPDATE TESTPERSON SET NAMN = 'Efter kopian' WHERE ID = 1");
+    const std::string before = fileBytes(register_());
+    for (const auto& c : cases) {
+        const std::string copy = c.copy();
+        writeFile(work_ / "fras2", std::string(c.passphrase) + "\n");
+        const std::vector<std::string> names = folderNames(work_);
+        InstanceLock program;
+        if (c.other == Other::ProgramOpen) {
+            ASSERT_EQ(program.acquire(kProgramCaption), InstanceLock::Result::Acquired);
+        }
+        sqlite3* other = nullptr;
+        if (c.other == Other::RegisterBusy) {
+            ASSERT_EQ(sqlite3_open(register_().c_str(), &other), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        const fs::path settings = dir_.path() / "config" / "RIVO-IV" / "datakalla.ini";
+        if (c.other == Other::OnServer) {
+            fs::create_directories(settings.parent_path());
+            writeFile(settings, "ODBC=DSN=rivo\n");
+        }
+        const Outcome restore = admin({"restore", copy, "--passphrase-file", "fras2"});
+        sqlite3_close(other);
+        fs::remove(settings);
+
+        EXPECT_EQ(restore.code, 1) << c.what << ": " << restore.out;
+        EXPECT_NE(restore.out.find(c.says), std::string::npos) << c.what << ": " << restore.out;
+        EXPECT_NE(restore.out.find("Registret är oförändrat."), std::string::npos) << c.what;
+        EXPECT_EQ(fileBytes(register_()), before) << c.what;
+        EXPECT_EQ(folderNames(work_), names) << c.what; // no kept copy, no temporary left
+    }
+    expectAllPrivate();
+}
+
+TEST_F(BackupRestore, BadBackupRequestsWriteNothing) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        mode_t passphraseMode;
+        const char* typed;
+        const char* says;
+    } cases[] = {
+        {"group may read",
+         {"--encrypt", "--passphrase-file", "fras3", "ut.db"},
+         0640,
+         "",
+         "bara kunna läsas av sin ägare"},
+        {"others may read",
+         {"--encrypt", "--passphrase-file", "fras3", "ut.db"},
+         0604,
+         "",
+         "bara kunna läsas av sin ägare"},
+        {"others may write",
+         {"--encrypt", "--passphrase-file", "fras3", "ut.db"},
+         0602,
+         "",
+         "bara kunna läsas av sin ägare"},
+        {"typed twice differently",
+         {"--encrypt", "ut.db"},
+         0600,
+         "en lång lösenfras\nen annan lösenfras\n",
+         "inte lika"},
+        {"too short", {"--encrypt", "ut.db"}, 0600, "kort\nkort\n", "minst 10 tecken"},
+        {"keep zero", {"--folder", ".", "--keep", "0"}, 0600, "", "--keep"},
+        {"keep without folder", {"--keep", "3", "ut.db"}, 0600, "", "--keep"},
+        {"passphrase without encryption",
+         {"--passphrase-file", "fras3", "ut.db"},
+         0600,
+         "",
+         "--encrypt"},
+        {"file and folder", {"--folder", ".", "ut.db"}, 0600, "", "antingen"},
+    };
+    for (const auto& c : cases) {
+        writeFile(work_ / "fras3", "en lång lösenfras\n", c.passphraseMode);
+        const std::vector<std::string> names = folderNames(work_);
+        std::vector<std::string> args{"backup"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome backup = admin(args, c.typed);
+        EXPECT_EQ(backup.code, 1) << c.what << ": " << backup.out;
+        EXPECT_NE(backup.out.find(c.says), std::string::npos) << c.what << ": " << backup.out;
+        EXPECT_EQ(folderNames(work_), names) << c.what;
+    }
+    // Typed twice alike, the same passphrase opens the copy.
+    ASSERT_EQ(
+        admin({"backup", "--encrypt", "ut.db"}, "en lång lösenfras\nen lång lösenfras\n").code, 0);
+    const Outcome restore = admin({"restore", "ut.db"}, "en lång lösenfras\n");
+    EXPECT_EQ(restore.code, 0) << restore.out;
+}
+
+TEST_F(BackupRestore, AFolderKeepsTheNewestCopiesAndNothingElseIsTouched) {
+    const fs::path folder = dir_.path() / "kopior";
+    fs::create_directories(folder);
+    writeFile(folder / "DODODA-anteckningar.txt", "egen fil");
+    writeFile(folder / "DODODA-2020-01-01T0000.db.gammal", "egen fil");
+    std::vector<std::string> written;
+    for (int run = 0; run < 5; ++run) {
+        std::vector<std::string> args{"backup", "--folder", folder.string(), "--keep", "3"};
+        if (run % 2 == 1) {
+            args.insert(args.end(), {"--encrypt", "--passphrase-file", "fras"});
+        }
+        const Outcome backup = admin(args);
+        ASSERT_EQ(backup.code, 0) << backup.out;
+        const std::size_t at = backup.out.find(folder.string());
+        ASSERT_NE(at, std::string::npos) << backup.out;
+        written.push_back(
+            fs::path(backup.out.substr(at, backup.out.find('\n', at) - at)).filename().string());
+        EXPECT_TRUE(written.back().starts_with("DODODA-20")) << written.back();
+    }
+    std::vector<std::string> expected{written[2], written[3], written[4],
+                                      "DODODA-2020-01-01T0000.db.gammal",
+                                      "DODODA-anteckningar.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folderNames(folder), expected);
+    EXPECT_TRUE(written[3].ends_with(".db.krypterad")) << written[3];
+}
+
+// SIGKILL at moments spread over the length of a restore: afterwards the register passes SQLite's
+// integrity check and holds exactly the old rows or exactly the copy's.
+TEST_F(BackupRestore, ARestoreKilledAnywhereLeavesTheOldOrTheNewRegister) {
+    addPersons(register_(), 1000, 3000); // a register large enough for the kills to land inside
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    const std::vector<std::string> copied = rows(register_());
+    sql(register_(), "DELETE FROM TESTPERSON WHERE ID > 2000");
+    const std::vector<std::string> old = rows(register_());
+    const std::string oldBytes = fileBytes(register_());
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(admin({"restore", "kopia.db"}).code, 0);
+    const auto length = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<long> moment(0, length.count() * 2);
+    int endedOld = 0;
+    int endedNew = 0;
+    constexpr int kKills = 36;
+    for (int kill = 0; kill < kKills; ++kill) {
+        writeFile(register_(), oldBytes);
+        admin({"restore", "kopia.db"}, "", std::chrono::microseconds(moment(random)));
+        ASSERT_EQ(integrity(register_()), "ok") << "kill " << kill;
+        const std::vector<std::string> now = rows(register_());
+        ASSERT_TRUE(now == old || now == copied) << "kill " << kill;
+        (now == old ? endedOld : endedNew) += 1;
+        expectAllPrivate();
+    }
+    RecordProperty("ended_old", endedOld);
+    RecordProperty("ended_new", endedNew);
+    // The moments spread over the whole run: some kills came before the rename, some after.
+    EXPECT_GT(endedOld, 0);
+    EXPECT_GT(endedNew, 0);
+    // What killed runs left beside the register is cleared by the next restore.
+    ASSERT_EQ(admin({"restore", "kopia.db"}).code, 0);
+    for (const std::string& name : folderNames(work_)) {
+        EXPECT_EQ(name.find(".DODODA.db.rivo-tmp-"), std::string::npos) << name;
+    }
+}
+
+} // namespace

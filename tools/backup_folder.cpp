@@ -1,0 +1,114 @@
+#include "backup_folder.h"
+
+#include "db.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <regex>
+#include <unistd.h>
+
+namespace {
+
+std::string registerStem() {
+    return std::filesystem::path(kDatabaseFileName).stem().string();
+}
+
+struct DatedCopy {
+    std::string stamp; // YYYY-MM-DDTHHMM: sorts as the time does
+    int sequence = 1;
+    std::string path;
+};
+
+} // namespace
+
+std::string datedCopyName(const std::tm& localTime, bool encrypted, int sequence) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M", &localTime);
+    std::string name = registerStem() + "-" + stamp;
+    if (sequence > 1) {
+        name += "-" + std::to_string(sequence);
+    }
+    return name + ".db" + (encrypted ? kEncryptedExtension : "");
+}
+
+std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool encrypted) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    // A copy made later in the same minute takes the next sequence after the highest there,
+    // never a gap that pruning left (it would sort as the oldest and be pruned at once). Plain
+    // and encrypted copies share the sequence.
+    const std::string first = datedCopyName(local, false);
+    const std::string stamped = first.substr(0, first.size() - 3); // without ".db"
+    int sequence = 1;
+    for (const std::string& path : datedCopiesNewestFirst(folder)) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        if (name.starts_with(stamped + ".") || name.starts_with(stamped + "-")) {
+            const std::size_t dash = name.find('-', stamped.size());
+            sequence =
+                std::max(sequence, dash == stamped.size() ? std::atoi(&name[dash + 1]) + 1 : 2);
+        }
+    }
+    for (;; ++sequence) {
+        const std::filesystem::path plain =
+            std::filesystem::path(folder) / datedCopyName(local, false, sequence);
+        const std::filesystem::path sealed =
+            std::filesystem::path(folder) / datedCopyName(local, true, sequence);
+        struct stat info {};
+        if (::lstat(plain.c_str(), &info) != 0 && ::lstat(sealed.c_str(), &info) != 0) {
+            return (encrypted ? sealed : plain).string();
+        }
+    }
+}
+
+std::vector<std::string> datedCopiesNewestFirst(const std::string& folder) {
+    static const std::regex pattern(
+        registerStem() + R"(-(\d{4}-\d{2}-\d{2}T\d{4})(?:-(\d{1,6}))?\.db(?:\.krypterad)?)");
+    std::vector<DatedCopy> copies;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::smatch match;
+        if (!std::regex_match(name, match, pattern) || !it->is_regular_file(ec) ||
+            it->is_symlink(ec)) {
+            continue;
+        }
+        copies.push_back(DatedCopy{match[1].str(), match[2].matched ? std::stoi(match[2].str()) : 1,
+                                   it->path().string()});
+    }
+    std::sort(copies.begin(), copies.end(), [](const DatedCopy& a, const DatedCopy& b) {
+        return a.stamp != b.stamp ? a.stamp > b.stamp : a.sequence > b.sequence;
+    });
+    std::vector<std::string> paths;
+    for (const DatedCopy& copy : copies) {
+        paths.push_back(copy.path);
+    }
+    return paths;
+}
+
+bool keepNewestCopies(const std::string& folder, int keep, const std::string& written,
+                      std::vector<std::string>& removed, std::string& error) {
+    const std::vector<std::string> copies = datedCopiesNewestFirst(folder);
+    bool allRemoved = true;
+    for (std::size_t i = static_cast<std::size_t>(std::max(keep, 0)); i < copies.size(); ++i) {
+        // A clock set back (or the hour repeated in autumn) may date the new copy before older
+        // ones; the copy just made is never the one removed.
+        if (copies[i] == written) {
+            continue;
+        }
+        if (::unlink(copies[i].c_str()) == 0) {
+            removed.push_back(copies[i]);
+        } else {
+            error =
+                "Den gamla kopian " + copies[i] + " kunde inte tas bort: " + std::strerror(errno);
+            allRemoved = false;
+        }
+    }
+    return allRemoved;
+}

@@ -1,0 +1,259 @@
+#include "backup_access_log.h"
+#include "backup_commands.h"
+#include "backup_encryption.h"
+#include "data_source.h"
+#include "db.h"
+#include "exit_status.h"
+#include "instance_lock.h"
+#include "message_box.h"
+#include "passphrase_input.h"
+#include "register_check.h"
+#include "safe_file.h"
+#include "working_database.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+namespace {
+
+constexpr const char* kNothingChanged = "Registret är oförändrat.";
+constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
+
+struct RestoreOptions {
+    std::string copy;
+    std::string passphraseFile;
+};
+
+bool parseRestoreOptions(const std::vector<std::string>& args, RestoreOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--passphrase-file" && i + 1 < args.size()) {
+            options.passphraseFile = args[++i];
+        } else if (options.copy.empty() && !args[i].starts_with("--")) {
+            options.copy = args[i];
+        } else {
+            options.copy.clear();
+            break;
+        }
+    }
+    if (options.copy.empty()) {
+        std::fprintf(stderr, "Användning: rivo-admin restore FIL [--passphrase-file FIL]\n");
+        return false;
+    }
+    return true;
+}
+
+// Local time as a file name takes it (2026-12-07T021530) or as a person reads it.
+std::string localTimeText(std::time_t when, bool forFileName) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[40];
+    if (forFileName) {
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H%M%S", &local);
+    } else {
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    }
+    return text;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Where the register that is replaced is kept: a name no earlier restore has taken.
+std::string keptRegisterPath(std::time_t now) {
+    const std::string stem = std::filesystem::path(kDatabaseFileName).stem().string() +
+                             "-fore-aterstallning-" + localTimeText(now, true);
+    std::string path = stem + ".db";
+    for (int n = 2; exists(path); ++n) {
+        path = stem + "-" + std::to_string(n) + ".db";
+    }
+    return path;
+}
+
+// Copies everything readable from fd into the writer; false with the reason in error.
+bool copyInto(int fd, SafeFile& out, std::string& error) {
+    char buffer[1 << 16];
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(fd, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            error = std::string("Fel vid läsning: ") + std::strerror(errno);
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (!out.write(std::string_view(buffer, static_cast<std::size_t>(got)))) {
+            return out.commit(error); // refuses, and says why the write failed
+        }
+        offset += got;
+    }
+}
+
+// Puts the copy (the file of the writer staged) in place of the register file by one rename, so
+// that at any moment the register is either the old one or the copy; the old one is first kept
+// as a file of its own. While that happens the old register is claimed from SQLite, so that no
+// other program reads or writes it in between.
+bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
+    if (!exists(kDatabaseFileName)) {
+        return staged.commit(error);
+    }
+    // Opened before SQLite opens the file, and closed only after SQLite has let it go: closing a
+    // descriptor of a file drops every lock the process holds on it, SQLite's included.
+    const int oldFd = ::open(kDatabaseFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (oldFd < 0) {
+        error = std::string(kDatabaseFileName) + " kan inte läsas: " + std::strerror(errno);
+        return false;
+    }
+    bool done = false;
+    FileClaim claim = FileClaim::Failed;
+    std::string claimMessage;
+    if (DoConnect("", "", kDatabaseFileName) == 1) {
+        claim = DoClaimDatabaseFile(claimMessage);
+    }
+    const std::string journal = std::string(kDatabaseFileName) + "-journal";
+    const std::string wal = std::string(kDatabaseFileName) + "-wal";
+    if (claim == FileClaim::Busy) {
+        error = kDatabaseLockedMessage;
+    } else if (exists(journal) || exists(wal)) {
+        // Left by a writer that was stopped; SQLite would apply it to the copy on the next open.
+        error = "Bredvid registret ligger " + (exists(journal) ? journal : wal) +
+                " från en avbruten ändring. Starta RIVO-IV en gång så att ändringen rullas "
+                "tillbaka, och försök sedan igen.";
+    } else {
+        // A register that SQLite cannot open at all (the reason for many a restore) is kept and
+        // replaced all the same.
+        kept = keptRegisterPath(std::time(nullptr));
+        SafeFile keep;
+        done = keep.open(kept, error) && copyInto(oldFd, keep, error) && keep.commit(error) &&
+               staged.commit(error);
+    }
+    if (claim == FileClaim::Claimed) {
+        DoReleaseDatabaseFile();
+    }
+    DoDisconnect();
+    ::close(oldFd);
+    return done;
+}
+
+// Writes the register held in the copy (decrypted when it is encrypted) into staged; false with
+// the reason in error.
+bool stageCopy(int copyFd, bool encrypted, const std::string& passphrase, SafeFile& staged,
+               std::time_t& made, std::string& error) {
+    if (encrypted) {
+        std::int64_t created = 0;
+        const bool decrypted = decryptBackup(
+            copyFd, [&](std::string_view bytes) { return staged.write(bytes); }, passphrase,
+            created, error);
+        made = static_cast<std::time_t>(created);
+        if (!decrypted && error.empty()) {
+            staged.commit(error);
+        }
+        return decrypted;
+    }
+    char magic[kSqliteMagic.size()] = {};
+    if (::pread(copyFd, magic, sizeof magic, 0) != static_cast<ssize_t>(sizeof magic) ||
+        std::string_view(magic, sizeof magic) != kSqliteMagic) {
+        error = "Filen är ingen säkerhetskopia av registret (varken en databas eller en "
+                "krypterad kopia).";
+        return false;
+    }
+    struct stat info {};
+    made = ::fstat(copyFd, &info) == 0 ? info.st_mtime : 0;
+    return copyInto(copyFd, staged, error);
+}
+
+bool checkStagedCopy(const SafeFile& staged, RegisterFacts& facts, std::string& error) {
+    // The copy is opened where it lies, beside the register; no message of the driver is shown.
+    const MessageBoxHandler previous = setMessageBoxHandler([&](const MessageRequest& request) {
+        error = request.text;
+        return 1;
+    });
+    const bool connected = DoConnect("", "", staged.temporaryPath().c_str()) == 1;
+    setMessageBoxHandler(previous);
+    const bool sound = connected && DoCheckRegister(facts, error);
+    DoDisconnect();
+    return sound;
+}
+
+} // namespace
+
+int runRestoreCommand(const std::vector<std::string>& args) {
+    RestoreOptions options;
+    if (!parseRestoreOptions(args, options)) {
+        return kExitFailed;
+    }
+    DataSourceSetting setting;
+    std::string error;
+    if (!readDataSourceSetting(setting, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitFailed;
+    }
+    if (setting.configured) {
+        std::fprintf(stderr,
+                     "Registret finns på en databasserver och återställs där, av "
+                     "serverns administratör (till exempel med pg_restore). %s\n",
+                     kNothingChanged);
+        return kExitFailed;
+    }
+    // The program holds this lock for as long as it runs; holding it here also keeps the program
+    // from starting while the register is being replaced.
+    InstanceLock programLock;
+    if (programLock.acquire(kProgramCaption) == InstanceLock::Result::HeldElsewhere) {
+        std::fprintf(stderr, "RIVO-IV är öppet. Avsluta programmet och försök igen. %s\n",
+                     kNothingChanged);
+        return kExitFailed;
+    }
+    const int copyFd = ::open(options.copy.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    if (copyFd < 0 || ::fstat(copyFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fprintf(stderr, "%s kan inte läsas som en fil%s%s. %s\n", options.copy.c_str(),
+                     copyFd < 0 ? ": " : "", copyFd < 0 ? std::strerror(errno) : "",
+                     kNothingChanged);
+        if (copyFd >= 0) {
+            ::close(copyFd);
+        }
+        return kExitFailed;
+    }
+    const bool encrypted = isEncryptedBackup(copyFd);
+    std::string passphrase;
+    if (encrypted && !readPassphrase(options.passphraseFile, false, passphrase)) {
+        ::close(copyFd);
+        return kExitFailed;
+    }
+    SafeFile staged;
+    std::time_t made = 0;
+    RegisterFacts facts;
+    std::string kept;
+    const bool restored = staged.open(kDatabaseFileName, error) &&
+                          stageCopy(copyFd, encrypted, passphrase, staged, made, error) &&
+                          checkStagedCopy(staged, facts, error) &&
+                          replaceRegister(staged, kept, error);
+    ::close(copyFd);
+    if (!restored) {
+        std::fprintf(stderr, "%s återställdes inte: %s %s\n", options.copy.c_str(), error.c_str(),
+                     kNothingChanged);
+        return kExitFailed;
+    }
+    if (connectWorkingDatabase()) {
+        logRegisterRestored(options.copy, facts.persons);
+        DoDisconnect();
+    }
+    std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",
+                options.copy.c_str(), static_cast<long long>(facts.persons),
+                localTimeText(made, false).c_str());
+    if (!kept.empty()) {
+        std::printf("Det tidigare registret finns kvar som %s.\n", kept.c_str());
+    }
+    return kExitClean;
+}
