@@ -1,6 +1,7 @@
 // The shared register far away: login, opening the results of one person, the five-sheet PDF and
-// the export of 1 000 and 10 000 persons, against a throwaway PostgreSQL server reached through
-// a proxy that delays every round trip by 0, 2 and 10 ms. Prints the times and the round trips.
+// the export of 1 000 and 10 000 persons and report --all --json of 1 000, against a throwaway
+// PostgreSQL server reached through a proxy that delays every round trip by 0, 2 and 10 ms. Prints
+// the times and the round trips.
 //
 //   scripts/pg-test-server start            # prints FOLDER
 //   build/bench/rivo_remote_bench FOLDER build/tools/rivo-admin
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(home / "RIVO-IV");
 
     const int delays[] = {0, 2, 10};
-    Figure logins[3], openings[3], pdfs[3], exports1000[3], exports10000[3];
+    Figure logins[3], openings[3], pdfs[3], exports1000[3], exports10000[3], reportsAll[3];
     for (int i = 0; i < 3; ++i) {
         DelayingProxy proxy(folder + "/.s.PGSQL.5432", delays[i]);
         const std::string connection = connectionVia("127.0.0.1", proxy.port());
@@ -125,6 +126,9 @@ int main(int argc, char** argv) {
         });
         exports1000[i] = measure(proxy, [&] {
             runAdmin(home, admin, "export --groups 0,1,2,3 " + (home / "e.txt").string());
+        });
+        reportsAll[i] = measure(proxy, [&] {
+            runAdmin(home, admin, "report --all --json " + (home / "r.jsonl").string());
         });
     }
     DoConnectString((direct + "ConnSettings=SET search_path TO rivo_bench;").c_str());
@@ -145,5 +149,6 @@ int main(int argc, char** argv) {
     printRow("`report --id 1 --pdf` (five sheets, whole command)", pdfs);
     printRow("`export`, 1 000 persons, all groups", exports1000);
     printRow("`export`, 10 000 persons, all groups", exports10000);
+    printRow("`report --all --json`, 1 000 persons", reportsAll);
     return 0;
 }
