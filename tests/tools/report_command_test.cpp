@@ -262,9 +262,13 @@ TEST_F(ReportCommand, AllGivesEachPersonTheReportOfItsOwnStatements) {
         exec(std::string("ALTER TABLE ") + table + " RENAME TO OLD_" + table);
         exec(std::string("CREATE TABLE ") + table + " AS SELECT * FROM OLD_" + table);
     }
-    const std::string id = std::to_string(unreadable);
-    exec("UPDATE TESTPERSON SET SEX = 'x', AGE = 1e12 WHERE ID = " + id);
-    exec("UPDATE TESTDATA SET BUT = 'y' WHERE PERSONALDATA_ID = " + id);
+    // Only the SQLite file holds a text in a number's column.
+    const bool unreadableStored = !testingOnServer();
+    if (unreadableStored) {
+        const std::string id = std::to_string(unreadable);
+        exec("UPDATE TESTPERSON SET SEX = 'x', AGE = 1e12 WHERE ID = " + id);
+        exec("UPDATE TESTDATA SET BUT = 'y' WHERE PERSONALDATA_ID = " + id);
+    }
     exec("INSERT INTO TESTPERSON (ID, NAMN, SEX) VALUES (" + std::to_string(doubledPerson) +
          ", 'Andra raden', 1)");
     exec("INSERT INTO TESTDATA (PERSONALDATA_ID, BUT) VALUES (" + std::to_string(doubledScores) +
@@ -298,8 +302,8 @@ TEST_F(ReportCommand, AllGivesEachPersonTheReportOfItsOwnStatements) {
     }
     // The fixture's messages hold the unreadable numbers and the doubled ID, read both ways.
     const std::string said = QJsonDocument(all[2]).toJson().toStdString();
-    EXPECT_NE(said.find("SEX, AGE"), std::string::npos) << said;
-    EXPECT_NE(said.find("BUT"), std::string::npos) << said;
+    EXPECT_EQ(said.find("SEX, AGE") != std::string::npos, unreadableStored) << said;
+    EXPECT_EQ(said.find("inte kan läsas: BUT") != std::string::npos, unreadableStored) << said;
     EXPECT_NE(QJsonDocument(all[3]).toJson().toStdString().find("den första används"),
               std::string::npos);
 }
