@@ -5,6 +5,7 @@
 #include "age_band.h"
 #include "bench_database.h"
 #include "db.h"
+#include "memory_norm_source.h"
 #include "scaled_scores.h"
 #include "subtest_table.h"
 
@@ -39,6 +40,20 @@ void BM_ScoreOccasionThroughOdbc(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScoreOccasionThroughOdbc)->Unit(benchmark::kMicrosecond);
+
+// As the results screen scores since the norm tables are held in memory: the version stamp read
+// through ODBC, then every lookup from memory.
+void BM_ScoreOccasionFromNormsInMemory(benchmark::State& state) {
+    BenchDatabase database(0);
+    TestOccasion occasion = sampleOccasion();
+    for (auto _ : state) {
+        NormSource& norms = currentNorms();
+        selectAgeBand(occasion, norms);
+        computeScaledScores(occasion, norms);
+        benchmark::DoNotOptimize(occasion.indexes[HIK].IK);
+    }
+}
+BENCHMARK(BM_ScoreOccasionFromNormsInMemory)->Unit(benchmark::kMicrosecond);
 
 // The same 51 lookups (description, 38 norm rows, 6 ranges, 6 index rows) with statements
 // prepared once and reused.

@@ -97,10 +97,12 @@ CREATE TABLE SEC (
 
 -- Where the norm tables come from: one row with RECNO = 1. SYNTETISKA is 1 for the synthetic
 -- demonstration norms that init-db writes and 0 for licensed norms loaded by import-norms, which
--- also sets IMPORTERAD (when, UTC). A database without this table counts as holding the
--- demonstration norms.
+-- also sets IMPORTERAD (when, UTC) and increases NORMVERSION, so that a workstation holding the
+-- norm tables in memory sees that they were replaced. A database without this table counts as
+-- holding the demonstration norms.
 CREATE TABLE NORMKALLA (
     RECNO INTEGER NOT NULL PRIMARY KEY,
     SYNTETISKA INTEGER NOT NULL,
-    IMPORTERAD VARCHAR(50)
+    IMPORTERAD VARCHAR(50),
+    NORMVERSION INTEGER NOT NULL DEFAULT 0
 );

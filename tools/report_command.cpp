@@ -16,7 +16,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <set>
+#include <functional>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -96,35 +97,21 @@ class MessageRecorder {
     MessageBoxHandler previous_;
 };
 
-// Every stored ID once, in ID order, and those stored more than once; false when the list could
-// not be read (reported).
-bool storedIds(std::vector<int>& ids, std::set<int>& doubled) {
-    const int failuresBefore = reportedDatabaseFailures();
-    const DbResult listed = DoListPD(9, 0, [&](const PersonListRow& row) {
-        if (!ids.empty() && ids.back() == row.ID) {
-            doubled.insert(row.ID);
-        } else {
-            ids.push_back(row.ID);
-        }
-    });
-    return listed == DB_DONE && reportedDatabaseFailures() == failuresBefore;
-}
-
 // The subgroups list 1 of the results screen offers; false when they could not be read.
-bool offeredSubgroups(std::vector<std::string>& subgroups) {
+bool offeredSubgroups(std::vector<std::string>& subgroups, NormSource& norms) {
     const int failuresBefore = reportedDatabaseFailures();
-    DoListDelgrupp(testOccasion().NORMGRUPP,
-                   [&subgroups](const char* name) { subgroups.emplace_back(name); });
+    norms.listSubgroups(testOccasion().NORMGRUPP,
+                        [&subgroups](const char* name) { subgroups.emplace_back(name); });
     return reportedDatabaseFailures() == failuresBefore;
 }
 
 // --age-band must name one of the subgroups the results screen offers.
-bool ageBandOffered(const ReportRequest& request, std::string& error) {
+bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string& error) {
     if (!request.ageBandGiven) {
         return true;
     }
     std::vector<std::string> subgroups;
-    if (!offeredSubgroups(subgroups)) {
+    if (!offeredSubgroups(subgroups, norms)) {
         error = "Normgrupperna kunde inte läsas ur databasen.";
         return false;
     }
@@ -171,7 +158,104 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
     return true;
 }
 
-bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored) {
+namespace {
+
+// Scores the occasion read into testOccasion() with the request's choices.
+void scoreReadOccasion(const ReportRequest& request, NormSource& norms) {
+    TestOccasion& occasion = testOccasion();
+    resetResultsView();
+    ResultsView& view = resultsView();
+    view.ciLevel = request.ciLevel;
+    view.swBase = request.swBase;
+    view.indexBase = request.indexBase;
+    scoreOpenedOccasion(occasion, {}, norms);
+    if (request.ageBandGiven) {
+        chooseAgeBand(occasion, request.ageBand.c_str(), norms);
+    }
+    reportAgeBandProblem();
+}
+
+// The occasion of one row of the joined statement, put in testOccasion() and scored with the
+// messages its own statements would have given.
+void scoreStreamedOccasion(const TestOccasion& read, const StoredOccasionRow& row,
+                           const DateValue& previousTestDate, const ReportRequest& request,
+                           ScoredOccasion& scored, NormSource& norms) {
+    scored.id = read.person.ID;
+    scored.messages.clear();
+    MessageRecorder recorder(scored.messages);
+    TestOccasion& occasion = testOccasion();
+    occasion.person = read.person;
+    std::copy(std::begin(read.RawScores), std::end(read.RawScores), occasion.RawScores);
+    // Without a TESTDATA row the date of the raw scores is left as it was, as when read alone.
+    occasion.TD_TESTDATE = row.hasScores ? read.TD_TESTDATE : previousTestDate;
+    occasion.ageBand[0] = '\0';
+    occasion.normDescription[0] = '\0';
+    reportUnreadablePersonNumbers(scored.id, row.personUnreadable);
+    reportUnreadableScoreNumbers(scored.id, row.scoresUnreadable);
+    scoreReadOccasion(request, norms);
+}
+
+// Hands each occasion, scored, to an output; false stops the run.
+using OccasionSink = std::function<bool(bool read, bool doubled, int failuresBefore)>;
+
+// Every stored occasion, in ID order, read with one statement fetched row by row. An ID on more
+// than one row (doubled in TESTPERSON or TESTDATA) or one that cannot be read is read again by
+// its own statements, which take its first rows as for one person. false when the statement
+// failed (reported).
+bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
+                              ScoredOccasion& scored, const OccasionSink& sink) {
+    struct Pending {
+        TestOccasion occasion{};
+        StoredOccasionRow row;
+        int rows = 0;
+    };
+    auto pending = std::make_unique<Pending>();
+    auto fetched = std::make_unique<TestOccasion>();
+    DateValue previousTestDate = testOccasion().TD_TESTDATE;
+    bool stopped = false;
+    const auto flush = [&] {
+        if (pending->rows == 0 || stopped) {
+            return;
+        }
+        const int failuresBefore = reportedDatabaseFailures();
+        bool read = true;
+        bool doubled = false;
+        if (pending->rows == 1 && pending->row.idRead) {
+            scoreStreamedOccasion(pending->occasion, pending->row, previousTestDate, request,
+                                  scored, norms);
+        } else {
+            const int id = pending->occasion.person.ID;
+            doubled = DoCountPD(id) > 1;
+            read = scoreStoredOccasion(id, request, scored, norms);
+        }
+        previousTestDate = testOccasion().TD_TESTDATE;
+        pending->rows = 0;
+        stopped = !sink(read, doubled, failuresBefore);
+    };
+    TestOccasion& occasion = *fetched;
+    const DbResult listed = DoSelectStoredOccasions(
+        occasion, [&occasion] { occasion.person = PersonRecord{}; },
+        [&](const StoredOccasionRow& row) {
+            if (pending->rows > 0 && pending->occasion.person.ID == occasion.person.ID) {
+                ++pending->rows;
+                return;
+            }
+            flush();
+            pending->occasion = occasion;
+            pending->row = row;
+            pending->rows = 1;
+        });
+    if (listed != DB_DONE) {
+        return false;
+    }
+    flush();
+    return true;
+}
+
+} // namespace
+
+bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored,
+                         NormSource& norms) {
     scored.id = id;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
@@ -190,32 +274,16 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
     if (DoReadTD(occasion) == DB_FAILED) {
         return false;
     }
-    resetResultsView();
-    ResultsView& view = resultsView();
-    view.ciLevel = request.ciLevel;
-    view.swBase = request.swBase;
-    view.indexBase = request.indexBase;
-    scoreOpenedOccasion(occasion);
-    if (request.ageBandGiven) {
-        chooseAgeBand(occasion, request.ageBand.c_str());
-    }
-    reportAgeBandProblem();
+    scoreReadOccasion(request, norms);
     return true;
 }
 
 int writeReports(const ReportRequest& request) {
     std::string error;
-    if (!ageBandOffered(request, error)) {
+    // The norm tables are read, or found current, once for the whole run.
+    NormSource& norms = currentNorms();
+    if (!ageBandOffered(request, norms, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
-        return kExitFailed;
-    }
-    std::vector<int> ids;
-    std::set<int> doubled;
-    if (!request.all) {
-        ids.push_back(request.id);
-    } else if (!storedIds(ids, doubled)) {
-        std::fprintf(stderr, "Testpersonerna kunde inte listas ur databasen; ingen rapport "
-                             "skrevs.\n");
         return kExitFailed;
     }
     std::vector<std::unique_ptr<ReportOutput>> outputs;
@@ -229,12 +297,13 @@ int writeReports(const ReportRequest& request) {
     }
     bool failed = false;
     bool warned = false;
+    bool outputFailed = false;
+    int delivered = 0;
     ScoredOccasion scored;
-    for (const int id : ids) {
-        const int failuresBefore = reportedDatabaseFailures();
-        const bool read = scoreStoredOccasion(id, request, scored);
-        if (doubled.contains(id)) {
-            scored.messages.push_back("ID " + std::to_string(id) +
+    const OccasionSink sink = [&](bool read, bool doubled, int failuresBefore) {
+        ++delivered;
+        if (doubled) {
+            scored.messages.push_back("ID " + std::to_string(scored.id) +
                                       " finns på flera rader i TESTPERSON; den första används.");
         }
         // Every output shows the occasion's messages: the JSON in its own field, all of them
@@ -242,7 +311,7 @@ int writeReports(const ReportRequest& request) {
         printMessages(scored);
         if (!read) {
             failed = true;
-            continue;
+            return true;
         }
         failed = failed || reportedDatabaseFailures() != failuresBefore;
         warned = warned || !scored.messages.empty();
@@ -252,9 +321,26 @@ int writeReports(const ReportRequest& request) {
         for (const std::unique_ptr<ReportOutput>& output : outputs) {
             if (!output->write(scored, error)) {
                 std::fprintf(stderr, "%s\n", error.c_str());
-                return kExitFailed;
+                outputFailed = true;
+                return false;
             }
         }
+        return true;
+    };
+    if (!request.all) {
+        const int failuresBefore = reportedDatabaseFailures();
+        const bool read = scoreStoredOccasion(request.id, request, scored, norms);
+        sink(read, false, failuresBefore);
+    } else if (!scoreEveryStoredOccasion(request, norms, scored, sink)) {
+        std::fprintf(stderr, delivered == 0
+                                 ? "Testpersonerna kunde inte listas ur databasen; ingen rapport "
+                                   "skrevs.\n"
+                                 : "Testpersonerna kunde inte läsas färdigt ur databasen; "
+                                   "rapporterna är inte fullständiga.\n");
+        return kExitFailed;
+    }
+    if (outputFailed) {
+        return kExitFailed;
     }
     for (const std::unique_ptr<ReportOutput>& output : outputs) {
         if (!output->finish(error)) {

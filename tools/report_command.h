@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "memory_norm_source.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,7 +55,8 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
 
 // Reads and scores the stored occasion with the given ID as the results screen does, with the
 // request's choices. false when the person cannot be read; occasion.messages then says why.
-bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& occasion);
+bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& occasion,
+                         NormSource& norms = currentNorms());
 
 // Writes the reports of the request over the open connection; every occasion's messages also go
 // to standard error. Returns the exit status (exit_status.h): 1 when the age band is not offered,

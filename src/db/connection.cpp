@@ -30,6 +30,8 @@ constexpr unsigned char kScrambledPassword[] = {0x46, 0x62, 0x7a, 0x66, 0x6c, 0x
 
 int failuresReported = 0;
 bool onServer = false;
+// Counts the connections made, so that what was read on one is never taken for another's.
+int connectionsMade = 0;
 
 constexpr int kConnectionStringSize = 2048;
 constexpr int kErrorMessageSize = 512;
@@ -79,6 +81,7 @@ int DoConnectString(const char* connectionString) {
         if (onServer) {
             quietServerNotices();
         }
+        ++connectionsMade;
         return 1;
     }
     DoSQLError(nullptr);
@@ -108,6 +111,10 @@ int DoConnect(const char* userName, const char* password, const char* databasePa
     const int connected = DoConnectString(connectionString);
     std::memset(connectionString, 0, sizeof connectionString);
     return connected;
+}
+
+int connectionSerial() {
+    return connection != SQL_NULL_HDBC ? connectionsMade : 0;
 }
 
 bool connectedToServer() {

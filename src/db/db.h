@@ -59,6 +59,9 @@ int DoConnectString(const char* connectionString);
 // is shared, and backed up on the server.
 bool connectedToServer();
 
+// Which connection is open: a number that no later connection of the process reuses; 0 when none.
+int connectionSerial();
+
 // Closes the connection and frees the handles. Harmless when no connection was made.
 void DoDisconnect();
 
@@ -78,6 +81,28 @@ void unscrambleDatabaseCredentials(char* userName, char* password);
 
 DbResult DoReadPD(std::int32_t id, PersonRecord& person);
 DbResult DoReadTD(TestOccasion& occasion);
+
+// The one message naming the numbers of a person's TESTPERSON row (columns ID to NI_TEST) or of
+// its TESTDATA row (TD_TESTDATE and the raw scores) that could not be read: bit n - 1 for the
+// n-th of those columns. Nothing when unreadable is 0.
+void reportUnreadablePersonNumbers(std::int32_t id, std::uint64_t unreadable);
+void reportUnreadableScoreNumbers(std::int32_t id, std::uint64_t unreadable);
+
+// Every person with the raw scores of their test, in ID order, with one statement fetched row by
+// row (TESTPERSON LEFT JOIN TESTDATA), read into occasion as DoReadPD and DoReadTD read them.
+// clearRow runs before every fetch, since a NULL column leaves its buffer alone. An ID on more
+// than one row of either table gives one row per combination.
+struct StoredOccasionRow {
+    bool idRead = false;                // the ID was neither NULL nor unreadable
+    std::uint64_t personUnreadable = 0; // as reportUnreadablePersonNumbers's
+    std::uint64_t scoresUnreadable = 0; // as reportUnreadableScoreNumbers's
+    bool hasScores = false;             // a TESTDATA row was joined
+};
+DbResult DoSelectStoredOccasions(TestOccasion& occasion, const std::function<void()>& clearRow,
+                                 const std::function<void(const StoredOccasionRow&)>& onRow);
+
+// How many TESTPERSON rows hold the ID; -1 when that could not be read (reported).
+int DoCountPD(std::int32_t id);
 DbResult DoInsertPD(PersonRecord& person);
 DbResult DoInsertTD(TestOccasion& occasion);
 // The two updates also tell, through rowsTouched, how many rows they rewrote: 0 when the person

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
 #include "db.h"
+#include "norm_snapshot.h"
 #include "norm_tables.h"
 #include "odbc_connection.h"
 #include "statement.h"
@@ -152,6 +153,20 @@ bool run(const char* sql) {
     return statement.executeDirect(sql) && statement.commit();
 }
 
+// Whether a statement runs, without a message when it does not.
+bool silentlyRuns(const char* sql) {
+    SQLHDBC connection = connectionHandle();
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (connection == SQL_NULL_HDBC ||
+        SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
+        return false;
+    }
+    const SQLRETURN result = SQLExecDirect(statement, (SQLCHAR*)sql, SQL_NTS);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    SQLEndTran(SQL_HANDLE_DBC, connection, result == SQL_SUCCESS ? SQL_COMMIT : SQL_ROLLBACK);
+    return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
+}
+
 bool insertGroups(const std::vector<NormGroupEntry>& rows) {
     Statement statement;
     if (!statement.prepare("INSERT INTO NORMGRUPPER (NORMGRUPP, DELGRUPP, SEKVENS, BESKRIVNING) "
@@ -217,14 +232,44 @@ bool insertIndexNorms(const std::vector<IndexNormEntry>& rows) {
     return statement.commit();
 }
 
+// Marks the norms as licensed and gives them the next version stamp, in the import's
+// transaction.
 bool markLicensed(const char* importedAt) {
+    std::int32_t version = 0;
+    {
+        Statement statement;
+        SQLLEN length = 0;
+        if (!statement.executeDirect("SELECT MAX(NORMVERSION) FROM NORMKALLA") ||
+            !statement.bindColumnInt(1, &version, &length) ||
+            statement.fetch() == Statement::Fetch::Failed) {
+            return false;
+        }
+        statement.closeCursor();
+    }
+    std::int32_t next = version + 1;
     Statement statement;
-    return run("CREATE TABLE IF NOT EXISTS NORMKALLA (RECNO INTEGER NOT NULL PRIMARY KEY, "
-               "SYNTETISKA INTEGER NOT NULL, IMPORTERAD VARCHAR(50))") &&
-           run("DELETE FROM NORMKALLA") &&
-           statement.prepare("INSERT INTO NORMKALLA (RECNO, SYNTETISKA, IMPORTERAD) VALUES (1, 0, "
-                             "?)") &&
-           statement.bindText(1, importedAt) && statement.execute() && statement.commit();
+    return run("DELETE FROM NORMKALLA") &&
+           statement.prepare("INSERT INTO NORMKALLA (RECNO, SYNTETISKA, IMPORTERAD, NORMVERSION) "
+                             "VALUES (1, 0, ?, ?)") &&
+           statement.bindText(1, importedAt) && statement.bindInt(2, &next) &&
+           statement.execute() && statement.commit();
+}
+
+// A register made before the norms had a source or a version stamp gets them, before the
+// import's transaction (a failed probe would spoil the transaction on a server).
+bool ensureNormStampColumn() {
+    if (transactionOpen() || DoReadNormStamp() != kNoNormStamp) {
+        return true;
+    }
+    if (!silentlyRuns("SELECT NORMVERSION FROM NORMKALLA")) {
+        if (silentlyRuns("SELECT RECNO FROM NORMKALLA")) {
+            return run("ALTER TABLE NORMKALLA ADD COLUMN NORMVERSION INTEGER NOT NULL DEFAULT 0");
+        }
+        return run("CREATE TABLE NORMKALLA (RECNO INTEGER NOT NULL PRIMARY KEY, SYNTETISKA "
+                   "INTEGER NOT NULL, IMPORTERAD VARCHAR(50), NORMVERSION INTEGER NOT NULL "
+                   "DEFAULT 0)");
+    }
+    return true;
 }
 
 } // namespace
@@ -244,6 +289,9 @@ DbResult DoInsertNormTables(const NormTables& tables) {
 }
 
 DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
+    if (!ensureNormStampColumn()) {
+        return DB_FAILED;
+    }
     Transaction transaction;
     if (!transaction.started()) {
         return DB_FAILED;

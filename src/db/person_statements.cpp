@@ -52,11 +52,10 @@ DbResult runWrite(const char* sql, bool prepared) {
     return DB_DONE;
 }
 
-// Names the columns of the fetched row whose numbers could not be read, in one message: the
-// values are shown empty (a raw score as not administered) instead of wrapped.
-void reportUnreadableNumbers(const Statement& statement, std::int32_t id,
+// Names the columns of a fetched row whose numbers could not be read, in one message: the values
+// are shown empty (a raw score as not administered) instead of wrapped.
+void reportUnreadableNumbers(std::int32_t id, std::uint64_t unreadable,
                              const std::initializer_list<const char*>& columns) {
-    const std::uint64_t unreadable = statement.unreadableColumns();
     if (unreadable == 0) {
         return;
     }
@@ -74,6 +73,23 @@ void reportUnreadableNumbers(const Statement& statement, std::int32_t id,
 }
 
 } // namespace
+
+void reportUnreadablePersonNumbers(std::int32_t id, std::uint64_t unreadable) {
+    reportUnreadableNumbers(id, unreadable,
+                            {"ID", "NAMN", "ADRESS", "TELEFON", "NATIONALITET", "HOMELANGUAGE",
+                             "UTBILDNING", "TESTAD_VID", "TESTLEDARE", "SEX", "AGE", "TESTDATE",
+                             "BORNDATE", "HANDEDNESS", "NI_TEST"});
+}
+
+void reportUnreadableScoreNumbers(std::int32_t id, std::uint64_t unreadable) {
+    reportUnreadableNumbers(
+        id, unreadable, {"TD_TESTDATE",      "blockmonster", "BUT",           "likheter",
+                         "sifferrepetition", "srfram",       "srlfram",       "srbak",
+                         "srlbak",           "SS",           "SSO",           "Matriser",
+                         "Ordforrad",        "aritmetik",    "symbolletning", "visuellapussel",
+                         "information",      "kodning",      "BSS",           "BO",
+                         "figurvikter",      "forstaelse",   "overstrykning", "bildkomplettering"});
+}
 
 DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
     char sql[kSqlBufferSize];
@@ -106,10 +122,7 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
     if (fetched == Statement::Fetch::Row) {
         person.TESTDATE = testDate;
         person.BORNDATE = bornDate;
-        reportUnreadableNumbers(statement, id,
-                                {"ID", "NAMN", "ADRESS", "TELEFON", "NATIONALITET", "HOMELANGUAGE",
-                                 "UTBILDNING", "TESTAD_VID", "TESTLEDARE", "SEX", "AGE", "TESTDATE",
-                                 "BORNDATE", "HANDEDNESS", "NI_TEST"});
+        reportUnreadablePersonNumbers(id, statement.unreadableColumns());
         return DB_DONE;
     }
     if (fetched == Statement::Fetch::NoRow) {
@@ -139,14 +152,7 @@ DbResult DoReadTD(TestOccasion& occasion) {
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
         occasion.TD_TESTDATE = testDate;
-        reportUnreadableNumbers(
-            statement, occasion.person.ID,
-            {"TD_TESTDATE",      "blockmonster", "BUT",           "likheter",
-             "sifferrepetition", "srfram",       "srlfram",       "srbak",
-             "srlbak",           "SS",           "SSO",           "Matriser",
-             "Ordforrad",        "aritmetik",    "symbolletning", "visuellapussel",
-             "information",      "kodning",      "BSS",           "BO",
-             "figurvikter",      "forstaelse",   "overstrykning", "bildkomplettering"});
+        reportUnreadableScoreNumbers(occasion.person.ID, statement.unreadableColumns());
         return DB_DONE;
     }
     return fetched == Statement::Fetch::NoRow ? DB_NO_ROW : DB_FAILED;

@@ -3,8 +3,8 @@
 
 #include "document_opener.h"
 #include "file_dialog.h"
+#include "memory_norm_source.h"
 #include "message_box.h"
-#include "norm_source.h"
 #include "screen_size.h"
 #include "text_table.h"
 
@@ -155,9 +155,8 @@ void ExportDialog::onOk() {
 }
 
 ExportResult ExportDialog::runExport(const std::string& path) {
-    CachedNormSource norms;
     ExportProgress progress(this);
-    return writeExport(path, selection(), testOccasion(), norms,
+    return writeExport(path, selection(), testOccasion(), currentNorms(),
                        [&progress](int written) { return progress(written); });
 }
 

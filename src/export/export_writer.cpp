@@ -5,6 +5,7 @@
 #include "age_band.h"
 #include "db.h"
 #include "export_line.h"
+#include "memory_norm_source.h"
 #include "message_box.h"
 #include "safe_file.h"
 #include "scaled_scores.h"
@@ -95,8 +96,7 @@ bool logExportBeforeWriting(const std::string& path) {
 
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, const std::function<void(int)>& progress) {
-    CachedNormSource norms;
-    return writeExport(path, selection, occasion, norms, [&progress](int written) {
+    return writeExport(path, selection, occasion, currentNorms(), [&progress](int written) {
         if (progress) {
             progress(written);
         }
@@ -153,7 +153,7 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
             showMessage(said);
         }
         if (scores && !blanks.derived) {
-            selectAgeBand(occasion);
+            selectAgeBand(occasion, norms);
             computeScaledScores(occasion, norms);
         }
         file.writeLine(exportPersonLine(occasion, selection, blanks));

@@ -7,8 +7,20 @@
 #include "scaled_scores.h"
 #include "stored_values.h"
 
+#include <cstring>
+
 void resetResultsView() {
     resultsView() = ResultsView{};
+}
+
+void rescoreWhenNormsChanged(TestOccasion& occasion) {
+    NormSource& norms = currentNorms();
+    if (!normsReloaded() || occasion.ageBand[0] == '\0') {
+        return;
+    }
+    char band[sizeof occasion.ageBand];
+    std::memcpy(band, occasion.ageBand, sizeof band);
+    chooseAgeBand(occasion, band, norms);
 }
 
 void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const char*)>& onSubgroup,
@@ -17,9 +29,9 @@ void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const 
     if (const std::string problem = storedValueMessage(occasion); !problem.empty()) {
         showMessage(problem);
     }
-    selectAgeBand(occasion);
+    selectAgeBand(occasion, norms);
     if (onSubgroup) {
-        DoListDelgrupp(occasion.NORMGRUPP, onSubgroup);
+        norms.listSubgroups(occasion.NORMGRUPP, onSubgroup);
     }
     computeScaledScores(occasion, norms);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "norm_source.h"
+#include "memory_norm_source.h"
 #include "test_occasion.h"
 
 #include <functional>
@@ -17,4 +17,8 @@ void resetResultsView();
 // handed to onSubgroup (list 1) in SEKVENS order, then every derived score.
 void scoreOpenedOccasion(TestOccasion& occasion,
                          const std::function<void(const char*)>& onSubgroup = {},
-                         NormSource& norms = databaseNorms());
+                         NormSource& norms = currentNorms());
+
+// Before a print job: when the norm tables were replaced since the occasion was scored, the
+// occasion is scored again against the new ones, in the age band it has.
+void rescoreWhenNormsChanged(TestOccasion& occasion);

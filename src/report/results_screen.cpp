@@ -222,6 +222,7 @@ void ResultsScreen::command(int id) {
         break;
     case kPrint:
     case CMD_ALT_S:
+        rescoreWhenNormsChanged(testOccasion());
         printReport();
         break;
     default:
@@ -240,7 +241,7 @@ void ResultsScreen::listChanged(int id) {
         if (!logAgeBandChoice(list)) {
             return;
         }
-        chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData());
+        chooseAgeBand(testOccasion(), list->currentText().toUtf8().constData(), currentNorms());
         reportAgeBandProblem();
         break;
     case 2:

@@ -50,12 +50,12 @@ bool refuseWithoutTestAge(TestOccasion& occasion) {
 
 } // namespace
 
-DbResult selectAgeBand(TestOccasion& occasion) {
+DbResult selectAgeBand(TestOccasion& occasion, NormSource& norms) {
     if (refuseWithoutTestAge(occasion)) {
         return DB_NO_ROW;
     }
     setAgeBand(occasion, ageBandFor(computeTestAge(occasion.person).years));
-    return DoReadNormDescription(occasion);
+    return norms.readNormDescription(occasion);
 }
 
 void chooseAgeBand(TestOccasion& occasion, const char* subgroup, NormSource& norms) {
@@ -64,6 +64,6 @@ void chooseAgeBand(TestOccasion& occasion, const char* subgroup, NormSource& nor
         return;
     }
     setAgeBand(occasion, subgroup);
-    DoReadNormDescription(occasion);
+    norms.readNormDescription(occasion);
     computeScaledScores(occasion, norms);
 }

@@ -17,7 +17,7 @@ const char* ageBandFor(int years);
 // A person whose stored dates give no test age (testDatesValid) gets no band: ageBand and
 // normDescription are emptied, a message naming the person says why, and the result is 9;
 // computeScaledScores then scores nothing.
-DbResult selectAgeBand(TestOccasion& occasion);
+DbResult selectAgeBand(TestOccasion& occasion, NormSource& norms = databaseNorms());
 
 // The user picked another subgroup on the results screen: use it, read its description, and
 // score the occasion again against it. Refused, with the same message, for a person whose dates

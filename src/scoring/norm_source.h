@@ -3,6 +3,7 @@
 
 #include "db.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +20,14 @@ class NormSource {
     // unreadable: as DoReadIndexNormer's.
     virtual DbResult readIndexRow(const char* normgrupp, const char* indexKey, std::int32_t sum,
                                   IndexResult& result, std::uint32_t& unreadable) = 0;
+    // As DoReadNormDescription and DoListDelgrupp.
+    virtual DbResult readNormDescription(TestOccasion& occasion) {
+        return DoReadNormDescription(occasion);
+    }
+    virtual void listSubgroups(const char* normgrupp,
+                               const std::function<void(const char*)>& onName) {
+        DoListDelgrupp(normgrupp, onName);
+    }
 };
 
 // One statement per lookup, nothing kept: what the screens use, so that a norm table changed

@@ -6,6 +6,7 @@
 #include "first_start.h"
 #include "login_dialog.h"
 #include "main_window.h"
+#include "memory_norm_source.h"
 #include "message_box.h"
 #include "person_list_state.h"
 #include "schema.h"
@@ -66,6 +67,9 @@ int startUp(MainWindow& window) {
         return 0;
     }
     DoFixNiTest();
+    // The norm tables are read now, while the user looks at the start screen, so that opening
+    // results later costs only the stamp.
+    currentNorms();
     showStartScreen(window);
     return 1;
 }

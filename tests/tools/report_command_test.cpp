@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "json_report_output.h"
 #include "recording_dc.h"
 #include "report_command.h"
 #include "report_pages.h"
@@ -245,6 +246,67 @@ TEST_F(ReportCommand, AllWritesEveryPersonInIdOrderAndSkipsNoOne) {
     EXPECT_EQ(lines[2]["ID"].toInt(), third);
     // A person that is not stored fails the command and writes nothing.
     EXPECT_TRUE(report({"--id", "999"}, 1).empty());
+}
+
+// --all reads every person with one statement; each report, message included, is the one the
+// person's own statements give, also over a register whose IDs are doubled or whose numbers
+// cannot be read.
+TEST_F(ReportCommand, AllGivesEachPersonTheReportOfItsOwnStatements) {
+    const int plain = store("Vanlig", 50);
+    const int withoutScores = store("Utan", 72, false);
+    const int unreadable = store("Oläslig", 50);
+    const int doubledPerson = store("Dubbel", 72);
+    const int doubledScores = store("Två rader", 50);
+    const int last = store("Sist", 72, false);
+    // Tables without keys, as in an old register, hold what no form could store.
+    for (const char* table : {"TESTPERSON", "TESTDATA"}) {
+        exec(std::string("ALTER TABLE ") + table + " RENAME TO OLD_" + table);
+        exec(std::string("CREATE TABLE ") + table + " AS SELECT * FROM OLD_" + table);
+    }
+    // Only the SQLite file holds a text in a number's column.
+    const bool unreadableStored = !testingOnServer();
+    if (unreadableStored) {
+        const std::string id = std::to_string(unreadable);
+        exec("UPDATE TESTPERSON SET SEX = 'x', AGE = 1e12 WHERE ID = " + id);
+        exec("UPDATE TESTDATA SET BUT = 'y' WHERE PERSONALDATA_ID = " + id);
+    }
+    exec("INSERT INTO TESTPERSON (ID, NAMN, SEX) VALUES (" + std::to_string(doubledPerson) +
+         ", 'Andra raden', 1)");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID, BUT) VALUES (" + std::to_string(doubledScores) +
+         ", 3)");
+
+    const std::string path = dir_.file("one-by-one.jsonl").string();
+    std::string error;
+    std::unique_ptr<ReportOutput> oneByOne = makeJsonReportOutput(path, error);
+    ASSERT_NE(oneByOne, nullptr) << error;
+    const ReportRequest request;
+    ScoredOccasion scored;
+    for (const int each : {plain, withoutScores, unreadable, doubledPerson, doubledScores, last}) {
+        ASSERT_TRUE(scoreStoredOccasion(each, request, scored));
+        if (each == doubledPerson) {
+            scored.messages.push_back("ID " + std::to_string(each) +
+                                      " finns på flera rader i TESTPERSON; den första används.");
+        }
+        ASSERT_TRUE(oneByOne->write(scored, error)) << error;
+    }
+    ASSERT_TRUE(oneByOne->finish(error)) << error;
+    std::ifstream expected(path);
+    std::vector<QJsonObject> all = report({"--all"}, 2);
+    ASSERT_EQ(all.size(), 6u);
+    std::string line;
+    for (const QJsonObject& object : all) {
+        ASSERT_TRUE(std::getline(expected, line));
+        EXPECT_EQ(QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString(),
+                  QJsonDocument::fromJson(QByteArray::fromStdString(line))
+                      .toJson(QJsonDocument::Compact)
+                      .toStdString());
+    }
+    // The fixture's messages hold the unreadable numbers and the doubled ID, read both ways.
+    const std::string said = QJsonDocument(all[2]).toJson().toStdString();
+    EXPECT_EQ(said.find("SEX, AGE") != std::string::npos, unreadableStored) << said;
+    EXPECT_EQ(said.find("inte kan läsas: BUT") != std::string::npos, unreadableStored) << said;
+    EXPECT_NE(QJsonDocument(all[3]).toJson().toStdString().find("den första används"),
+              std::string::npos);
 }
 
 TEST_F(ReportCommand, ArgumentsAreChecked) {

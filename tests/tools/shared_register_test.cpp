@@ -5,7 +5,10 @@
 
 #include "data_source.h"
 #include "database_fixture.h"
+#include "export_writer.h"
+#include "memory_norm_source.h"
 #include "password_hash.h"
+#include "results_opening.h"
 #include "statement.h"
 #include "subtest_table.h"
 
@@ -15,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -325,6 +329,73 @@ TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
     EXPECT_EQ(place_->output(), "anna\npsykolog\n");
     ASSERT_EQ(place_->run("log verify"), 0) << place_->output();
     EXPECT_NE(place_->output().find("alla 1 rader"), std::string::npos) << place_->output();
+}
+
+// Adds 1 to every IK of an exported INDEX_NORMER file and to its confidence limits.
+void raiseIndexScores(const std::filesystem::path& file) {
+    std::istringstream lines(readFile(file));
+    std::string edited;
+    std::string line;
+    for (int number = 0; std::getline(lines, line); ++number) {
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, ',');) {
+            fields.push_back(field);
+        }
+        ASSERT_GE(fields.size(), 4u) << line;
+        for (const std::size_t column : {3u, 5u, 6u, 7u, 8u}) {
+            if (number > 0 && column < fields.size()) {
+                fields[column] = std::to_string(std::stoi(fields[column]) + 1);
+            }
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            edited += (i == 0 ? "" : ",") + fields[i];
+        }
+        edited += "\n";
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << edited;
+}
+
+// Norms that another workstation imports while this one holds the former ones in memory: the next
+// opening of results, print and export here use the new ones.
+TEST_F(SharedRegister, NormsImportedElsewhereAreUsedAtTheNextResultsPrintAndExport) {
+    connect();
+    storeOccasions();
+    TestOccasion& occasion = testOccasion();
+    const auto open = [&occasion] {
+        resetTestOccasion();
+        std::strcpy(occasion.NORMGRUPP, "Standardgrupp");
+        ASSERT_EQ(DoReadPD(1, occasion.person), DB_DONE);
+        ASSERT_EQ(DoReadTD(occasion), DB_DONE);
+        scoreOpenedOccasion(occasion);
+    };
+    open();
+    const int former = occasion.indexes[HIK].IK;
+    ASSERT_EQ(occasion.indexes[HIK].valid, 1);
+    ExportSelection selection;
+    selection.groups[EXPORT_INDEX] = true;
+    const std::filesystem::path exported = place_->work().file("index.txt");
+    TestOccasion exporting{};
+    std::strcpy(exporting.NORMGRUPP, "Standardgrupp");
+    ASSERT_EQ(writeExport(exported.string(), selection, exporting), ExportResult::Written);
+    const std::string formerExport = readFile(exported);
+    ASSERT_NE(formerExport.find("\t" + std::to_string(former) + "\t"), std::string::npos);
+
+    ASSERT_EQ(place_->run("export-norms normer"), 0) << place_->errors();
+    raiseIndexScores(place_->work().file("normer") / "INDEX_NORMER.csv");
+    ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
+
+    // The print job of the results still on the screen.
+    rescoreWhenNormsChanged(occasion);
+    EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
+    open();
+    EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
+    ASSERT_EQ(writeExport(exported.string(), selection, exporting), ExportResult::Written);
+    const std::string newExport = readFile(exported);
+    EXPECT_NE(newExport, formerExport);
+    EXPECT_NE(newExport.find("\t" + std::to_string(former + 1) + "\t"), std::string::npos);
+    DoDisconnect();
+    EXPECT_TRUE(messages_.texts().empty());
 }
 
 } // namespace
