@@ -178,8 +178,8 @@ void scoreReadOccasion(const ReportRequest& request, NormSource& norms) {
 // The occasion of one row of the joined statement, put in testOccasion() and scored with the
 // messages its own statements would have given.
 void scoreStreamedOccasion(const TestOccasion& read, const StoredOccasionRow& row,
-                           const DateValue& previousTestDate, const ReportRequest& request,
-                           ScoredOccasion& scored, NormSource& norms) {
+                           const ReportRequest& request, ScoredOccasion& scored,
+                           NormSource& norms) {
     scored.id = read.person.ID;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
@@ -187,7 +187,8 @@ void scoreStreamedOccasion(const TestOccasion& read, const StoredOccasionRow& ro
     occasion.person = read.person;
     std::copy(std::begin(read.RawScores), std::end(read.RawScores), occasion.RawScores);
     // Without a TESTDATA row the date of the raw scores is left as it was, as when read alone.
-    occasion.TD_TESTDATE = row.hasScores ? read.TD_TESTDATE : previousTestDate;
+    // A person without raw scores has no test date of their own: never the previous person's.
+    occasion.TD_TESTDATE = row.hasScores ? read.TD_TESTDATE : DateValue{};
     occasion.ageBand[0] = '\0';
     occasion.normDescription[0] = '\0';
     reportUnreadablePersonNumbers(scored.id, row.personUnreadable);
@@ -211,7 +212,6 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
     };
     auto pending = std::make_unique<Pending>();
     auto fetched = std::make_unique<TestOccasion>();
-    DateValue previousTestDate = testOccasion().TD_TESTDATE;
     bool stopped = false;
     const auto flush = [&] {
         if (pending->rows == 0 || stopped) {
@@ -221,14 +221,12 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
         bool read = true;
         bool doubled = false;
         if (pending->rows == 1 && pending->row.idRead) {
-            scoreStreamedOccasion(pending->occasion, pending->row, previousTestDate, request,
-                                  scored, norms);
+            scoreStreamedOccasion(pending->occasion, pending->row, request, scored, norms);
         } else {
             const int id = pending->occasion.person.ID;
             doubled = DoCountPD(id) > 1;
             read = scoreStoredOccasion(id, request, scored, norms);
         }
-        previousTestDate = testOccasion().TD_TESTDATE;
         pending->rows = 0;
         stopped = !sink(read, doubled, failuresBefore);
     };
@@ -270,7 +268,8 @@ bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& s
         scored.messages.push_back("Testperson " + std::to_string(id) + " kan inte läsas.");
         return false;
     }
-    // Without raw scores every subtest stays not administered.
+    // Without raw scores every subtest stays not administered and there is no test date.
+    occasion.TD_TESTDATE = DateValue{};
     if (DoReadTD(occasion) == DB_FAILED) {
         return false;
     }
@@ -295,6 +294,9 @@ int writeReports(const ReportRequest& request) {
         }
         outputs.push_back(std::move(output));
     }
+    if (request.all && !logReportOutputsForEveryone(request)) {
+        return kExitFailed;
+    }
     bool failed = false;
     bool warned = false;
     bool outputFailed = false;
@@ -315,8 +317,11 @@ int writeReports(const ReportRequest& request) {
         }
         failed = failed || reportedDatabaseFailures() != failuresBefore;
         warned = warned || !scored.messages.empty();
-        if (!logReportOutputs(request, id)) {
-            return kExitFailed;
+        // The access log's row comes before the data is written; without it nothing more is.
+        // A run over everyone wrote all its rows before it started.
+        if (!request.all && !logReportOutputs(request, scored.id)) {
+            outputFailed = true;
+            return false;
         }
         for (const std::unique_ptr<ReportOutput>& output : outputs) {
             if (!output->write(scored, error)) {
@@ -339,17 +344,16 @@ int writeReports(const ReportRequest& request) {
                                    "rapporterna är inte fullständiga.\n");
         return kExitFailed;
     }
-    if (outputFailed) {
+    // A run that failed leaves no file: unfinished outputs remove their temporaries, and an
+    // earlier file of the same name stays as it was.
+    if (outputFailed || failed) {
         return kExitFailed;
     }
     for (const std::unique_ptr<ReportOutput>& output : outputs) {
         if (!output->finish(error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            failed = true;
+            return kExitFailed;
         }
-    }
-    if (failed) {
-        return kExitFailed;
     }
     return warned ? kExitWithWarnings : kExitClean;
 }

@@ -28,7 +28,11 @@ QString str(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QString dateText(const DateValue& date) {
+// A date that is not stored (NULL, or unreadable) is null, never a made-up "0000-00-00".
+QJsonValue dateText(const DateValue& date) {
+    if (date.year == 0 && date.month == 0 && date.day == 0) {
+        return QJsonValue::Null;
+    }
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
     return str(buffer);

@@ -7,3 +7,7 @@
 // person: pdf-written or json-written with the file. false when a row could not be written; the
 // refusal has been shown and nothing of the person may be written.
 bool logReportOutputs(const ReportRequest& request, int id);
+
+// The same for every stored person at once, in one transaction, before a run over all persons
+// starts: the log's writes would otherwise end the statement that streams the persons.
+bool logReportOutputsForEveryone(const ReportRequest& request);

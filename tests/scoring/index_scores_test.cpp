@@ -324,6 +324,7 @@ TEST_F(IndexScores, IndexWithoutUsableNormsHasNoScore) {
     const struct {
         const char* damage;
         const char* message;
+        bool textInANumberColumn = false; // a server's typed columns refuse it
     } cases[] = {
         {"DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'GAI'",
          "INDEX_NORMER Standardgrupp GAI har inga rader."},
@@ -332,14 +333,17 @@ TEST_F(IndexScores, IndexWithoutUsableNormsHasNoScore) {
         {"UPDATE INDEX_NORMER SET IK = NULL WHERE \"INDEX\" = 'GAI'",
          "GAI SKAL 60: IK saknar värde"},
         {"UPDATE INDEX_NORMER SET PERC = 'x' WHERE \"INDEX\" = 'GAI'",
-         "GAI SKAL 60: PERC saknar värde"},
+         "GAI SKAL 60: PERC saknar värde", true},
         {"UPDATE INDEX_NORMER SET PERC = NULL, KONF_HIGH95 = 'y' WHERE \"INDEX\" = 'GAI'",
-         "GAI SKAL 60: PERC, KONF_HIGH95 saknar"},
+         "GAI SKAL 60: PERC, KONF_HIGH95 saknar", true},
         {"UPDATE INDEX_NORMER SET SKAL = 'z' WHERE \"INDEX\" = 'GAI' AND SKAL = 6",
-         "GAI: SKAL är inget tal"},
+         "GAI: SKAL är inget tal", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.damage);
+        if (c.textInANumberColumn && testingOnServer()) {
+            continue;
+        }
         exec("DELETE FROM INDEX_NORMER");
         insertIndexRows();
         exec(c.damage);
