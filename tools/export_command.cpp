@@ -52,14 +52,22 @@ int runExportCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     // Every message of the run goes to standard error as it arises; any at all makes the export
-    // one written with warnings.
-    int messages = 0;
-    const MessageBoxHandler previous = setMessageBoxHandler([&messages](const MessageRequest& box) {
-        ++messages;
-        std::fprintf(stderr, "\n%s", box.text.c_str());
-        return int{AnswerOk};
-    });
+    // one written with warnings. A message about a person's data names the person, as the
+    // report's do; a database error is the driver's own.
     TestOccasion& occasion = testOccasion();
+    int messages = 0;
+    int failuresSeen = reportedDatabaseFailures();
+    const MessageBoxHandler previous =
+        setMessageBoxHandler([&messages, &failuresSeen, &occasion](const MessageRequest& box) {
+            ++messages;
+            const bool databaseError = reportedDatabaseFailures() != failuresSeen;
+            failuresSeen = reportedDatabaseFailures();
+            const std::string id = std::to_string(occasion.person.ID);
+            const bool named = box.text.find("(ID " + id + ")") != std::string::npos;
+            const std::string prefix = databaseError || named ? "" : "ID " + id + ": ";
+            std::fprintf(stderr, "\n%s%s", prefix.c_str(), box.text.c_str());
+            return int{AnswerOk};
+        });
     std::snprintf(occasion.NORMGRUPP, sizeof occasion.NORMGRUPP, "%s", "Standardgrupp");
     int exported = 0;
     const ExportResult result = writeExport(path, selection, occasion, [&](int count) {

@@ -546,6 +546,8 @@ TEST_F(NormCommands, EveryHeadlessOutputTellsWhatItCouldNotUse) {
         for (const Outcome* warned : {&exported, &json, &pdf}) {
             if (warned->exitedWith(2)) {
                 EXPECT_NE(warned->err.find(c.message), std::string::npos) << warned->err;
+                // Each output names the person the message is about.
+                EXPECT_NE(warned->err.find("ID " + id), std::string::npos) << warned->err;
             }
         }
         if (c.checkStatus == 1 && c.how == Sql) {
