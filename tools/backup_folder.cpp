@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <regex>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -67,21 +67,60 @@ std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool e
     }
 }
 
+bool digitsAt(const std::string& text, std::size_t at, std::size_t count) {
+    if (at + count > text.size()) {
+        return false;
+    }
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at),
+                       text.begin() + static_cast<std::ptrdiff_t>(at + count),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Reads "<stem>-YYYY-MM-DDTHHMM[-N].db[.krypterad]": the stamp and the sequence number (1 when
+// there is none); nothing for any other name.
+std::optional<std::pair<std::string, int>> datedCopyName(const std::string& name) {
+    const std::string prefix = registerStem() + "-";
+    if (name.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
+    }
+    const std::size_t at = prefix.size();
+    constexpr std::size_t kStampLength = 15; // YYYY-MM-DDTHHMM
+    if (!digitsAt(name, at, 4) || name.size() < at + kStampLength || name[at + 4] != '-' ||
+        !digitsAt(name, at + 5, 2) || name[at + 7] != '-' || !digitsAt(name, at + 8, 2) ||
+        name[at + 10] != 'T' || !digitsAt(name, at + 11, 4)) {
+        return std::nullopt;
+    }
+    std::size_t rest = at + kStampLength;
+    int sequence = 1;
+    if (rest < name.size() && name[rest] == '-') {
+        std::size_t digits = 0;
+        while (digits < 7 && digitsAt(name, rest + 1 + digits, 1)) {
+            ++digits;
+        }
+        if (digits == 0 || digits > 6) {
+            return std::nullopt;
+        }
+        sequence = std::stoi(name.substr(rest + 1, digits));
+        rest += 1 + digits;
+    }
+    const std::string tail = name.substr(rest);
+    if (tail != ".db" && tail != ".db.krypterad") {
+        return std::nullopt;
+    }
+    return std::make_pair(name.substr(at, kStampLength), sequence);
+}
+
 std::vector<std::string> datedCopiesNewestFirst(const std::string& folder) {
-    static const std::regex pattern(
-        registerStem() + R"(-(\d{4}-\d{2}-\d{2}T\d{4})(?:-(\d{1,6}))?\.db(?:\.krypterad)?)");
     std::vector<DatedCopy> copies;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        std::smatch match;
-        if (!std::regex_match(name, match, pattern) || !it->is_regular_file(ec) ||
-            it->is_symlink(ec)) {
+        const auto dated = datedCopyName(name);
+        if (!dated || !it->is_regular_file(ec) || it->is_symlink(ec)) {
             continue;
         }
-        copies.push_back(DatedCopy{match[1].str(), match[2].matched ? std::stoi(match[2].str()) : 1,
-                                   it->path().string()});
+        copies.push_back(DatedCopy{dated->first, dated->second, it->path().string()});
     }
     std::sort(copies.begin(), copies.end(), [](const DatedCopy& a, const DatedCopy& b) {
         return a.stamp != b.stamp ? a.stamp > b.stamp : a.sequence > b.sequence;
