@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "access_log.h"
 #include "document_opener.h"
 #include "export_dialog.h"
 #include "file_dialog.h"
@@ -27,6 +28,13 @@
 #include <vector>
 
 namespace {
+
+// The access log's newest row (empty when there is none).
+AccessLogRow newestLogRow() {
+    AccessLogRow newest;
+    DoListAccessLog({}, [&newest](const AccessLogRow& row) { newest = row; });
+    return newest;
+}
 
 std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -141,6 +149,10 @@ TEST_F(ExportDialogTest, OnlyGroupThreeWritesItsHeaderAndOpensTheFile) {
     EXPECT_EQ(bytes.substr(bytes.find("\r\n") + 2, 11), "1\t25-29 \xE5r\t");
     EXPECT_EQ(opened_, std::vector<std::string>{path_.string()});
     EXPECT_EQ(dialog_->lastResult(), ExportResult::Written);
+    const AccessLogRow logged = newestLogRow();
+    EXPECT_EQ(logged.event, "exported");
+    EXPECT_EQ(logged.person, std::nullopt);
+    EXPECT_NE(logged.detail.find("1 testperson"), std::string::npos) << logged.detail;
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), QDialog::Accepted);
     EXPECT_TRUE(messages_.texts().empty());
@@ -183,9 +195,8 @@ TEST_F(ExportDialogTest, FileThatCannotBeCreatedKeepsTheDialogOpen) {
     answer_ = (dir_.path() / "saknas" / "export.txt").string();
     ok();
     ASSERT_EQ(messages_.texts().size(), 1u);
-    EXPECT_TRUE(
-        messages_.texts()[0].starts_with("Fel vid skrivning av fil (code 1829)\nFel vid skrivning av " +
-                                                answer_))
+    EXPECT_TRUE(messages_.texts()[0].starts_with(
+        "Fel vid skrivning av fil (code 1829)\nFel vid skrivning av " + answer_))
         << messages_.texts()[0];
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_TRUE(opened_.empty());

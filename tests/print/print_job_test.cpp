@@ -2,6 +2,7 @@
 // The print job on the offscreen platform, printing into a PDF file through the print dialog
 // seam, read back with the poppler tools.
 
+#include "access_log.h"
 #include "age_band_index.h"
 #include "cancel_print_dialog.h"
 #include "message_capture.h"
@@ -37,6 +38,13 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The access log's newest row (empty when there is none).
+AccessLogRow newestLogRow() {
+    AccessLogRow newest;
+    DoListAccessLog({}, [&newest](const AccessLogRow& row) { newest = row; });
+    return newest;
+}
 
 // Answers the print dialog for the length of a test: print into a PDF file on the given paper,
 // or cancel. onShown runs once the job goes on, before the first sheet.
@@ -115,9 +123,15 @@ class PrintJob : public ReportFixture {
 TEST_F(PrintJob, FiveNumberedSheetsWithTodaysDateAndThePersonBlockFromTheSecond) {
     const std::string pdf = pdfPath("report.pdf");
     PrintDialogAnswer answer(pdf, QPageSize::A4, QPageLayout::Portrait);
+    const std::int32_t rowsBefore = newestLogRow().seq;
     printReportJob();
     EXPECT_EQ(answer.shown, 1);
     ASSERT_EQ(pdfPageCount(pdf), 5);
+    // One row for the printed report, naming the person.
+    const AccessLogRow logged = newestLogRow();
+    EXPECT_EQ(logged.seq, rowsBefore + 1);
+    EXPECT_EQ(logged.event, "printed");
+    EXPECT_EQ(logged.person, std::optional<std::int32_t>(testOccasion().person.ID));
     for (int sheet = 1; sheet <= 5; ++sheet) {
         const std::string page = pdfPageText(pdf, sheet);
         EXPECT_TRUE(contains(page, "Sida " + std::to_string(sheet))) << sheet;
@@ -209,9 +223,11 @@ TEST_F(PrintJob, PaperSizeAndOrientationAreFilledInBothDirections) {
 TEST_F(PrintJob, CancellingThePrintDialogPrintsNothingAndSaysNothing) {
     const std::string pdf = pdfPath("cancelled.pdf");
     PrintDialogAnswer answer(pdf, QPageSize::A4, QPageLayout::Portrait, false);
+    const std::int32_t rowsBefore = newestLogRow().seq;
     printReportJob();
     EXPECT_EQ(answer.shown, 1);
     EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(newestLogRow().seq, rowsBefore); // nothing printed, nothing logged
     expectOnlyTheSexMessage();
     EXPECT_EQ(shownCancelDialog(), nullptr);
 }

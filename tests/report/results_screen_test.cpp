@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "access_log.h"
 #include "db.h"
 #include "demo_database.h"
 #include "earlier_tests_screen.h"
@@ -38,6 +39,13 @@
 #include <vector>
 
 namespace {
+
+// The access log's newest row (empty when there is none).
+AccessLogRow newestLogRow() {
+    AccessLogRow newest;
+    DoListAccessLog({}, [&newest](const AccessLogRow& row) { newest = row; });
+    return newest;
+}
 
 // Stands in for the screens the results screen leads to.
 class ProbeScreen : public Screen {
@@ -238,6 +246,11 @@ TEST_F(ResultsScreenTest, AgeBandListScoresAgainAndAnUnknownBandIsReportedOnce) 
     const TestOccasion& after = testOccasion();
     EXPECT_STREQ(after.ageBand, "70-74 år");
     EXPECT_STRNE(after.normDescription, before.normDescription);
+    // The new band's results were logged as seen, for this person.
+    const AccessLogRow logged = newestLogRow();
+    EXPECT_EQ(logged.event, "results-viewed");
+    EXPECT_EQ(logged.person, std::optional<std::int32_t>(after.person.ID));
+    EXPECT_EQ(logged.detail, "åldersgrupp 70-74 år");
     EXPECT_NE(std::memcmp(after.ScaledScores, before.ScaledScores, sizeof after.ScaledScores), 0);
     EXPECT_NE(after.indexes[HIK].sum, before.indexes[HIK].sum);
     EXPECT_TRUE(messages_.texts().empty());
