@@ -96,17 +96,9 @@ bool readIndexNorms(std::vector<IndexSnapshotRow>& rows) {
         row.normgrupp = normgrupp;
         row.index = index;
         row.skalIsInteger = skalLength != SQL_NULL_DATA && integerKey(skal, row.skal);
-        std::uint32_t bad = static_cast<std::uint32_t>(statement.unreadableColumns() >> 3);
-        for (int i = 0; i < 6; ++i) {
-            if (lengths[i] == SQL_NULL_DATA) {
-                bad |= 1u << i;
-            }
-        }
-        if (!readStoredFloat(percentile, result.PERC)) {
-            result.PERC = 0.0f;
-            bad |= 1u << 1;
-        }
-        row.unreadable = bad;
+        row.unreadable =
+            unreadableIndexNormCells(static_cast<std::uint32_t>(statement.unreadableColumns() >> 3),
+                                     lengths, percentile, result.PERC);
         rows.push_back(row);
         normgrupp[0] = index[0] = skal[0] = percentile[0] = '\0';
     });

@@ -72,16 +72,9 @@ DbResult DoReadIndexNormer(const char* normgrupp, const char* indexKey, std::int
     const Statement::Fetch fetched = statement.fetch();
     statement.commit();
     if (fetched == Statement::Fetch::Row) {
-        std::uint32_t bad = static_cast<std::uint32_t>(statement.unreadableColumns());
-        for (int i = 0; i < 6; ++i) {
-            if (lengths[i] == SQL_NULL_DATA) {
-                bad |= 1u << i;
-            }
-        }
-        if (!readStoredFloat(percentile, result.PERC)) {
-            result.PERC = 0.0f;
-            bad |= 1u << 1;
-        }
+        const std::uint32_t bad =
+            unreadableIndexNormCells(static_cast<std::uint32_t>(statement.unreadableColumns()),
+                                     lengths, percentile, result.PERC);
         if (unreadable != nullptr) {
             *unreadable = bad;
         }

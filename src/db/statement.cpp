@@ -278,7 +278,10 @@ std::int64_t Statement::rowCount() {
     return rows;
 }
 
-bool readStoredInteger(const char* text, std::int32_t& value) {
+namespace {
+
+// Reads the whole of a stored number's text, blanks around it and a leading '+' allowed.
+template <typename Number> bool readWholeNumber(const char* text, Number& read) {
     while (*text == ' ') {
         ++text;
     }
@@ -289,9 +292,15 @@ bool readStoredInteger(const char* text, std::int32_t& value) {
     if (*text == '+') {
         ++text;
     }
-    std::int32_t read = 0;
     const auto [stop, error] = std::from_chars(text, end, read);
-    if (error != std::errc() || stop != end || text == end) {
+    return error == std::errc() && stop == end && text != end;
+}
+
+} // namespace
+
+bool readStoredInteger(const char* text, std::int32_t& value) {
+    std::int32_t read = 0;
+    if (!readWholeNumber(text, read)) {
         return false;
     }
     value = read;
@@ -299,19 +308,8 @@ bool readStoredInteger(const char* text, std::int32_t& value) {
 }
 
 bool readStoredFloat(const char* text, float& value) {
-    while (*text == ' ') {
-        ++text;
-    }
-    const char* end = text + std::strlen(text);
-    while (end > text && end[-1] == ' ') {
-        --end;
-    }
-    if (*text == '+') {
-        ++text;
-    }
     float read = 0.0f;
-    const auto [stop, error] = std::from_chars(text, end, read);
-    if (error != std::errc() || stop != end || text == end || !std::isfinite(read)) {
+    if (!readWholeNumber(text, read) || !std::isfinite(read)) {
         return false;
     }
     value = read;
@@ -358,4 +356,19 @@ DateValue readStoredDate(const char* text) {
     }
     return DateValue{static_cast<std::int16_t>(year), static_cast<std::uint16_t>(month),
                      static_cast<std::uint16_t>(day)};
+}
+
+std::uint32_t unreadableIndexNormCells(std::uint32_t columnBits, const SQLLEN (&lengths)[6],
+                                       const char* percentile, float& perc) {
+    std::uint32_t bad = columnBits;
+    for (int i = 0; i < 6; ++i) {
+        if (lengths[i] == SQL_NULL_DATA) {
+            bad |= 1u << i;
+        }
+    }
+    if (!readStoredFloat(percentile, perc)) {
+        perc = 0.0f;
+        bad |= 1u << 1;
+    }
+    return bad;
 }

@@ -107,6 +107,12 @@ bool readStoredInteger(const char* text, std::int32_t& value);
 // for anything else, also for an empty text.
 bool readStoredFloat(const char* text, float& value);
 
+// The cells of an INDEX_NORMER row (IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, KONF_HIGH95)
+// that cannot be read, one bit each: those the driver could not convert (columnBits), the NULLs
+// (lengths), and a percentile read as text that is no number, which is then set to 0.
+std::uint32_t unreadableIndexNormCells(std::uint32_t columnBits, const SQLLEN (&lengths)[6],
+                                       const char* percentile, float& perc);
+
 // Reads a stored date given as text, year-month-day separated by '-', '/' or '.', optionally
 // followed by a time. A date that cannot be read, or whose year does not fit, gives {0, 0, 0};
 // a readable date that is not a calendar date (month 13) is kept as stored.

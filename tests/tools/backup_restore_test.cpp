@@ -3,6 +3,7 @@
 // restored equals what was backed up row for row, every refusal leaves the register as it was,
 // and a restore killed at any moment leaves a sound register, the old or the new.
 
+#include "child_run.h"
 #include "db.h"
 #include "instance_lock.h"
 #include "message_box.h"
@@ -185,30 +186,7 @@ class BackupRestore : public ::testing::Test {
         const fs::path in = dir_.path() / "stdin";
         const fs::path out = dir_.path() / "output";
         writeFile(in, input);
-        const pid_t child = fork();
-        if (child == 0) {
-            const int inFd = open(in.c_str(), O_RDONLY);
-            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(inFd, STDIN_FILENO);
-            dup2(outFd, STDOUT_FILENO);
-            dup2(outFd, STDERR_FILENO);
-            if (chdir(work_.c_str()) != 0) {
-                _exit(127);
-            }
-            std::vector<char*> argv{const_cast<char*>(RIVO_ADMIN_PATH)};
-            for (const std::string& arg : args) {
-                argv.push_back(const_cast<char*>(arg.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(RIVO_ADMIN_PATH, argv.data());
-            _exit(127);
-        }
-        if (killAfter.count() >= 0) {
-            std::this_thread::sleep_for(killAfter);
-            kill(child, SIGKILL);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
+        const int status = runInFolder(RIVO_ADMIN_PATH, work_, args, in, out, out, killAfter);
         return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(out)};
     }
 

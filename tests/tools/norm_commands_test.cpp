@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "child_run.h"
 #include "db.h"
 #include "demo_database.h"
 #include "message_capture.h"
@@ -56,29 +57,8 @@ Outcome rivoAdmin(const fs::path& dir, const std::vector<std::string>& args,
                   std::chrono::microseconds killAfter = std::chrono::microseconds(-1)) {
     const fs::path out = dir.parent_path() / (dir.filename().string() + ".out");
     const fs::path err = dir.parent_path() / (dir.filename().string() + ".err");
-    const pid_t child = fork();
-    if (child == 0) {
-        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(outFd, STDOUT_FILENO);
-        dup2(errFd, STDERR_FILENO);
-        if (chdir(dir.c_str()) != 0) {
-            _exit(127);
-        }
-        std::vector<char*> argv{const_cast<char*>(RIVO_ADMIN_PATH)};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(RIVO_ADMIN_PATH, argv.data());
-        _exit(127);
-    }
-    if (killAfter.count() >= 0) {
-        std::this_thread::sleep_for(killAfter);
-        kill(child, SIGKILL);
-    }
     Outcome outcome;
-    waitpid(child, &outcome.status, 0);
+    outcome.status = runInFolder(RIVO_ADMIN_PATH, dir, args, {}, out, err, killAfter);
     outcome.out = fileText(out);
     outcome.err = fileText(err);
     return outcome;
