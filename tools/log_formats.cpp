@@ -2,12 +2,64 @@
 #include "log_formats.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
+// The length of the well-formed UTF-8 letter at text[at] (no overlong form, no surrogate, at
+// most U+10FFFF); 0 when the bytes there are no such letter.
+std::size_t utf8Letter(const std::string& text, std::size_t at) {
+    const auto byte = [&](std::size_t i) {
+        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u;
+    };
+    const unsigned lead = byte(0);
+    const auto continuation = [&](std::size_t i) { return (byte(i) & 0xC0u) == 0x80u; };
+    if (lead < 0x80u) {
+        return 1;
+    }
+    if (lead >= 0xC2u && lead <= 0xDFu) {
+        return continuation(1) ? 2 : 0;
+    }
+    if (lead >= 0xE0u && lead <= 0xEFu) {
+        const unsigned second = byte(1);
+        const bool allowed =
+            (lead != 0xE0u || second >= 0xA0u) && (lead != 0xEDu || second < 0xA0u);
+        return allowed && continuation(1) && continuation(2) ? 3 : 0;
+    }
+    if (lead >= 0xF0u && lead <= 0xF4u) {
+        const unsigned second = byte(1);
+        const bool allowed =
+            (lead != 0xF0u || second >= 0x90u) && (lead != 0xF4u || second < 0x90u);
+        return allowed && continuation(1) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+// \u00HH for JSON and the table's C1 controls, \xHH for the table's single bytes.
+std::string unicodeEscape(unsigned value) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", value);
+    return escaped;
+}
+
+std::string byteEscape(unsigned value) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", value);
+    return escaped;
+}
+
+// A JSON string: every control character escaped, and each byte that is no part of a UTF-8
+// letter replaced by U+FFFD, so that the line is valid JSON whatever the database holds.
 std::string jsonText(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t letter = utf8Letter(text, at);
+        if (letter == 0) {
+            quoted += "\\ufffd";
+            ++at;
+            continue;
+        }
+        const char c = text[at];
         switch (c) {
         case '"':
             quoted += "\\\"";
@@ -25,23 +77,26 @@ std::string jsonText(const std::string& text) {
             quoted += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                quoted += escaped;
+            if (static_cast<unsigned char>(c) < 0x20u || c == '\x7f') {
+                quoted += unicodeEscape(static_cast<unsigned char>(c));
             } else {
-                quoted += c;
+                quoted.append(text, at, letter);
             }
         }
+        at += letter;
     }
     return quoted + "\"";
 }
 
+// A CSV field (RFC 4180). A cell a spreadsheet would read as a formula (beginning with = + - @,
+// a tab or a carriage return) is quoted with a single quote before it, so that it stays text.
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    if (!formula && text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
-    std::string quoted = "\"";
+    std::string quoted = formula ? "\"'" : "\"";
     for (const char c : text) {
         quoted += c;
         if (c == '"') {
@@ -49,6 +104,40 @@ std::string csvField(const std::string& text) {
         }
     }
     return quoted + "\"";
+}
+
+// The text as a person can read it on a terminal: a backslash doubled, the usual control
+// characters as \n, \r and \t, any other control character (C0, DEL, C1) and each byte that is
+// no part of a UTF-8 letter as \xHH or \u00HH. Nothing of the stored text can move the cursor,
+// start a line or change colours, and the escaped form reads back to one text only.
+std::string shownText(const std::string& text) {
+    std::string shown;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t letter = utf8Letter(text, at);
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (letter == 0) {
+            shown += byteEscape(byte);
+            ++at;
+            continue;
+        }
+        if (letter == 2 && byte == 0xC2u && static_cast<unsigned char>(text[at + 1]) < 0xA0u) {
+            shown += unicodeEscape(static_cast<unsigned char>(text[at + 1]));
+        } else if (byte == '\\') {
+            shown += "\\\\";
+        } else if (byte == '\n') {
+            shown += "\\n";
+        } else if (byte == '\r') {
+            shown += "\\r";
+        } else if (byte == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20u || byte == 0x7fu) {
+            shown += byteEscape(byte);
+        } else {
+            shown.append(text, at, letter);
+        }
+        at += letter;
+    }
+    return shown;
 }
 
 std::string personText(const AccessLogRow& row) {
@@ -111,8 +200,9 @@ std::string accessLogTableHeader() {
 std::string accessLogTableLine(const AccessLogRow& row) {
     const char* name = accessEventNameOfCode(row.event);
     const std::string cells[7] = {
-        std::to_string(row.seq), row.time,    row.user,
-        row.workstation,         row.program, name != nullptr ? name : row.event,
+        std::to_string(row.seq), shownText(row.time),
+        shownText(row.user),     shownText(row.workstation),
+        shownText(row.program),  name != nullptr ? name : shownText(row.event),
         personText(row)};
-    return tableLine(cells, row.detail);
+    return tableLine(cells, shownText(row.detail));
 }
