@@ -63,7 +63,9 @@ int runExportCommand(const std::vector<std::string>& args) {
             const bool databaseError = reportedDatabaseFailures() != failuresSeen;
             failuresSeen = reportedDatabaseFailures();
             const std::string id = std::to_string(occasion.person.ID);
-            const bool named = box.text.find("(ID " + id + ")") != std::string::npos;
+            // A message that names an ID names this row's: the ID as read, or as stored when
+            // it could not be read and ID holds 0 in its place.
+            const bool named = box.text.find("(ID ") != std::string::npos;
             const std::string prefix = databaseError || named ? "" : "ID " + id + ": ";
             std::fprintf(stderr, "\n%s%s", prefix.c_str(), box.text.c_str());
             return int{AnswerOk};

@@ -7,6 +7,7 @@
 #include "log_formats.h"
 #include "safe_file.h"
 #include "schema.h"
+#include "stored_id.h"
 #include "working_database.h"
 
 #include <charconv>
@@ -87,12 +88,12 @@ bool parseLogRequest(const std::vector<std::string>& args, LogRequest& request,
         }
         const std::string& value = args[++i];
         if (option == "--person") {
-            std::int32_t id = 0;
-            const auto read = std::from_chars(value.data(), value.data() + value.size(), id);
-            if (read.ec != std::errc() || read.ptr != value.data() + value.size() || id < 0) {
-                error = "--person tar ett ID, ett heltal: " + value;
+            error = personIdArgumentProblem(option, value);
+            if (!error.empty()) {
                 return false;
             }
+            std::int32_t id = 0;
+            std::from_chars(value.data(), value.data() + value.size(), id);
             request.filter.person = id;
         } else if (option == "--user") {
             request.filter.user = value;

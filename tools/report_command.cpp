@@ -132,7 +132,11 @@ bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string
 
 void printMessages(const ScoredOccasion& occasion) {
     for (const std::string& message : occasion.messages) {
-        std::fprintf(stderr, "ID %d: %s\n", occasion.id, message.c_str());
+        if (occasion.idRead) {
+            std::fprintf(stderr, "ID %d: %s\n", occasion.id, message.c_str());
+        } else {
+            std::fprintf(stderr, "%s\n", message.c_str());
+        }
     }
 }
 
@@ -143,6 +147,10 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--all") {
             request.all = true;
+        } else if (args[i] == "--id" && i + 1 < args.size() &&
+                   !personIdArgumentProblem(args[i], args[i + 1]).empty()) {
+            error = personIdArgumentProblem(args[i], args[i + 1]) + "\n" + kUsage;
+            return false;
         } else if (i + 1 < args.size() && args[i].starts_with("--") &&
                    parseOption(args[i], args[i + 1], request)) {
             ++i;
@@ -181,6 +189,7 @@ void scoreStreamedOccasion(const TestOccasion& read, const StoredOccasionRow& ro
                            const ReportRequest& request, ScoredOccasion& scored,
                            NormSource& norms) {
     scored.id = read.person.ID;
+    scored.idRead = true;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();
@@ -220,7 +229,17 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
         const int failuresBefore = reportedDatabaseFailures();
         bool read = true;
         bool doubled = false;
-        if (pending->rows == 1 && pending->row.idRead) {
+        if (!pending->row.idRead) {
+            // Its ID holds 0 in place of the stored one, which is never read as person 0.
+            scored.id = 0;
+            scored.idRead = false;
+            const char* stored = pending->row.storedId.c_str();
+            scored.messages.assign(
+                {"Testpersonen " + std::string(pending->occasion.person.NAMN) + " (" +
+                 storedIdName(stored) +
+                 "): " + unreadableIdMessage(stored, "ingen rapport skrivs för testpersonen")});
+            read = false;
+        } else if (pending->rows == 1) {
             scoreStreamedOccasion(pending->occasion, pending->row, request, scored, norms);
         } else {
             const int id = pending->occasion.person.ID;
@@ -234,7 +253,8 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
     const DbResult listed = DoSelectStoredOccasions(
         occasion, [&occasion] { occasion.person = PersonRecord{}; },
         [&](const StoredOccasionRow& row) {
-            if (pending->rows > 0 && pending->occasion.person.ID == occasion.person.ID) {
+            if (pending->rows > 0 && pending->row.idRead && row.idRead &&
+                pending->occasion.person.ID == occasion.person.ID) {
                 ++pending->rows;
                 return;
             }
@@ -255,6 +275,7 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
 bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored,
                          NormSource& norms) {
     scored.id = id;
+    scored.idRead = true;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();

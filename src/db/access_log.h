@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class AccessEvent {
     Login,
@@ -130,9 +131,10 @@ struct AccessLogCheck {
 // the head that records the last row. 1 done (the answer in check), 0 failure (reported).
 DbResult DoVerifyAccessLog(AccessLogCheck& check);
 
-// How many persons have raw scores: the persons an export writes. 1 done, 0 when they cannot be
-// counted (nothing is shown: the export itself reports what is wrong with the register).
-DbResult DoCountExportPersons(std::int32_t& count);
+// The IDs of the persons with raw scores, in ID order: the persons an export writes. A stored ID
+// that is no 32-bit integer is left out, as the export leaves it out. 1 done, 0 when they cannot
+// be read (nothing is shown: the export itself reports what is wrong with the register).
+DbResult DoListExportPersonIds(std::vector<std::int32_t>& ids);
 
 // ---- Logins and passwords (access_log_users.cpp) ----
 

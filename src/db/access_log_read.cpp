@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
 
+#include "export_log_detail.h"
 #include "odbc_connection.h"
 #include "statement.h"
 #include "transaction.h"
@@ -86,8 +87,10 @@ DbResult DoListAccessLog(const AccessLogFilter& filter,
         joiner = " AND ";
     };
     // The person's rows are found through the index on (PERSON_ID, TID).
+    // An export's row names its persons in the detail (export_log_detail.h): it is read here
+    // and its list checked below.
     if (filter.person) {
-        condition("PERSON_ID = ?");
+        condition("(PERSON_ID = ? OR (PERSON_ID IS NULL AND HANDELSE = ?))");
     }
     if (!filter.user.empty()) {
         condition("ANVANDARE = ?");
@@ -105,8 +108,10 @@ DbResult DoListAccessLog(const AccessLogFilter& filter,
     std::int32_t person = filter.person.value_or(0);
     SQLUSMALLINT marker = 0;
     bool bound = statement.prepare(sql.c_str());
+    const char* exported = accessEventCode(AccessEvent::Exported);
     if (filter.person) {
-        bound = bound && statement.bindInt(++marker, &person);
+        bound =
+            bound && statement.bindInt(++marker, &person) && statement.bindText(++marker, exported);
     }
     if (!filter.user.empty()) {
         bound = bound && statement.bindText(++marker, filter.user.c_str());
@@ -124,6 +129,9 @@ DbResult DoListAccessLog(const AccessLogFilter& filter,
     AccessLogRow row;
     const DbResult result = statement.fetchEach([&] {
         buffers.moveTo(row);
+        if (filter.person && !row.person && !exportLogDetailHolds(row.detail, person)) {
+            return;
+        }
         onRow(row);
     });
     statement.closeCursor();
@@ -204,32 +212,42 @@ DbResult DoVerifyAccessLog(AccessLogCheck& check) {
     return DB_DONE;
 }
 
-DbResult DoCountExportPersons(std::int32_t& count) {
+DbResult DoListExportPersonIds(std::vector<std::int32_t>& ids) {
     // Asked past the statement class: a register the export cannot read gets the export's own
     // report, not a second one from here.
-    count = 0;
+    ids.clear();
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &statement) != SQL_SUCCESS) {
         return DB_FAILED;
     }
-    SQLINTEGER value = 0;
+    // Read as text, as every integer is: a value too large for 32 bits is never cut.
+    char text[40] = {};
     SQLLEN length = 0;
-    const SQLRETURN run =
-        SQLExecDirect(statement,
-                      const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(
-                          "SELECT COUNT(*) FROM TESTPERSON, TESTDATA WHERE ID = PERSONALDATA_ID")),
-                      SQL_NTS);
-    bool read = false;
-    if ((run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) &&
-        SQLBindCol(statement, 1, SQL_C_SLONG, &value, 0, &length) == SQL_SUCCESS) {
+    const SQLRETURN run = SQLExecDirect(
+        statement,
+        const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(
+            "SELECT ID FROM TESTPERSON, TESTDATA WHERE ID = PERSONALDATA_ID ORDER BY ID")),
+        SQL_NTS);
+    bool read = (run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) &&
+                SQLBindCol(statement, 1, SQL_C_CHAR, text, sizeof text, &length) == SQL_SUCCESS;
+    while (read) {
         const SQLRETURN fetched = SQLFetch(statement);
-        read =
-            (fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO) && length != SQL_NULL_DATA;
+        if (fetched == SQL_NO_DATA) {
+            break;
+        }
+        read = fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO;
+        std::int32_t id = 0;
+        if (read && length != SQL_NULL_DATA && length < static_cast<SQLLEN>(sizeof text) &&
+            readStoredInteger(text, id)) {
+            ids.push_back(id);
+        }
     }
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
     if (!transactionOpen()) {
         SQLEndTran(SQL_HANDLE_DBC, connectionHandle(), read ? SQL_COMMIT : SQL_ROLLBACK);
     }
-    count = read ? value : 0;
+    if (!read) {
+        ids.clear();
+    }
     return read ? DB_DONE : DB_FAILED;
 }

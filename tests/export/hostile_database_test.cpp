@@ -4,6 +4,7 @@
 // not crash, must not score a person against norms that were not chosen by a valid age, and must
 // say once what it could not use.
 
+#include "access_log.h"
 #include "export_writer.h"
 #include "scoring_fixture.h"
 #include "subtest_table.h"
@@ -156,9 +157,10 @@ TEST_F(HostileDatabase, NumbersThatDoNotFit) {
     storePerson("2", "Bråkdel", "'2010-03-07'", "'1985-01-02'", "2.5");
     storePerson("3", "Text", "'2010-03-07'", "'1985-01-02'", "'12abc'");
     storePerson("4", "Kön", "'2010-03-07'", "'1985-01-02'", "10", "4294967298");
-    storePerson("9000000000", "Stort ID");
+    // 4294967297 is 2^32 + 1: cut to 32 bits it would be person 1.
+    storePerson("4294967297", "Stort ID");
     const std::vector<std::string> lines = exportAll();
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 5u);
     for (std::size_t line = 1; line <= 3; ++line) {
         const std::vector<std::string> row = cells(lines[line]);
         ASSERT_EQ(row.size(), kCellCount);
@@ -173,15 +175,21 @@ TEST_F(HostileDatabase, NumbersThatDoNotFit) {
     EXPECT_EQ(sex[kSexCell], "");
     EXPECT_EQ(sex[kBandCell], "25-29 \xE5r");
     EXPECT_EQ(sex[kLastCell], "31");
-    // The ID itself: never wrapped into another person's number.
-    const std::vector<std::string> big = cells(lines[5]);
-    EXPECT_EQ(big[kIdCell], "");
-    EXPECT_EQ(big[kLastCell], "31");
+    // The ID itself: never wrapped into another person's number, but named as stored, and the
+    // person left out of the file and of the export's log row.
+    for (std::size_t line = 1; line < lines.size(); ++line) {
+        EXPECT_EQ(cells(lines[line])[kIdCell], std::to_string(line));
+    }
     for (const char* name : {"Stor poäng", "Bråkdel", "Text", "Kön", "Stort ID"}) {
         EXPECT_EQ(messagesAbout(name).size(), 1u) << name;
     }
-    EXPECT_NE(messagesAbout("Stort ID")[0].find("oläsbart ID"), std::string::npos);
+    EXPECT_NE(messagesAbout("Stort ID")[0].find("(ID 4294967297): ID 4294967297 ryms inte"),
+              std::string::npos)
+        << messagesAbout("Stort ID")[0];
     EXPECT_EQ(messages_.texts().size(), 5u);
+    std::vector<std::string> logged;
+    DoListAccessLog({}, [&](const AccessLogRow& row) { logged.push_back(row.detail); });
+    EXPECT_EQ(logged, std::vector<std::string>{"4 testpersoner (ID 1-4) till " + path_.string()});
 }
 
 // NULL in every kind of column: texts empty, numbers 0, raw scores not administered, dates

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "access_log.h"
 #include "json_report_output.h"
 #include "recording_dc.h"
 #include "report_command.h"
@@ -307,6 +308,35 @@ TEST_F(ReportCommand, AllGivesEachPersonTheReportOfItsOwnStatements) {
     EXPECT_EQ(said.find("inte kan läsas: BUT") != std::string::npos, unreadableStored) << said;
     EXPECT_NE(QJsonDocument(all[3]).toJson().toStdString().find("den första används"),
               std::string::npos);
+}
+
+// An ID too large for 32 bits is named as stored and refuses a run over everyone before anything
+// is logged or written; it is never read as the person its low 32 bits would name.
+TEST_F(ReportCommand, AnIdTooLargeIsNamedAndNeverReadAsAnotherPerson) {
+    SKIP_ON_SERVER("the server's INTEGER column refuses an ID that does not fit 32 bits");
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (0, 'Noll')");
+    const int one = store("Ett", 50);
+    ASSERT_EQ(one, 1);
+    // 4294967297 is 2^32 + 1: cut to 32 bits it would be person 1.
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (4294967297, 'Stort')");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID, BUT) VALUES (4294967297, 3)");
+
+    EXPECT_TRUE(report({"--all"}, 1).empty());
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("Stort (ID 4294967297): ID 4294967297 ryms inte"),
+              std::string::npos)
+        << messages_.texts()[0];
+    int logged = 0;
+    DoListAccessLog({}, [&logged](const AccessLogRow&) { ++logged; });
+    EXPECT_EQ(logged, 0);
+
+    const std::vector<QJsonObject> alone = report({"--id", "1"});
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0]["NAMN"].toString(), q("Ett"));
+    ReportRequest request;
+    std::string error;
+    EXPECT_FALSE(parseReportRequest({"--id", "4294967297", "--json", "-"}, request, error));
+    EXPECT_EQ(error.rfind("--id 4294967297 ryms inte", 0), 0u) << error;
 }
 
 TEST_F(ReportCommand, ArgumentsAreChecked) {

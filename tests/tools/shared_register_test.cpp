@@ -262,7 +262,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
         R"("seq":3,)",
         R"("event":"json-written","person":2,"detail":"rapport.json")",
         R"("seq":4,)",
-        R"("event":"exported","person":null,"detail":"6 testpersoner till export.txt")"};
+        R"("event":"exported","person":null,"detail":"6 testpersoner (ID 1-6) till export.txt")"};
     std::size_t at = 0;
     for (const std::string& part : expected) {
         at = json.find(part, at);
@@ -275,8 +275,11 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
     const std::string csv = readFile(admin.work().file("person2.csv"));
     EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
               "seq,time,user,workstation,program,event,person,detail,hash\r\n");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << csv;
+    // The export's row names person 2 among the persons it wrote.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
     EXPECT_NE(csv.find(",json-written,2,rapport.json,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",exported,,6 testpersoner (ID 1-6) till export.txt,"), std::string::npos)
+        << csv;
     EXPECT_EQ(std::filesystem::status(admin.work().file("person2.csv")).permissions() &
                   std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
