@@ -141,7 +141,7 @@ std::string shownText(const std::string& text) {
 }
 
 std::string personText(const AccessLogRow& row) {
-    return row.person ? std::to_string(*row.person) : std::string();
+    return row.person ? std::to_string(*row.person) : row.storedPerson;
 }
 
 // The text padded with blanks to the width in letters (UTF-8), and one blank between columns.
@@ -169,14 +169,23 @@ std::string tableLine(const std::string (&cells)[7], const std::string& last) {
     return line + last + "\n";
 }
 
+// The person's ID as a number, null when there is none, or the stored text as a string when it
+// is no 32-bit integer.
+std::string jsonPerson(const AccessLogRow& row) {
+    if (row.person) {
+        return std::to_string(*row.person);
+    }
+    return row.storedPerson.empty() ? "null" : jsonText(row.storedPerson);
+}
+
 } // namespace
 
 std::string accessLogJsonLine(const AccessLogRow& row) {
     return "{\"seq\":" + std::to_string(row.seq) + ",\"time\":" + jsonText(row.time) +
            ",\"user\":" + jsonText(row.user) + ",\"workstation\":" + jsonText(row.workstation) +
            ",\"program\":" + jsonText(row.program) + ",\"event\":" + jsonText(row.event) +
-           ",\"person\":" + (row.person ? std::to_string(*row.person) : "null") +
-           ",\"detail\":" + jsonText(row.detail) + ",\"hash\":" + jsonText(row.hash) + "}\n";
+           ",\"person\":" + jsonPerson(row) + ",\"detail\":" + jsonText(row.detail) +
+           ",\"hash\":" + jsonText(row.hash) + "}\n";
 }
 
 std::string accessLogCsvHeader() {
@@ -186,7 +195,8 @@ std::string accessLogCsvHeader() {
 std::string accessLogCsvLine(const AccessLogRow& row) {
     return std::to_string(row.seq) + "," + csvField(row.time) + "," + csvField(row.user) + "," +
            csvField(row.workstation) + "," + csvField(row.program) + "," + csvField(row.event) +
-           "," + personText(row) + "," + csvField(row.detail) + "," + csvField(row.hash) + "\r\n";
+           "," + csvField(personText(row)) + "," + csvField(row.detail) + "," + csvField(row.hash) +
+           "\r\n";
 }
 
 std::string accessLogTableHeader() {
@@ -200,9 +210,9 @@ std::string accessLogTableHeader() {
 std::string accessLogTableLine(const AccessLogRow& row) {
     const char* name = accessEventNameOfCode(row.event);
     const std::string cells[7] = {
-        std::to_string(row.seq), shownText(row.time),
-        shownText(row.user),     shownText(row.workstation),
-        shownText(row.program),  name != nullptr ? name : shownText(row.event),
-        personText(row)};
+        std::to_string(row.seq),   shownText(row.time),
+        shownText(row.user),       shownText(row.workstation),
+        shownText(row.program),    name != nullptr ? name : shownText(row.event),
+        shownText(personText(row))};
     return tableLine(cells, shownText(row.detail));
 }

@@ -71,6 +71,9 @@ struct AccessLogRow {
     std::string program;
     std::string event;
     std::optional<std::int32_t> person;
+    // PERSON_ID as stored when it is no 32-bit integer (only a row made outside the program
+    // holds one): person is then empty, and every output shows this text instead.
+    std::string storedPerson;
     std::string detail;
     std::string hash;
 };

@@ -38,14 +38,19 @@ struct RowBuffers {
                statement.bindColumnText(8, detail, sizeof detail) &&
                statement.bindColumnText(9, hash, sizeof hash);
     }
-    void moveTo(AccessLogRow& row) const {
+    void moveTo(AccessLogRow& row, const Statement& statement) const {
+        // A PERSON_ID that is no 32-bit integer is kept as stored, never read as person 0.
+        const bool personRead = (statement.unreadableColumns() >> 6 & 1u) == 0;
+        const char* stored = statement.storedText(7);
+        row.storedPerson = personRead || stored == nullptr ? "" : stored;
         row.seq = seq;
         row.time = time;
         row.user = user;
         row.workstation = workstation;
         row.program = program;
         row.event = event;
-        row.person = personLength == SQL_NULL_DATA ? std::nullopt : std::optional(person);
+        row.person =
+            personLength == SQL_NULL_DATA || !personRead ? std::nullopt : std::optional(person);
         row.detail = detail;
         row.hash = hash;
     }
@@ -128,7 +133,7 @@ DbResult DoListAccessLog(const AccessLogFilter& filter,
     }
     AccessLogRow row;
     const DbResult result = statement.fetchEach([&] {
-        buffers.moveTo(row);
+        buffers.moveTo(row, statement);
         if (filter.person && !row.person && !exportLogDetailHolds(row.detail, person)) {
             return;
         }
@@ -155,7 +160,7 @@ DbResult DoVerifyAccessLog(AccessLogCheck& check) {
             if (!check.sound) {
                 return;
             }
-            buffers.moveTo(row);
+            buffers.moveTo(row, statement);
             if (row.seq != expected) {
                 check.sound = false;
                 check.firstBadSeq = expected;

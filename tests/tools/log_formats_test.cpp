@@ -99,6 +99,17 @@ TEST(LogFormats, TheJsonReadsBackAsTheStoredTexts) {
               std::string::npos);
 }
 
+// A person's ID stored outside the program that is no 32-bit integer is shown as stored.
+TEST(LogFormats, AnUnreadablePersonIdIsShownAsStored) {
+    AccessLogRow row = rowWith("x");
+    row.storedPerson = "4294967297";
+    EXPECT_NE(accessLogTableLine(row).find(" 4294967297 "), std::string::npos);
+    EXPECT_NE(accessLogJsonLine(row).find(R"("person":"4294967297")"), std::string::npos);
+    EXPECT_NE(accessLogCsvLine(row).find(",exported,4294967297,x,"), std::string::npos);
+    row.storedPerson = "-1\n";
+    EXPECT_NE(accessLogCsvLine(row).find(",exported,\"'-1\n\",x,"), std::string::npos);
+}
+
 TEST(LogFormats, NoCsvCellIsReadAsAFormula) {
     for (const Case& c : kCases) {
         const std::string line = accessLogCsvLine(rowWith(c.text));
