@@ -2,6 +2,7 @@
 // The export of a whole register, with every column group chosen.
 
 #include "bench_database.h"
+#include "db.h"
 #include "export_writer.h"
 
 #include <benchmark/benchmark.h>
@@ -47,5 +48,18 @@ void BM_ExportOneStatementPerLookup(benchmark::State& state) {
     exportRegister(state, false);
 }
 BENCHMARK(BM_ExportOneStatementPerLookup)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The check of the file that every export makes first; compare with BM_ExportReusingNormRows.
+void BM_RegisterQuickCheck(benchmark::State& state) {
+    const int persons = static_cast<int>(state.range(0));
+    BenchDatabase database(persons);
+    for (auto _ : state) {
+        if (DoCheckRegisterIntact() != DB_DONE) {
+            state.SkipWithError("check failed");
+        }
+    }
+    state.counters["persons"] = persons;
+}
+BENCHMARK(BM_RegisterQuickCheck)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -153,6 +153,13 @@ int runBackupCommand(const std::vector<std::string>& args) {
         options.folder.empty()
             ? options.file
             : freeDatedCopyPath(options.folder, std::time(nullptr), options.encrypt);
+    // A target that may not be written is refused before the access log records anything.
+    std::string refused;
+    if (!outputTargetAllowed(target, refused)) {
+        DoDisconnect();
+        std::fprintf(stderr, "Säkerhetskopian kunde inte skrivas: %s\n", refused.c_str());
+        return kExitFailed;
+    }
     if (!logBackupBeforeWriting(target, options.encrypt)) {
         DoDisconnect();
         return kExitFailed;

@@ -165,7 +165,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
         DoDisconnect();
         return 1;
     }
-    if (!onServer && !writeDatabaseBackup(backup, message)) {
+    if (!onServer && !writeDatabaseBackup(backup, message, SafeFileTarget::RegisterFile)) {
         DoDisconnect();
         std::fprintf(stderr,
                      "Säkerhetskopian %s kunde inte skrivas (%s); databasen är oförändrad.\n",

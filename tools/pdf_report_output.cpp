@@ -3,6 +3,7 @@
 
 #include "bitmap_resources.h"
 #include "report_pdf.h"
+#include "safe_file.h"
 
 #include <QGuiApplication>
 
@@ -52,6 +53,11 @@ class PdfReportOutput : public ReportOutput {
 std::unique_ptr<ReportOutput> makePdfReportOutput(const std::string& path, std::string& error) {
     if (path == "-") {
         error = "--pdf skriver till en fil; standard ut går inte.";
+        return nullptr;
+    }
+    // The file is made only after the access log's row: a target that may not be written is
+    // refused before that.
+    if (!outputTargetAllowed(path, error)) {
         return nullptr;
     }
     ensureGuiApplication();

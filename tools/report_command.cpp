@@ -315,6 +315,10 @@ int writeReports(const ReportRequest& request) {
         }
         outputs.push_back(std::move(output));
     }
+    // Over everyone a damaged page could end the reading early and leave persons out unseen.
+    if (request.all && DoCheckRegisterIntact() != DB_DONE) {
+        return kExitFailed;
+    }
     if (request.all && !logReportOutputsForEveryone(request)) {
         return kExitFailed;
     }

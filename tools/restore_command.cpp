@@ -136,8 +136,8 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
         // replaced all the same.
         kept = keptRegisterPath(std::time(nullptr));
         SafeFile keep;
-        done = keep.open(kept, error) && copyInto(oldFd, keep, error) && keep.commit(error) &&
-               staged.commit(error);
+        done = keep.open(kept, error, SafeFileTarget::RegisterFile) &&
+               copyInto(oldFd, keep, error) && keep.commit(error) && staged.commit(error);
     }
     if (claim == FileClaim::Claimed) {
         DoReleaseDatabaseFile();
@@ -236,7 +236,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     std::time_t made = 0;
     RegisterFacts facts;
     std::string kept;
-    const bool restored = staged.open(kDatabaseFileName, error) &&
+    const bool restored = staged.open(kDatabaseFileName, error, SafeFileTarget::RegisterFile) &&
                           stageCopy(copyFd, encrypted, passphrase, staged, made, error) &&
                           checkStagedCopy(staged, facts, error) &&
                           replaceRegister(staged, kept, error);

@@ -138,6 +138,11 @@ int reportedDatabaseFailures() {
     return failuresReported;
 }
 
+void reportDatabaseFailure(const std::string& text) {
+    ++failuresReported;
+    showMessage(text);
+}
+
 int DoSQLError(void* statement) {
     ++failuresReported;
     SQLSMALLINT handleType = SQL_HANDLE_STMT;

@@ -10,9 +10,9 @@ constexpr int kMessageSize = 512;
 
 } // namespace
 
-bool writeDatabaseBackup(const std::string& target, std::string& message) {
+bool writeDatabaseBackup(const std::string& target, std::string& message, SafeFileTarget kind) {
     SafeFile file;
-    if (!file.open(target, message)) {
+    if (!file.open(target, message, kind)) {
         return false;
     }
     // VACUUM INTO fills the writer's empty temporary, which it accepts as a new database.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "safe_file.h"
+
 #include <string>
 
 // A backup of the open database: a consistent copy (VACUUM INTO through the connection, never a
@@ -10,8 +12,10 @@
 // that is a link, a folder, a FIFO or a device is refused. No window system.
 
 // true when the copy is at target. false when not, with the system's or the database's message
-// in message; the target is then as it was and no temporary file is left.
-bool writeDatabaseBackup(const std::string& target, std::string& message);
+// in message; the target is then as it was and no temporary file is left. A copy kept beside the
+// register before a change of it (DODODA-fore-...) is written as a file of the register.
+bool writeDatabaseBackup(const std::string& target, std::string& message,
+                         SafeFileTarget kind = SafeFileTarget::Output);
 
 // Shown instead of a backup when the register is on a database server.
 inline constexpr const char* kServerBackupMessage =

@@ -5,6 +5,7 @@
 // sends. Each operation allocates, runs, commits and frees its own statement, and returns a
 // DbResult. Failures are reported to the user through DoSQLError before the operation returns.
 
+#include "register_files.h"
 #include "stored_id.h"
 #include "test_occasion.h"
 
@@ -40,7 +41,7 @@ inline constexpr const char* kAccessConnectionTemplate =
     "DRIVER=Microsoft Access Driver (*.mdb); \t\tDBQ=%s; \t\tSYSTEMDB=%s; \t\tUID=%s; \t\tPWD=%s; "
     "\t\tEXCLUSIVE=0; \t\tAnsiNPW=Yes \t\t";
 
-inline constexpr const char* kDatabaseFileName = "DODODA.db";
+inline constexpr const char* kDatabaseFileName = kRegisterFileName;
 
 // Whether the SQLite driver can be given this database path: its connection string takes no ';'
 // in a value and does not honour braces as quotes, so a path holding ';', '{' or '}' would open
@@ -69,6 +70,10 @@ void DoDisconnect();
 // Shows the first diagnostic of the statement (or of the connection when statement is null) in a
 // message box. Always returns 0.
 int DoSQLError(void* statement);
+
+// Reports a failure of the database that no driver diagnostic describes (a damaged file) as
+// DoSQLError reports one: counted, and shown.
+void reportDatabaseFailure(const std::string& text);
 
 // How many database failures DoSQLError has reported since the process started; a job that must
 // know whether anything failed while it ran compares the count before and after.
@@ -245,6 +250,18 @@ DbResult DoRehashPlainTextPasswords(int& rehashed);
 // 1 when written; 0 when not, with the driver's message in message (nothing is shown: the caller
 // reports it).
 DbResult DoVacuumInto(const char* path, char* message, int capacity);
+
+// ---- Damage (damage_check.cpp) ----
+
+// Whether the register's file is whole, checked before a job that reads every person (an export,
+// a report over everyone): a damaged page can end a statement early as if the rows had run out,
+// and such a job would deliver too few persons as if that were all. SQLite's quick check reads
+// every page (a fraction of what the job costs). DB_DONE when whole (and on a server); DB_FAILED
+// when damaged (shown, naming the first finding) or when the check itself failed (reported).
+DbResult DoCheckRegisterIntact();
+inline constexpr const char* kDamagedRegisterMessage =
+    "Registret är skadat och kan inte läsas i sin helhet, så ingenting skrevs. Återställ det från "
+    "en säkerhetskopia (rivo-admin restore).";
 
 // ---- Export (export_statement.cpp) ----
 

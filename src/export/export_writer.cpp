@@ -123,6 +123,15 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
 ExportResult writeExport(const std::string& path, const ExportSelection& selection,
                          TestOccasion& occasion, NormSource& norms,
                          const std::function<bool(int)>& progress) {
+    // A target that may not be written is refused before the access log records anything.
+    std::string refused;
+    if (!outputTargetAllowed(path, refused)) {
+        showWriteError(refused);
+        return ExportResult::CannotOpen;
+    }
+    if (selection.any() && DoCheckRegisterIntact() != DB_DONE) {
+        return ExportResult::ReadFailed;
+    }
     if (selection.any() && !logExportBeforeWriting(path)) {
         return ExportResult::Refused;
     }

@@ -35,20 +35,61 @@ std::string failure(const std::string& target, int error) {
     return "Fel vid skrivning av " + target + ": " + std::strerror(error);
 }
 
-// Makes the rename itself durable. A folder that cannot be synced is no reason to fail.
-void flushFolder(const std::string& folder) {
+// Makes the rename itself durable; the errno of the failure, or 0. A file system that cannot
+// sync a folder at all (EINVAL) keeps its names without it.
+int flushFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return errno;
     }
+    const int synced = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return synced;
+}
+
+// Whether fd is still the file at path: nobody removed or replaced the name meanwhile.
+bool stillAtPath(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && opened.st_nlink > 0 && ::lstat(path.c_str(), &named) == 0 &&
+           named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+// Creates, locks and checks the temporary; its descriptor, or -1 with errno set. Between mkostemp
+// and flock another writer's sweep of leftovers may find the fresh file unlocked and remove it:
+// the name is then made anew.
+int makeLockedTemporary(std::string& path, const std::string& prefix) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        path = prefix + "XXXXXX";
+        // mkostemp opens with O_CREAT|O_EXCL (never through a link) and mode 0600.
+        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        if (fd < 0) {
+            return -1;
+        }
+        if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int problem = errno;
+            ::close(fd);
+            ::unlink(path.c_str());
+            errno = problem;
+            return -1;
+        }
+        if (stillAtPath(fd, path)) {
+            return fd;
+        }
+        ::close(fd); // swept away before it was locked; the name is free or another's
+    }
+    errno = EAGAIN;
+    return -1;
 }
 
 } // namespace
 
-bool outputTargetAllowed(const std::string& target, std::string& error) {
+bool outputTargetAllowed(const std::string& target, std::string& error, SafeFileTarget kind) {
     if (target.empty()) {
         error = "Ett filnamn saknas.";
+        return false;
+    }
+    if (kind == SafeFileTarget::Output && !outputTargetIsNotRegister(target, error)) {
         return false;
     }
     struct stat info {};
@@ -117,27 +158,21 @@ SafeFile::~SafeFile() {
     abandon();
 }
 
-bool SafeFile::open(const std::string& target, std::string& error) {
+bool SafeFile::open(const std::string& target, std::string& error, SafeFileTarget kind) {
     abandon();
-    if (!outputTargetAllowed(target, error)) {
+    if (!outputTargetAllowed(target, error, kind)) {
         return false;
     }
     const TargetParts parts = splitTarget(target);
     removeLeftoverTemporaries(target);
-    std::string path = temporaryPrefix(parts) + "XXXXXX";
-    // mkostemp opens with O_CREAT|O_EXCL (never through a link) and mode 0600.
-    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    std::string path;
+    const int fd = makeLockedTemporary(path, temporaryPrefix(parts));
     if (fd < 0) {
         error = failure(target, errno);
         return false;
     }
-    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        error = failure(target, errno);
-        ::close(fd);
-        ::unlink(path.c_str());
-        return false;
-    }
     target_ = target;
+    kind_ = kind;
     temporary_ = path;
     fd_ = fd;
     writeErrno_ = 0;
@@ -186,7 +221,7 @@ bool SafeFile::commit(std::string& error) {
     // The target is checked again just before the rename: a link or folder planted meanwhile is
     // not replaced.
     std::string refused;
-    if (problem == 0 && !outputTargetAllowed(target_, refused)) {
+    if (problem == 0 && !outputTargetAllowed(target_, refused, kind_)) {
         error = refused;
         abandon();
         return false;
@@ -199,10 +234,15 @@ bool SafeFile::commit(std::string& error) {
         abandon();
         return false;
     }
-    flushFolder(splitTarget(target_).folder);
     ::close(fd_);
     fd_ = -1;
     temporary_.clear();
+    const int unsynced = flushFolder(splitTarget(target_).folder);
+    if (unsynced != 0) {
+        error = target_ + " är skriven, men mappen kunde inte föras till disken (" +
+                std::strerror(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
+        return false;
+    }
     return true;
 }
 

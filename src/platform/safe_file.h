@@ -9,13 +9,23 @@
 // partial file under the target's name. A target that is a symbolic link (dangling or not), a
 // folder, a FIFO, a device or a socket is refused with a message naming it.
 //
+// No output is ever written onto the register or a file kept beside it (register_files.h); only
+// the restore, which replaces the register on purpose, and the copies it keeps, say so.
+//
 // While a writer lives it holds an exclusive flock on its temporary file. Opening a writer first
 // removes the temporaries of earlier writers of the same target whose lock is free: what a killed
 // run left behind.
 
+#include "register_files.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+enum class SafeFileTarget {
+    Output,      // every export, report, log, norm file and backup
+    RegisterFile // the register itself or a copy kept beside it, written by a restore
+};
 
 class SafeFile {
   public:
@@ -26,7 +36,8 @@ class SafeFile {
 
     // Checks the target and creates the empty temporary. False with a Swedish message naming the
     // target when the target may not be written or the temporary cannot be made.
-    bool open(const std::string& target, std::string& error);
+    bool open(const std::string& target, std::string& error,
+              SafeFileTarget kind = SafeFileTarget::Output);
 
     // Appends bytes. False (and the writer is spoilt) on any failure such as a full disk; the
     // reason is given by commit().
@@ -38,7 +49,9 @@ class SafeFile {
     int descriptor() const { return fd_; }
 
     // Makes the file the target: flush, fsync, rename, fsync of the folder. False with a message
-    // naming the target when anything failed; the temporary is then removed.
+    // naming the target when anything failed; the temporary is then removed. A folder that cannot
+    // be flushed after the rename is also a failure: the file stands under its name, but a power
+    // cut could still take it away, and the message says so.
     bool commit(std::string& error);
 
     // Removes the temporary; the target is left as it was.
@@ -49,13 +62,16 @@ class SafeFile {
   private:
     std::string target_;
     std::string temporary_;
+    SafeFileTarget kind_ = SafeFileTarget::Output;
     int fd_ = -1;
     int writeErrno_ = 0;
 };
 
 // Checks that a path may be written as an output file: it does not exist, or it is a regular file
-// (not a symbolic link). False with a Swedish message naming it otherwise.
-bool outputTargetAllowed(const std::string& target, std::string& error);
+// (not a symbolic link) and, for an output, neither the register nor a file of its. False with a
+// Swedish message naming it otherwise.
+bool outputTargetAllowed(const std::string& target, std::string& error,
+                         SafeFileTarget kind = SafeFileTarget::Output);
 
 // Writes bytes to a target through a SafeFile in one call.
 bool writeFileSafely(const std::string& target, std::string_view bytes, std::string& error);

@@ -4,6 +4,7 @@
 
 #include "safe_file.h"
 #include "temp_dir.h"
+#include "working_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,52 @@ TEST(SafeFile, AFileFilledThroughItsPathIsCommittedAtModeSixHundred) {
     ASSERT_TRUE(file.commit(error)) << error;
     EXPECT_EQ(contents(target), "filled by another writer");
     EXPECT_EQ(mode(target), 0600u);
+}
+
+// The register of the working folder and the files beside it are never an output, by whatever
+// path they are named; only the restore writes them, on purpose.
+TEST(SafeFile, NeverWritesOntoTheRegisterOrItsCompanions) {
+    TempDir dir;
+    WorkingDirectory inside(dir.path());
+    std::ofstream("DODODA.db") << "register";
+    std::ofstream("DODODA.db-wal") << "wal";
+    std::ofstream("DODODA-fore-aterstallning-2026-01-01T000000.db") << "kept";
+    std::ofstream("other.db") << "someone else's";
+    fs::create_directory("ut");
+    fs::create_hard_link("DODODA.db", "ut/link.txt");
+    fs::create_hard_link("DODODA.db-wal", "ut/wal-link.txt");
+    fs::create_directory("elsewhere");
+    fs::create_directory_symlink(dir.path(), "mirror");
+    const std::string refused[] = {"DODODA.db",
+                                   dir.file("DODODA.db"),
+                                   "mirror/DODODA.db",
+                                   "ut/link.txt",
+                                   "ut/wal-link.txt",
+                                   "DODODA.db-journal",
+                                   "elsewhere/DODODA.db-shm",
+                                   ".DODODA.db.rivo-lock",
+                                   "DODODA-fore-aterstallning-2026-01-01T000000.db",
+                                   "elsewhere/DODODA.db"};
+    for (const std::string& target : refused) {
+        SafeFile file;
+        std::string error;
+        EXPECT_FALSE(file.open(target, error)) << target;
+        EXPECT_EQ(error.find(target + " är registret"), 0u) << error;
+        EXPECT_EQ(temporariesIn(dir.path()), 0) << target;
+    }
+    EXPECT_EQ(contents("DODODA.db"), "register");
+    EXPECT_EQ(contents("DODODA-fore-aterstallning-2026-01-01T000000.db"), "kept");
+    // Names that only look alike, and the restore's own writes, are written.
+    for (const char* target : {"other.db", "DODODA.db.txt", "ut/DODODA.csv"}) {
+        std::string error;
+        EXPECT_TRUE(writeFileSafely(target, "out", error)) << target << ": " << error;
+    }
+    SafeFile restore;
+    std::string error;
+    ASSERT_TRUE(restore.open("DODODA.db", error, SafeFileTarget::RegisterFile)) << error;
+    restore.write("restored");
+    ASSERT_TRUE(restore.commit(error)) << error;
+    EXPECT_EQ(contents("DODODA.db"), "restored");
 }
 
 } // namespace

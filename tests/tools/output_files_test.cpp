@@ -274,8 +274,9 @@ TEST_F(OutputFiles, EveryKindThroughTheOneWriter) {
                             }
                         }
                         std::string error;
-                        ASSERT_TRUE(running.open(
-                            dir_.file("DODODA-fore-normimport-20000101-000001.db"), error));
+                        ASSERT_TRUE(
+                            running.open(dir_.file("DODODA-fore-normimport-20000101-000001.db"),
+                                         error, SafeFileTarget::RegisterFile));
                     }
                     EXPECT_EQ(run(kind.command, Mishap::None).exitCode, 0);
                     EXPECT_TRUE(running.temporaryPath().empty() ||
@@ -287,6 +288,80 @@ TEST_F(OutputFiles, EveryKindThroughTheOneWriter) {
                 fs::remove(copy);
             }
         }
+    }
+}
+
+// No output road lands on the register or a file of it, whatever path names it: each is refused
+// before anything is written (the access log's row included), naming the file.
+TEST_F(OutputFiles, NoRoadWritesOntoTheRegister) {
+    std::ofstream(dir_.file("fras.txt")) << "en lång lösenfras för kopian\n";
+    ::chmod(dir_.file("fras.txt").c_str(), 0600);
+    fs::create_directory(dir_.file("ut"));
+    ASSERT_EQ(::link(dir_.file(kDatabaseFileName).c_str(), dir_.file("ut/lank.txt").c_str()), 0);
+    const std::string normLink = "normlank";
+    fs::create_directory(dir_.path() / normLink);
+    ASSERT_EQ(::link(dir_.file(kDatabaseFileName).c_str(),
+                     (dir_.path() / normLink / "NORMER.csv").c_str()),
+              0);
+    const std::string targets[] = {"DODODA.db", (dir_.path() / "ut/../DODODA.db").string(),
+                                   "ut/lank.txt", "DODODA.db-journal"};
+    const char* roads[] = {"export --groups 0,1,2,3 %s",
+                           "report --all --json %s",
+                           "report --id 1 --pdf %s",
+                           "log --csv %s",
+                           "log --json %s",
+                           "backup %s",
+                           "backup %s --encrypt --passphrase-file fras.txt"};
+    const std::string before = contents(dir_.file(kDatabaseFileName));
+    for (const std::string& target : targets) {
+        for (const char* road : roads) {
+            std::string command = road;
+            command.replace(command.find("%s"), 2, target);
+            SCOPED_TRACE(command);
+            const ChildRun result = run(command.c_str(), Mishap::None);
+            EXPECT_EQ(result.exitCode, 1) << result.errors;
+            EXPECT_NE(result.errors.find(target + " är registret"), std::string::npos)
+                << result.errors;
+            ASSERT_TRUE(contents(dir_.file(kDatabaseFileName)) == before);
+            EXPECT_FALSE(fs::exists(dir_.file("DODODA.db-journal")));
+        }
+    }
+    // A norm folder whose file is a hard link to the register; the button's backup by a link.
+    const ChildRun norms = run(("export-norms " + normLink).c_str(), Mishap::None);
+    EXPECT_EQ(norms.exitCode, 1) << norms.errors;
+    EXPECT_NE(norms.errors.find("NORMER.csv"), std::string::npos) << norms.errors;
+    fs::create_hard_link(dir_.file(kDatabaseFileName), dir_.file("kopia.db"));
+    const ChildRun button = run(nullptr, Mishap::None);
+    EXPECT_EQ(button.exitCode, 1) << button.errors;
+    EXPECT_NE(button.errors.find("kopia.db är registret"), std::string::npos) << button.errors;
+    EXPECT_TRUE(contents(dir_.file(kDatabaseFileName)) == before);
+    EXPECT_EQ(temporaries(dir_.path()), 0);
+}
+
+// A damaged page that makes the persons' table read as empty (SQLite finds no error while
+// reading it) never gives an empty export or report: the jobs over everyone check the file first.
+TEST_F(OutputFiles, ADamagedRegisterIsNeverExportedAsEmpty) {
+    // The persons' table is the first of the schema, so its root is page 2: a leaf (0x0D)
+    // holding the one person. Its count of cells is set to 0.
+    constexpr std::streamoff kPage2 = 4096;
+    std::fstream file(dir_.file(kDatabaseFileName),
+                      std::ios::in | std::ios::out | std::ios::binary);
+    char header[5] = {};
+    file.seekg(kPage2);
+    file.read(header, sizeof header);
+    ASSERT_EQ(header[0], 0x0D);
+    ASSERT_EQ(header[3] * 256 + header[4], 1);
+    file.seekp(kPage2 + 4);
+    file.put('\0');
+    file.close();
+    for (const char* command : {"export --groups 0,1,2,3 ut.txt", "report --all --json ut.txt",
+                                "export --groups 0 ut.txt"}) {
+        SCOPED_TRACE(command);
+        const ChildRun result = run(command, Mishap::None);
+        EXPECT_EQ(result.exitCode, 1) << result.errors;
+        EXPECT_NE(result.errors.find("Registret är skadat"), std::string::npos) << result.errors;
+        EXPECT_NE(result.errors.find("page 2"), std::string::npos) << result.errors;
+        EXPECT_FALSE(fs::exists(dir_.file("ut.txt")));
     }
 }
 
