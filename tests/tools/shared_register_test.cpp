@@ -398,7 +398,7 @@ TEST_F(SharedRegister, NormsImportedElsewhereAreUsedAtTheNextResultsPrintAndExpo
     ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
 
     // The print job of the results still on the screen.
-    rescoreWhenNormsChanged(occasion);
+    prepareForPrintJob(occasion);
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
     open();
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
