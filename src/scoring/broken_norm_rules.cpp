@@ -23,10 +23,10 @@ std::string brokenNormRulesMessage(const NormSource& norms) {
         text += "\n" + broken[i];
     }
     if (broken.size() > kMostNamed) {
-        text += "\n… och " + std::to_string(broken.size() - kMostNamed) + " till.";
+        text += "\n… och " + std::to_string(broken.size() - kMostNamed) +
+                " till, som rivo-admin check-norms visar.";
     }
-    return text + "\nrivo-admin check-norms visar alla; läs in rättade normtabeller med "
-                  "rivo-admin import-norms.";
+    return text + "\nLäs in rättade normtabeller med rivo-admin import-norms.";
 }
 
 bool isBrokenNormRulesMessage(const std::string& text) {
