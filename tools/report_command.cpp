@@ -3,6 +3,7 @@
 #include "exit_status.h"
 
 #include "age_band.h"
+#include "broken_norm_rules.h"
 #include "db.h"
 #include "json_report_output.h"
 #include "message_box.h"
@@ -130,8 +131,13 @@ bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string
     return false;
 }
 
+// The norm tables' broken rules, which every occasion's messages carry, were said once for the
+// run.
 void printMessages(const ScoredOccasion& occasion) {
     for (const std::string& message : occasion.messages) {
+        if (isBrokenNormRulesMessage(message)) {
+            continue;
+        }
         if (occasion.idRead) {
             std::fprintf(stderr, "ID %d: %s\n", occasion.id, message.c_str());
         } else {
@@ -302,6 +308,11 @@ int writeReports(const ReportRequest& request) {
     std::string error;
     // The norm tables are read, or found current, once for the whole run.
     NormSource& norms = currentNorms();
+    // Said once for the run; each occasion's messages carry it too, as its scoring says it.
+    const std::string brokenRules = brokenNormRulesMessage(norms);
+    if (!brokenRules.empty()) {
+        std::fprintf(stderr, "%s\n", brokenRules.c_str());
+    }
     if (!ageBandOffered(request, norms, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
@@ -323,7 +334,7 @@ int writeReports(const ReportRequest& request) {
         return kExitFailed;
     }
     bool failed = false;
-    bool warned = false;
+    bool warned = !brokenRules.empty();
     bool outputFailed = false;
     int delivered = 0;
     ScoredOccasion scored;

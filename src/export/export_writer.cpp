@@ -3,6 +3,7 @@
 
 #include "access_log.h"
 #include "age_band.h"
+#include "broken_norm_rules.h"
 #include "db.h"
 #include "export_line.h"
 #include "export_log_detail.h"
@@ -149,6 +150,9 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     }
     file.writeLine(exportHeaderLine(selection));
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
+    if (scores) {
+        reportBrokenNormRules(norms);
+    }
     int written = 0;
     const int failuresBefore = reportedDatabaseFailures();
     bool cancelled = false;

@@ -5,6 +5,7 @@
 // say once what it could not use.
 
 #include "access_log.h"
+#include "broken_norm_rules.h"
 #include "export_writer.h"
 #include "scoring_fixture.h"
 #include "subtest_table.h"
@@ -68,6 +69,7 @@ class HostileDatabase : public ScoringTest {
         insertNormRows("25-29 år", evenBounds());
         insertNormRows("Referensgrupp", evenBounds());
         insertIndexRows();
+        completeNormTables();
         path_ = dir_.file("export.txt");
     }
 
@@ -78,13 +80,17 @@ class HostileDatabase : public ScoringTest {
                      const std::string& likheter = "10", const std::string& sex = "2") {
         exec("INSERT INTO TESTPERSON (ID, NAMN, SEX, TESTDATE, BORNDATE, HANDEDNESS) VALUES (" +
              id + ", '" + name + "', " + sex + ", " + testDate + ", " + bornDate + ", 2)");
+        // The spans stay within their form maxima and the digit-span parts add up to their total:
+        // only the value under test is hostile.
+        std::int32_t scores[kRawScoreCount];
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            const int maximum = kSubtests[i].formMax;
+            scores[i] = maximum > 0 && maximum < 10 ? maximum : 10;
+        }
+        splitDigitSpanTotal(scores);
         std::string raw = "INSERT INTO TESTDATA VALUES (" + id + ", '2010-03-07'";
         for (int i = 0; i < kRawScoreCount; ++i) {
-            // The spans stay within their form maxima: only the value under test is hostile.
-            const int maximum = kSubtests[i].formMax;
-            raw += i == RAW_LIKHETER
-                       ? ", " + likheter
-                       : ", " + std::to_string(maximum > 0 && maximum < 10 ? maximum : 10);
+            raw += ", " + (i == RAW_LIKHETER ? likheter : std::to_string(scores[i]));
         }
         exec(raw + ")");
     }
@@ -210,7 +216,8 @@ TEST_F(HostileDatabase, NullInEveryColumnKind) {
 }
 
 // Index rows missing for a whole key, or doubled: no crash, a missing score is never another
-// person's, and of doubled rows the first one counts.
+// person's, and of doubled rows the first one counts. Each export names the rules the tables
+// break once, however many persons it holds.
 TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     storePerson("1", "Ett");
     exec("INSERT INTO INDEX_NORMER VALUES ('Standardgrupp', 'VFI', 15, 999, 1.0, 1, 2, 3, 4)");
@@ -221,6 +228,12 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     // Every scaled score 5 from the first norm rows; VFI 15 gives 46 from its first row.
     EXPECT_EQ(cells(doubled[1])[kLastCell - 3], "46");
     EXPECT_EQ(cells(doubled[1])[kBandCell + 3], "5");
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("bryter mot 20 regler"), std::string::npos);
+    EXPECT_NE(messages_.texts()[0].find("INDEX_NORMER (Standardgrupp, VFI, 15): nyckeln"),
+              std::string::npos)
+        << messages_.texts()[0];
+    messages_.clear();
 
     storePerson("2", "Två");
     exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" IN ('HIK', 'GAI')");
@@ -232,10 +245,14 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
         EXPECT_EQ(row[kLastCell - 4], "") << line; // I_GAI
         EXPECT_EQ(row[kLastCell - 3], "46") << line;
     }
-    // Each person is told about both missing keys.
-    EXPECT_EQ(messages_.texts().size(), 4u);
-    for (const std::string& text : messages_.texts()) {
-        EXPECT_NE(text.find("har inga rader"), std::string::npos) << text;
+    // Each person is told about both missing keys, after the one word on the tables.
+    const std::vector<std::string> said = messages_.texts();
+    ASSERT_EQ(said.size(), 5u);
+    EXPECT_TRUE(isBrokenNormRulesMessage(said[0]));
+    // The 19 doubled NORMER rows, the doubled VFI row, and now HIK and GAI missing.
+    EXPECT_NE(said[0].find("bryter mot 22 regler"), std::string::npos) << said[0];
+    for (std::size_t i = 1; i < said.size(); ++i) {
+        EXPECT_NE(said[i].find("har inga rader"), std::string::npos) << said[i];
     }
 }
 

@@ -32,13 +32,15 @@ class ReportCommand : public ScoringTest {
             insertNormRows(band, evenBounds());
         }
         insertIndexRows();
-        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '45-54 år', 7, 'Vuxna 45-54')");
+        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '45-54 år', 7, '45-54 år')");
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '70-74 år', 10, '70-74 år')");
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'Referensgrupp', 14, 'Referens')");
+        completeNormTables();
         std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
     }
 
-    // A person born 1960-03-10 and tested at the given age, every raw score 10 but the spans.
+    // A person born 1960-03-10 and tested at the given age, every raw score 10 but the spans and
+    // the digit-span parts, which add up to their total.
     int store(const char* name, int years, bool withScores = true) {
         PersonRecord person = samplePerson(name);
         person.BORNDATE = DateValue{1960, 3, 10};
@@ -49,6 +51,7 @@ class ReportCommand : public ScoringTest {
             occasion.person = person;
             occasion.TD_TESTDATE = person.TESTDATE;
             std::fill(std::begin(occasion.RawScores), std::end(occasion.RawScores), 10);
+            splitDigitSpanTotal(occasion.RawScores);
             occasion.RawScores[RAW_SRLFRAM] = 6;
             occasion.RawScores[RAW_SRLBAK] = 5;
             occasion.RawScores[RAW_SSO] = 6;
@@ -101,7 +104,7 @@ TEST_F(ReportCommand, ScoresAsTheScreenDoesWithItsDefaults) {
     EXPECT_EQ(json["BORNDATE"].toString(), q("1960-03-10"));
     EXPECT_EQ(json["testAge"].toString(), q("50.1.24"));
     EXPECT_EQ(json["ageBand"].toString(), q("45-54 år"));
-    EXPECT_EQ(json["normDescription"].toString(), q("Vuxna 45-54"));
+    EXPECT_EQ(json["normDescription"].toString(), q("45-54 år"));
     EXPECT_EQ(json["choices"].toObject(),
               (QJsonObject{{"ciLevel", 1}, {"swBase", 0}, {"indexBase", 1}}));
 
@@ -213,7 +216,7 @@ TEST_F(ReportCommand, ChoicesChangeOnlyWhatTheyChoose) {
     EXPECT_TRUE(reference["SpanFrequencies"].toArray().isEmpty());
 
     // A subgroup the list does not offer is refused before anything is written.
-    for (const char* band : {"foo", "35-44 år", ""}) {
+    for (const char* band : {"foo", "35-44 ÅR", ""}) {
         EXPECT_TRUE(report({"--id", std::to_string(id), "--age-band", band}, 1).empty()) << band;
     }
 }

@@ -202,7 +202,13 @@ void storeOccasions() {
             occasion.RawScores[raw] =
                 raw == person ? NOT_ADMINISTERED : kSubtests[raw].formMax / (2 + person % 3);
         }
-        occasion.RawScores[RAW_SIFFERREPETITION] = 20 + person;
+        // The total the form stores: the sum of the three parts, or not administered with one.
+        std::int32_t* raw = occasion.RawScores;
+        raw[RAW_SIFFERREPETITION] = raw[RAW_SRFRAM] == NOT_ADMINISTERED ||
+                                            raw[RAW_SRBAK] == NOT_ADMINISTERED ||
+                                            raw[RAW_SS] == NOT_ADMINISTERED
+                                        ? NOT_ADMINISTERED
+                                        : raw[RAW_SRFRAM] + raw[RAW_SRBAK] + raw[RAW_SS];
         ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
         ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
     }
@@ -401,7 +407,7 @@ TEST_F(SharedRegister, NormsImportedElsewhereAreUsedAtTheNextResultsPrintAndExpo
     ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
 
     // The print job of the results still on the screen.
-    rescoreWhenNormsChanged(occasion);
+    prepareForPrintJob(occasion);
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
     open();
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
