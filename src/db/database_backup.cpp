@@ -8,10 +8,7 @@ namespace {
 
 constexpr int kMessageSize = 512;
 
-} // namespace
-
-bool writeDatabaseBackup(const std::string& target, std::string& message) {
-    SafeFile file;
+bool fillWithCopy(SafeFile& file, const std::string& target, std::string& message) {
     if (!file.open(target, message)) {
         return false;
     }
@@ -22,5 +19,19 @@ bool writeDatabaseBackup(const std::string& target, std::string& message) {
         message = databaseMessage;
         return false;
     }
-    return file.commit(message);
+    return true;
+}
+
+} // namespace
+
+bool writeDatabaseBackup(const std::string& target, std::string& message) {
+    SafeFile file;
+    return fillWithCopy(file, target, message) && file.commit(message);
+}
+
+bool writeDatabaseBackupToNewName(const std::string& target, std::string& message, bool& taken) {
+    SafeFile file;
+    const bool written = fillWithCopy(file, target, message) && file.commitNoReplace(message);
+    taken = file.targetTaken();
+    return written;
 }

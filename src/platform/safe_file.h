@@ -41,6 +41,13 @@ class SafeFile {
     // naming the target when anything failed; the temporary is then removed.
     bool commit(std::string& error);
 
+    // The same, but the target is claimed only when no file of that name exists (a link, a
+    // folder or a file another writer has just claimed counts): the rename never replaces
+    // anything. False when the name is taken, with a message naming it; targetTaken() then
+    // tells that this was the reason. The temporary is removed on every failure.
+    bool commitNoReplace(std::string& error);
+    bool targetTaken() const { return targetTaken_; }
+
     // Removes the temporary; the target is left as it was.
     void abandon();
 
@@ -51,6 +58,7 @@ class SafeFile {
     std::string temporary_;
     int fd_ = -1;
     int writeErrno_ = 0;
+    bool targetTaken_ = false;
 };
 
 // Checks that a path may be written as an output file: it does not exist, or it is a regular file
