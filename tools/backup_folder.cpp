@@ -132,9 +132,8 @@ bool startsWithin(int fd, std::size_t length, std::initializer_list<std::string_
         return false;
     }
     head.resize(static_cast<std::size_t>(got));
-    return std::all_of(texts.begin(), texts.end(), [&](std::string_view text) {
-        return head.find(text) != std::string::npos;
-    });
+    return std::all_of(texts.begin(), texts.end(),
+                       [&](std::string_view text) { return head.find(text) != std::string::npos; });
 }
 
 } // namespace
@@ -174,8 +173,8 @@ std::vector<std::string> datedCopiesNewestFirst(const std::string& folder, std::
         // A name dated after now (a clock set wrong, a copy from elsewhere) would otherwise stay
         // the newest for ever and never be pruned.
         const std::time_t named = stampTime(dated->first);
-        copies.push_back(Entry{named > now ? info.st_mtime : named, dated->second,
-                               it->path().string()});
+        copies.push_back(
+            Entry{named > now ? info.st_mtime : named, dated->second, it->path().string()});
     }
     std::sort(copies.begin(), copies.end(), [](const Entry& a, const Entry& b) {
         return a.made != b.made ? a.made > b.made : a.sequence > b.sequence;

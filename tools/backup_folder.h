@@ -29,8 +29,8 @@ std::vector<std::string> datedCopiesNewestFirst(const std::string& folder, std::
 bool isOwnCopy(const std::string& path);
 
 // Removes all but the newest keep dated copies that are copies of ours (isOwnCopy), never the
-// one just written; a file that only has the name of a copy is neither counted nor removed. The paths removed
-// are added to removed; false, with the system's message in error, when one could not be removed
-// (the rest are still tried).
+// one just written; a file that only has the name of a copy is neither counted nor removed. The
+// paths removed are added to removed; false, with the system's message in error, when one could not
+// be removed (the rest are still tried).
 bool keepNewestCopies(const std::string& folder, int keep, const std::string& written,
                       std::vector<std::string>& removed, std::string& error);

@@ -10,8 +10,8 @@
 #include "register_check.h"
 #include "register_journal.h"
 #include "register_lock.h"
-#include "schema.h"
 #include "safe_file.h"
+#include "schema.h"
 #include "working_database.h"
 
 #include <fcntl.h>
@@ -136,9 +136,10 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
     // journal of another file must not be rolled back into the register.
     const JournalInspection journal = inspectJournal(kDatabaseFileName);
     if (journal.state == JournalState::Foreign) {
-        error = "Bredvid registret ligger " + journal.path + ", som inte kan höra till registret: " +
-                journal.reason + ". SQLite skulle skriva in den i registret. Flytta filen till "
-                                 "en annan mapp och försök igen.";
+        error = "Bredvid registret ligger " + journal.path +
+                ", som inte kan höra till registret: " + journal.reason +
+                ". SQLite skulle skriva in den i registret. Flytta filen till "
+                "en annan mapp och försök igen.";
         return false;
     }
     // Opened before SQLite opens the file, and closed only after SQLite has let it go: closing a

@@ -149,8 +149,8 @@ int connectRegister(std::string& error) {
     }
     std::error_code ignored;
     // Held until the process ends: a restore must not replace the file while it is open here.
-    if (!holdRegisterLock(std::filesystem::current_path(ignored).string(),
-                          RegisterLockMode::Shared, error)) {
+    if (!holdRegisterLock(std::filesystem::current_path(ignored).string(), RegisterLockMode::Shared,
+                          error)) {
         return 0;
     }
     char user[19];

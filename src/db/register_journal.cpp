@@ -109,6 +109,18 @@ JournalInspection inspectJournal(const std::string& databasePath) {
                        " byte)";
         return found;
     }
+    // The register's changes only ever add pages (it has no auto-vacuum and is never vacuumed in
+    // place), so a file smaller than it was when the journal began is not the journal's file.
+    const std::uint32_t pagesAtStart = bigEndian(header + 16, 4);
+    struct stat registerInfo {};
+    if (::fstat(database.get(), &registerInfo) == 0 &&
+        registerInfo.st_size / registerPageSize < static_cast<off_t>(pagesAtStart)) {
+        found.state = JournalState::Foreign;
+        found.reason = "den är från en fil med " + std::to_string(pagesAtStart) +
+                       " sidor, men registret har bara " +
+                       std::to_string(registerInfo.st_size / registerPageSize);
+        return found;
+    }
     // A change raises the counter in page 1 exactly once, when it writes page 1. So the register
     // of a journal's change has the counter the journal recorded, or that plus one; any other
     // value means the file was written after the journal by something else, or is another file.

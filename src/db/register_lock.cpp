@@ -48,13 +48,18 @@ int openLockFile(const std::string& folder, const std::string& path, std::string
         fd = ::open(path.c_str(), kFlags);
     }
     struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool usable = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (usable && info.st_uid == ::geteuid() && (info.st_mode & 0777) != mode) {
+        // The register was shared with more readers since the lock file was made.
+        ::fchmod(fd, mode);
+    }
+    if (!usable) {
         const int reason = fd < 0 ? errno : EINVAL;
         error = "Registrets låsfil " + path + " kan inte användas (" +
                 (fd >= 0 || reason == ELOOP ? std::string("den är ingen vanlig fil")
                                             : std::string(std::strerror(reason))) +
-                "). Den ska vara en vanlig fil som alla som använder registret kan läsa; ta bort "
-                "den, så skapas den på nytt.";
+                "). Den ska vara en vanlig fil som alla som använder registret kan läsa. Ta bort "
+                "den när ingen använder registret, så skapas den på nytt.";
         if (fd >= 0) {
             ::close(fd);
         }
@@ -98,9 +103,9 @@ bool holdRegisterLock(const std::string& folder, RegisterLockMode mode, std::str
     if (result != 0) {
         const int reason = errno;
         ::close(fd);
-        error = reason == EWOULDBLOCK ? heldElsewhereMessage(mode)
-                                      : "Registrets låsfil " + path + " kan inte låsas: " +
-                                            std::strerror(reason);
+        error = reason == EWOULDBLOCK
+                    ? heldElsewhereMessage(mode)
+                    : "Registrets låsfil " + path + " kan inte låsas: " + std::strerror(reason);
         return false;
     }
     lock = HeldLock{fd, mode, path};

@@ -84,9 +84,8 @@ std::string columnName(const std::string& column) {
 void compareColumns(const std::string& table, const std::vector<std::string>& copy,
                     const std::vector<std::string>& known, std::vector<std::string>& found) {
     const auto named = [](const std::vector<std::string>& columns, const std::string& name) {
-        return std::find_if(columns.begin(), columns.end(), [&](const std::string& column) {
-            return columnName(column) == name;
-        });
+        return std::find_if(columns.begin(), columns.end(),
+                            [&](const std::string& column) { return columnName(column) == name; });
     };
     for (const std::string& column : known) {
         const std::string name = columnName(column);
@@ -107,8 +106,9 @@ void compareColumns(const std::string& table, const std::vector<std::string>& co
     }
 }
 
-void compareObject(const SchemaObject& copy, const SchemaObject& known, const SchemaShape& copyShape,
-                   const SchemaShape& knownShape, std::vector<std::string>& found) {
+void compareObject(const SchemaObject& copy, const SchemaObject& known,
+                   const SchemaShape& copyShape, const SchemaShape& knownShape,
+                   std::vector<std::string>& found) {
     if (copy.type != known.type) {
         found.push_back("I kopian är " + copy.name + " " + indefiniteNoun(copy.type) +
                         " och inte " + indefiniteNoun(known.type) + ".");
