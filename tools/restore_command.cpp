@@ -253,8 +253,11 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     // The program and rivo-admin hold this lock shared while they have the register open; held
-    // exclusively it also keeps them from opening it while it is replaced.
-    if (!holdRegisterLock(".", RegisterLockMode::Exclusive, error)) {
+    // exclusively it also keeps them from opening it while it is replaced. It is the lock
+    // connectRegister takes (the same path), so the restore's own log row is written under it.
+    std::error_code ignored;
+    if (!holdRegisterLock(std::filesystem::current_path(ignored).string(),
+                          RegisterLockMode::Exclusive, error)) {
         std::fprintf(stderr, "%s %s\n", error.c_str(), kNothingChanged);
         return kExitFailed;
     }
