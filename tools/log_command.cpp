@@ -5,7 +5,7 @@
 #include "db.h"
 #include "exit_status.h"
 #include "log_formats.h"
-#include "safe_file.h"
+#include "log_sink.h"
 #include "schema.h"
 #include "stored_id.h"
 #include "working_database.h"
@@ -21,42 +21,6 @@ constexpr const char* kUsage =
     "Användning: rivo-admin log [--person ID] [--user NAMN] [--from ÅÅÅÅ-MM-DD] [--to ÅÅÅÅ-MM-DD]\n"
     "                           [--json FIL|-] [--csv FIL|-]\n"
     "            rivo-admin log verify\n";
-
-// Where one form of the log goes: standard output, or a file through the safe writer.
-class LogSink {
-  public:
-    LogSink(std::string path, std::string (*line)(const AccessLogRow&))
-        : path_(std::move(path)), line_(line) {}
-
-    bool open(const std::string& header, std::string& error) {
-        if (path_ != "-" && !file_.open(path_, error)) {
-            return false;
-        }
-        return put(header);
-    }
-    bool put(const std::string& text) {
-        if (path_ == "-") {
-            return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-        }
-        return file_.write(text);
-    }
-    bool row(const AccessLogRow& row) { return put(line_(row)); }
-    bool commit(std::string& error) {
-        if (path_ == "-") {
-            if (std::fflush(stdout) != 0) {
-                error = "Fel vid skrivning till standard ut.";
-                return false;
-            }
-            return true;
-        }
-        return file_.commit(error);
-    }
-
-  private:
-    std::string path_;
-    std::string (*line_)(const AccessLogRow&);
-    SafeFile file_;
-};
 
 bool validDate(const std::string& text) {
     int year = 0;
