@@ -153,16 +153,18 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLo
     FileClaim claim = FileClaim::Failed;
     std::string claimMessage;
     if (DoConnect("", "", kDatabaseFileName) == 1) {
-        claim = DoClaimDatabaseFile(claimMessage);
-        // The restore's row names the head it replaces; a register without a readable log
-        // leaves it unnamed (and its reason unshown: the register is being replaced for it).
+        // The restore's row names the head it replaces, read before the claim (whose
+        // transaction a statement's commit would end); the register lock keeps writers out. A
+        // register without a readable log leaves it unnamed, its reason unshown: it is being
+        // replaced for it.
         const MessageBoxHandler previous =
             setMessageBoxHandler([](const MessageRequest&) { return 1; });
         AccessLogHead head;
-        if (claim == FileClaim::Claimed && DoReadAccessLogHead(head) == DB_DONE) {
+        if (DoReadAccessLogHead(head) == DB_DONE) {
             replaced = head;
         }
         setMessageBoxHandler(previous);
+        claim = DoClaimDatabaseFile(claimMessage);
     }
     error = claim == FileClaim::Busy ? std::string(kDatabaseLockedMessage)
                                      : companionLeft(claimMessage);

@@ -175,7 +175,9 @@ std::optional<AccessLogHead> replacedHead(const std::string& detail) {
     char hash[65] = {};
     int used = 0;
     if (std::sscanf(detail.c_str(), "ersatte rad=%d hash=%64[0-9a-f]%n", &seq, hash, &used) != 2 ||
-        used != 13 + static_cast<int>(std::to_string(seq).size()) + 6 + 64) {
+        std::string_view(hash).size() != kChainStart.size() ||
+        (detail[static_cast<std::size_t>(used)] != ';' &&
+         static_cast<std::size_t>(used) != detail.size())) {
         return std::nullopt;
     }
     return AccessLogHead{seq, hash};
