@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -215,6 +216,13 @@ TEST_F(HostileDatabase, NullInEveryColumnKind) {
     EXPECT_NE(messages_.texts()[0].find("(ID 1)"), std::string::npos);
 }
 
+// The number of rules a broken-norm-rules message says the tables break; -1 when it says none.
+int brokenRuleCount(const std::string& message) {
+    const std::string before = "bryter mot ";
+    const std::size_t at = message.find(before);
+    return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + before.size());
+}
+
 // Index rows missing for a whole key, or doubled: no crash, a missing score is never another
 // person's, and of doubled rows the first one counts. Each export names the rules the tables
 // break once, however many persons it holds.
@@ -228,9 +236,12 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     // Every scaled score 5 from the first norm rows; VFI 15 gives 46 from its first row.
     EXPECT_EQ(cells(doubled[1])[kLastCell - 3], "46");
     EXPECT_EQ(cells(doubled[1])[kBandCell + 3], "5");
+    // Which of two rows with one key a table gives first is the database's choice (SQLite and a
+    // server differ): the doubled VFI row is named either as doubled or by the rules it breaks.
     ASSERT_EQ(messages_.texts().size(), 1u);
-    EXPECT_NE(messages_.texts()[0].find("bryter mot 20 regler"), std::string::npos);
-    EXPECT_NE(messages_.texts()[0].find("INDEX_NORMER (Standardgrupp, VFI, 15): nyckeln"),
+    const int rulesBroken = brokenRuleCount(messages_.texts()[0]);
+    EXPECT_GE(rulesBroken, 20) << messages_.texts()[0];
+    EXPECT_NE(messages_.texts()[0].find("INDEX_NORMER (Standardgrupp, VFI, 15): "),
               std::string::npos)
         << messages_.texts()[0];
     messages_.clear();
@@ -249,8 +260,8 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     const std::vector<std::string> said = messages_.texts();
     ASSERT_EQ(said.size(), 5u);
     EXPECT_TRUE(isBrokenNormRulesMessage(said[0]));
-    // The 19 doubled NORMER rows, the doubled VFI row, and now HIK and GAI missing.
-    EXPECT_NE(said[0].find("bryter mot 22 regler"), std::string::npos) << said[0];
+    // The rules broken before, and now HIK and GAI missing.
+    EXPECT_EQ(brokenRuleCount(said[0]), rulesBroken + 2) << said[0];
     for (std::size_t i = 1; i < said.size(); ++i) {
         EXPECT_NE(said[i].find("har inga rader"), std::string::npos) << said[i];
     }
