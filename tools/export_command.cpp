@@ -6,6 +6,7 @@
 #include "db.h"
 #include "export_writer.h"
 #include "message_box.h"
+#include "swedish_count.h"
 #include "test_occasion.h"
 #include "working_database.h"
 
@@ -96,10 +97,12 @@ int runExportCommand(const std::vector<std::string>& args) {
     if (result != ExportResult::Written) {
         return kExitFailed;
     }
-    std::fprintf(stderr, "\rExporterade %d testpersoner till %s\n", exported, path.c_str());
+    std::fprintf(stderr, "\rExporterade %s till %s\n",
+                 swedishCount(exported, "testperson", "testpersoner").c_str(), path.c_str());
     if (messages > 0) {
-        std::fprintf(stderr, "%d meddelanden ovan gäller data i exporten; kontrollera dem.\n",
-                     messages);
+        std::fprintf(stderr, "%s ovan gäller data i exporten; kontrollera %s.\n",
+                     swedishCount(messages, "meddelande", "meddelanden").c_str(),
+                     messages == 1 ? "det" : "dem");
         return kExitWithWarnings;
     }
     return kExitClean;

@@ -5,9 +5,12 @@
 #include "access_log.h"
 #include "database_backup.h"
 #include "db.h"
+#include "demo_norm_tables.h"
 #include "norm_checks.h"
 #include "norm_files.h"
+#include "norm_fingerprint.h"
 #include "safe_file.h"
+#include "swedish_count.h"
 #include "working_database.h"
 
 #include <cstdio>
@@ -63,6 +66,10 @@ std::string backupPath() {
 
 std::size_t rowCount(const NormTables& tables) {
     return tables.groups.size() + tables.norms.size() + tables.indexNorms.size();
+}
+
+std::string rowsText(std::size_t count) {
+    return swedishCount(static_cast<long long>(count), "rad", "rader");
 }
 
 // The norm tables of the working database and whether they are the demonstration norms; false
@@ -129,7 +136,7 @@ int runExportNormsCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
     }
-    std::printf("Normtabellerna (%zu rader, %s) skrevs till %s.\n", rowCount(tables),
+    std::printf("Normtabellerna (%s, %s) skrevs till %s.\n", rowsText(rowCount(tables)).c_str(),
                 synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer", folder.c_str());
     return kExitClean;
 }
@@ -172,15 +179,24 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                      backup.c_str(), message.c_str());
         return kExitFailed;
     }
-    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str()) == DB_DONE;
+    // The demonstration tables read back from an exported template are still synthetic norms:
+    // only tables that differ from them count as licensed.
+    const bool demonstration =
+        normTablesFingerprint(tables) == normTablesFingerprint(demoNormTables());
+    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str(),
+                                              demonstration ? NormOrigin::Demonstration
+                                                            : NormOrigin::Imported) == DB_DONE;
     DoDisconnect();
     if (!replaced) {
         std::fprintf(stderr, "Normtabellerna kunde inte skrivas; databasen är oförändrad.\n");
         return kExitFailed;
     }
-    std::printf("Normtabellerna lästes in: %zu rader NORMGRUPPER, %zu rader NORMER, %zu rader "
-                "INDEX_NORMER. %s%s\n",
-                tables.groups.size(), tables.norms.size(), tables.indexNorms.size(),
+    std::printf("Normtabellerna lästes in: %s NORMGRUPPER, %s NORMER, %s INDEX_NORMER. %s%s%s\n",
+                rowsText(tables.groups.size()).c_str(), rowsText(tables.norms.size()).c_str(),
+                rowsText(tables.indexNorms.size()).c_str(),
+                demonstration ? "Det är de syntetiska demonstrationsnormerna, oförändrade: de "
+                                "gäller fortfarande inte för kliniskt bruk. "
+                              : "",
                 onServer ? "Registret finns på en databasserver och säkerhetskopieras där."
                          : "Säkerhetskopia av databasen innan: ",
                 backup.c_str());
@@ -200,11 +216,13 @@ int runCheckNormsCommand(const std::vector<std::string>& args) {
     const std::vector<std::string> problems = checkNormTables(tables, false);
     if (!problems.empty()) {
         printProblems(problems);
-        std::fprintf(stderr, "Normtabellerna i %s bryter mot %zu regler.\n", kDatabaseFileName,
-                     problems.size());
+        std::fprintf(
+            stderr, "Normtabellerna i %s bryter mot %s.\n", kDatabaseFileName,
+            swedishCount(static_cast<long long>(problems.size()), "regel", "regler").c_str());
         return kExitFailed;
     }
-    std::printf("Normtabellerna i %s är fullständiga (%zu rader, %s).\n", kDatabaseFileName,
-                rowCount(tables), synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
+    std::printf("Normtabellerna i %s är fullständiga (%s, %s).\n", kDatabaseFileName,
+                rowsText(rowCount(tables)).c_str(),
+                synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
     return kExitClean;
 }

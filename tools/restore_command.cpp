@@ -12,6 +12,7 @@
 #include "register_lock.h"
 #include "safe_file.h"
 #include "schema.h"
+#include "swedish_count.h"
 #include "working_database.h"
 
 #include <fcntl.h>
@@ -306,9 +307,10 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         logged = logRegisterRestored(options.copy, facts.persons);
         DoDisconnect();
     }
-    std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",
-                options.copy.c_str(), static_cast<long long>(facts.persons),
-                localTimeText(made, false).c_str());
+    std::printf(
+        "Registret är återställt från %s: %s, kopian gjord %s.\n", options.copy.c_str(),
+        swedishCount(static_cast<long long>(facts.persons), "testperson", "testpersoner").c_str(),
+        localTimeText(made, false).c_str());
     if (facts.beforeAccessLog) {
         std::printf("Kopian var gjord före åtkomstloggen och har fått den, som med rivo-admin "
                     "upgrade-db.\n");
