@@ -50,7 +50,7 @@ int runExportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     // Every message of the run goes to standard error as it arises; any at all makes the export

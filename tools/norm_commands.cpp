@@ -157,7 +157,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                      problems.size());
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     // A register on a server is backed up there by its administrator; the replacement is one

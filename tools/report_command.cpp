@@ -166,8 +166,9 @@ std::string ageBandAdvice(const std::string& chosen, const std::string& testAgeB
                "födelsedatum och testdatum.";
     }
     std::string advice = "Undergruppen \"" + chosen +
-                         "\" har ingen referensgrupp för jämförelserna, styrkor och svagheter och "
-                         "processpoängen: de finns bara för de 13 åldersgrupperna och görs inte. ";
+                         "\" är ingen av de 13 åldersgrupperna, och bara de har tabeller för "
+                         "jämförelserna, styrkor och svagheter och processpoängen: de delarna görs "
+                         "inte. ";
     if (ageBandIndex(testAgeBand.c_str()) >= 0) {
         return advice + "Välj testålderns åldersgrupp, --age-band \"" + testAgeBand +
                "\", eller utelämna --age-band.";
@@ -466,7 +467,7 @@ int runReportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s", error.c_str());
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");

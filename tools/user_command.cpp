@@ -25,7 +25,7 @@ int addUser(const std::string& name, bool passwordFromStdin) {
     if (!readNewPassword(passwordFromStdin, password)) {
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return 1;
     }
     const DbResult added = DoInsertUser(name.c_str(), password.c_str());
@@ -43,7 +43,7 @@ int removeUser(const std::string& name) {
     if (!credentialCharactersOk(name, "Användarnamnet")) {
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return 1;
     }
     const DbResult removed = DoDeleteUser(name.c_str());
@@ -77,7 +77,7 @@ int listUsers() {
 }
 
 int rehashPasswords() {
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     int rehashed = 0;

@@ -86,6 +86,10 @@ DbResult DoCreateSchemaBeforeAccessLog() {
     return runSchemaText(kSchemaSql) ? DB_DONE : DB_FAILED;
 }
 
+bool DoHasAccessLog() {
+    return accessLogPresent();
+}
+
 DbResult DoAddAccessLog(bool* added) {
     if (added != nullptr) {
         *added = false;
