@@ -28,10 +28,19 @@ int addUser(const std::string& name, bool passwordFromStdin) {
     if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return 1;
     }
+    // Asked first, so that a taken name is said in Swedish and not as the database's key error.
+    bool taken = false;
+    DoListUsers([&](const char* existing, bool) { taken = taken || name == existing; });
+    if (taken) {
+        DoDisconnect();
+        std::fprintf(stderr, "Det finns redan en användare som heter %s; välj ett annat namn.\n",
+                     name.c_str());
+        return 1;
+    }
     const DbResult added = DoInsertUser(name.c_str(), password.c_str());
     DoDisconnect();
     if (added != DB_DONE) {
-        std::fprintf(stderr, "Användaren %s kunde inte läggas till (finns namnet redan?).\n",
+        std::fprintf(stderr, "Användaren %s kunde inte läggas till (se meddelandet ovan).\n",
                      name.c_str());
         return 1;
     }

@@ -4,6 +4,7 @@
 #include "db.h"
 #include "message_box.h"
 #include "register_lock.h"
+#include "system_error_text.h"
 
 #include <sys/stat.h>
 
@@ -37,7 +38,7 @@ bool readSettingsFile(const std::filesystem::path& file, DataSourceSetting& sett
                       std::string& error) {
     std::ifstream in(file);
     if (!in) {
-        error = "Inställningsfilen " + file.string() + " kan inte läsas: " + std::strerror(errno);
+        error = "Inställningsfilen " + file.string() + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     std::string line;
