@@ -3,6 +3,7 @@
 #include "exit_status.h"
 
 #include "broken_norm_rules.h"
+#include "command_usage.h"
 #include "db.h"
 #include "export_writer.h"
 #include "message_box.h"
@@ -42,12 +43,15 @@ int runExportCommand(const std::vector<std::string>& args) {
         } else if (path.empty() && !args[i].starts_with("--")) {
             path = args[i];
         } else {
-            std::fprintf(stderr, "Okänt argument: %s\n", args[i].c_str());
+            refuseArgument("export", args[i]);
             return kExitFailed;
         }
     }
     if (path.empty() || !selection.any()) {
-        std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
+        std::fprintf(stderr, "%s\n",
+                     path.empty() ? "Ange filen som exporten ska skrivas till."
+                                  : "Ange grupperna som ska exporteras med --groups.");
+        printCommandUsage(stderr, "export");
         return kExitFailed;
     }
     if (!connectWorkingDatabase(AccessLogNeed::Required)) {
