@@ -16,8 +16,8 @@ TEST(SwedishCount, OneTakesTheSingularEveryOtherCountThePlural) {
         const char* expected;
     };
     const Case cases[] = {
-        {0, "0 rader"}, {1, "1 rad"}, {2, "2 rader"}, {11, "11 rader"}, {21, "21 rader"},
-        {101, "101 rader"}, {-1, "-1 rad"},
+        {0, "0 rader"},   {1, "1 rad"},       {2, "2 rader"}, {11, "11 rader"},
+        {21, "21 rader"}, {101, "101 rader"}, {-1, "-1 rad"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(swedishCount(c.count, "rad", "rader"), c.expected) << c.count;

@@ -213,7 +213,8 @@ TEST_F(ReportCommand, ChoicesChangeOnlyWhatTheyChoose) {
     // The command line says what is left out and which choice gives the whole report.
     ASSERT_EQ(reference["messages"].toArray().size(), 1);
     const QString advice = reference["messages"][0].toString();
-    EXPECT_TRUE(advice.startsWith(q("Undergruppen \"Referensgrupp\" är ingen av de 13 åldersgrupperna")))
+    EXPECT_TRUE(
+        advice.startsWith(q("Undergruppen \"Referensgrupp\" är ingen av de 13 åldersgrupperna")))
         << advice.toStdString();
     EXPECT_TRUE(advice.contains(q("--age-band \"") + base["ageBand"].toString() + q("\"")))
         << advice.toStdString();
