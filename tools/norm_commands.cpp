@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "norm_commands.h"
+#include "command_usage.h"
 #include "exit_status.h"
 
 #include "access_log.h"
@@ -21,9 +22,16 @@ namespace {
 
 bool folderArgument(const std::vector<std::string>& args, const char* command,
                     std::string& folder) {
-    if (args.size() != 1 || args[0].starts_with("--")) {
-        std::fprintf(stderr, "Användning: rivo-admin %s MAPP\n", command);
+    if (args.empty()) {
+        std::fprintf(stderr, "Ange mappen med normtabellernas CSV-filer.\n");
+        printCommandUsage(stderr, command);
         return false;
+    }
+    for (const std::string& arg : args) {
+        if (arg.starts_with("--") || &arg != &args.front()) {
+            refuseArgument(command, arg);
+            return false;
+        }
     }
     folder = args[0];
     return true;
@@ -205,7 +213,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
 
 int runCheckNormsCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
-        std::fprintf(stderr, "Användning: rivo-admin check-norms\n");
+        refuseArgument("check-norms", args.front());
         return kExitFailed;
     }
     NormTables tables;

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "user_command.h"
 
+#include "command_usage.h"
 #include "db.h"
 #include "exit_status.h"
 #include "password_input.h"
 #include "working_database.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
-
-void printUserUsage() {
-    std::fprintf(stderr, "Användning: rivo-admin user add NAMN [--password-stdin]\n"
-                         "            rivo-admin user remove NAMN\n"
-                         "            rivo-admin user list\n"
-                         "            rivo-admin user rehash\n");
-}
 
 int addUser(const std::string& name, bool passwordFromStdin) {
     if (!credentialOk(name, "Användarnamnet")) {
@@ -100,6 +95,32 @@ int rehashPasswords() {
     return kExitClean;
 }
 
+// Says what is wrong with arguments no form of the command takes, then the usage.
+void refuseUserArguments(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::fprintf(stderr, "Ange vad som ska göras: add, remove, list eller rehash.\n");
+        printCommandUsage(stderr, "user");
+        return;
+    }
+    const std::string& action = args[0];
+    const bool named = action == "add" || action == "remove";
+    if (!named && action != "list" && action != "rehash") {
+        refuseArgument("user", action);
+        return;
+    }
+    if (named && args.size() == 1) {
+        std::fprintf(stderr, "Ange användarens namn: rivo-admin user %s NAMN.\n", action.c_str());
+        printCommandUsage(stderr, "user");
+        return;
+    }
+    // The first argument past those the action takes.
+    std::size_t extra = named ? 2 : 1;
+    if (action == "add" && extra < args.size() && args[extra] == "--password-stdin") {
+        ++extra;
+    }
+    refuseArgument("user", args[std::min(extra, args.size() - 1)]);
+}
+
 } // namespace
 
 int runUserCommand(const std::vector<std::string>& args) {
@@ -116,6 +137,6 @@ int runUserCommand(const std::vector<std::string>& args) {
         args[0] == "add") {
         return addUser(args[1], args.size() == 3);
     }
-    printUserUsage();
+    refuseUserArguments(args);
     return kExitFailed;
 }
