@@ -55,8 +55,13 @@ constexpr CommandText kCommands[] = {
             "                 [--to ÅÅÅÅ-MM-DD] [--json FIL|-] [--csv FIL|-]\n"
             "      Åtkomstloggen: vem som såg, ändrade, skrev ut eller exporterade vems\n"
             "      uppgifter. Utan --json och --csv en tabell på standard ut.\n"
-            "  rivo-admin log verify\n"
-            "      Räknar om loggens kedja av hashvärden och namnger första ändrade rad.\n"},
+            "  rivo-admin log head\n"
+            "      Skriver loggens huvud (sista radens nummer och hash) på en rad, ett ankare\n"
+            "      att spara utanför registret.\n"
+            "  rivo-admin log verify [--anchors FIL|MAPP]... [--syslog FIL]... [--journal]\n"
+            "                        [--passphrase-file FIL]\n"
+            "      Räknar om loggens kedja av hashvärden och namnger första ändrade rad;\n"
+            "      prövar den också mot ankarna i filer, kopior och systemloggen.\n"},
     {"upgrade-db", "  rivo-admin upgrade-db\n"
                    "      Ger ett register från en äldre version dess åtkomstlogg.\n"},
 };

@@ -130,7 +130,8 @@ std::string companionLeft(const std::string& claimMessage) {
 // that at any moment the register is either the old one or the copy; the old one is first kept
 // as a file of its own. While that happens the old register is claimed from SQLite, so that no
 // other program reads or writes it in between.
-bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
+bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLogHead>& replaced,
+                     std::string& error) {
     if (!exists(kDatabaseFileName)) {
         return staged.commit(error);
     }
@@ -154,6 +155,17 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
     FileClaim claim = FileClaim::Failed;
     std::string claimMessage;
     if (DoConnect("", "", kDatabaseFileName) == 1) {
+        // The restore's row names the head it replaces, read before the claim (whose
+        // transaction a statement's commit would end); the register lock keeps writers out. A
+        // register without a readable log leaves it unnamed, its reason unshown: it is being
+        // replaced for it.
+        const MessageBoxHandler previous =
+            setMessageBoxHandler([](const MessageRequest&) { return 1; });
+        AccessLogHead head;
+        if (DoReadAccessLogHead(head) == DB_DONE) {
+            replaced = head;
+        }
+        setMessageBoxHandler(previous);
         claim = DoClaimDatabaseFile(claimMessage);
     }
     error = claim == FileClaim::Busy ? std::string(kDatabaseLockedMessage)
@@ -290,12 +302,13 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     std::time_t made = 0;
     RegisterFacts facts;
     std::string kept;
+    std::optional<AccessLogHead> replaced;
     std::vector<std::string> findings;
     const bool staging = staged.open(kDatabaseFileName, error, SafeFileTarget::RegisterFile) &&
                          stageCopy(copyFd, encrypted, passphrase, staged, made, error);
     ::close(copyFd);
     if (!staging || !checkStagedCopy(staged, known, facts, findings) ||
-        !replaceRegister(staged, kept, error)) {
+        !replaceRegister(staged, kept, replaced, error)) {
         if (findings.empty()) {
             findings.push_back(error);
         }
@@ -305,7 +318,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     // The register is restored either way; a missing log row is said and gives status 2.
     bool logged = false;
     if (connectWorkingDatabase()) {
-        logged = logRegisterRestored(options.copy, facts.persons);
+        logged = logRegisterRestored(options.copy, facts.persons, replaced);
         DoDisconnect();
     }
     std::printf(
