@@ -10,6 +10,7 @@
 #include "password_hash.h"
 #include "schema.h"
 #include "statement.h"
+#include "system_error_text.h"
 #include "transaction.h"
 
 #include <fcntl.h>
@@ -114,7 +115,7 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
     const std::string unfinished = unfinishedDatabasePath(path);
     std::filesystem::remove(unfinished, removeError);
     if (std::filesystem::exists(std::filesystem::symlink_status(path, removeError))) {
-        error = "Databasfilen kan inte skapas: " + path + ": " + std::strerror(EEXIST);
+        error = "Databasfilen kan inte skapas: " + path + ": " + systemErrorText(EEXIST);
         return false;
     }
     char fileError[512];
@@ -141,7 +142,7 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
     }
     // link() never replaces an existing file: a database that appeared meanwhile is kept.
     if (!syncFile(unfinished) || ::link(unfinished.c_str(), path.c_str()) != 0) {
-        error = "Databasfilen kan inte skapas: " + path + ": " + std::strerror(errno);
+        error = "Databasfilen kan inte skapas: " + path + ": " + systemErrorText(errno);
         std::filesystem::remove(unfinished, removeError);
         return false;
     }

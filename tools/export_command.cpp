@@ -3,9 +3,11 @@
 #include "exit_status.h"
 
 #include "broken_norm_rules.h"
+#include "command_usage.h"
 #include "db.h"
 #include "export_writer.h"
 #include "message_box.h"
+#include "swedish_count.h"
 #include "test_occasion.h"
 #include "working_database.h"
 
@@ -41,15 +43,18 @@ int runExportCommand(const std::vector<std::string>& args) {
         } else if (path.empty() && !args[i].starts_with("--")) {
             path = args[i];
         } else {
-            std::fprintf(stderr, "Okänt argument: %s\n", args[i].c_str());
+            refuseArgument("export", args[i]);
             return kExitFailed;
         }
     }
     if (path.empty() || !selection.any()) {
-        std::fprintf(stderr, "Användning: rivo-admin export --groups 0,1,2,3 FIL\n");
+        std::fprintf(stderr, "%s\n",
+                     path.empty() ? "Ange filen som exporten ska skrivas till."
+                                  : "Ange grupperna som ska exporteras med --groups.");
+        printCommandUsage(stderr, "export");
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     // Every message of the run goes to standard error as it arises; any at all makes the export
@@ -96,10 +101,12 @@ int runExportCommand(const std::vector<std::string>& args) {
     if (result != ExportResult::Written) {
         return kExitFailed;
     }
-    std::fprintf(stderr, "\rExporterade %d testpersoner till %s\n", exported, path.c_str());
+    std::fprintf(stderr, "\rExporterade %s till %s\n",
+                 swedishCount(exported, "testperson", "testpersoner").c_str(), path.c_str());
     if (messages > 0) {
-        std::fprintf(stderr, "%d meddelanden ovan gäller data i exporten; kontrollera dem.\n",
-                     messages);
+        std::fprintf(stderr, "%s ovan gäller data i exporten; kontrollera %s.\n",
+                     swedishCount(messages, "meddelande", "meddelanden").c_str(),
+                     messages == 1 ? "det" : "dem");
         return kExitWithWarnings;
     }
     return kExitClean;

@@ -3,6 +3,7 @@
 
 #include "report_json.h"
 #include "safe_file.h"
+#include "system_error_text.h"
 
 #include <QJsonDocument>
 
@@ -40,7 +41,7 @@ class StandardOutputJson : public ReportOutput {
 
   private:
     static std::string failure() {
-        return std::string("Fel vid skrivning till standard ut: ") + std::strerror(errno);
+        return std::string("Fel vid skrivning till standard ut: ") + systemErrorText(errno);
     }
 };
 

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "norm_commands.h"
+#include "command_usage.h"
 #include "exit_status.h"
 
 #include "access_log.h"
 #include "database_backup.h"
 #include "db.h"
+#include "demo_norm_tables.h"
 #include "norm_checks.h"
 #include "norm_files.h"
+#include "norm_fingerprint.h"
 #include "safe_file.h"
+#include "swedish_count.h"
 #include "working_database.h"
 
 #include <cstdio>
@@ -18,9 +22,16 @@ namespace {
 
 bool folderArgument(const std::vector<std::string>& args, const char* command,
                     std::string& folder) {
-    if (args.size() != 1 || args[0].starts_with("--")) {
-        std::fprintf(stderr, "Användning: rivo-admin %s MAPP\n", command);
+    if (args.empty()) {
+        std::fprintf(stderr, "Ange mappen med normtabellernas CSV-filer.\n");
+        printCommandUsage(stderr, command);
         return false;
+    }
+    for (const std::string& arg : args) {
+        if (arg.starts_with("--") || &arg != &args.front()) {
+            refuseArgument(command, arg);
+            return false;
+        }
     }
     folder = args[0];
     return true;
@@ -63,6 +74,10 @@ std::string backupPath() {
 
 std::size_t rowCount(const NormTables& tables) {
     return tables.groups.size() + tables.norms.size() + tables.indexNorms.size();
+}
+
+std::string rowsText(std::size_t count) {
+    return swedishCount(static_cast<long long>(count), "rad", "rader");
 }
 
 // The norm tables of the working database and whether they are the demonstration norms; false
@@ -129,7 +144,7 @@ int runExportNormsCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
     }
-    std::printf("Normtabellerna (%zu rader, %s) skrevs till %s.\n", rowCount(tables),
+    std::printf("Normtabellerna (%s, %s) skrevs till %s.\n", rowsText(rowCount(tables)).c_str(),
                 synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer", folder.c_str());
     return kExitClean;
 }
@@ -150,7 +165,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                      problems.size());
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     // A register on a server is backed up there by its administrator; the replacement is one
@@ -172,15 +187,24 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                      backup.c_str(), message.c_str());
         return kExitFailed;
     }
-    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str()) == DB_DONE;
+    // The demonstration tables read back from an exported template are still synthetic norms:
+    // only tables that differ from them count as licensed.
+    const bool demonstration =
+        normTablesFingerprint(tables) == normTablesFingerprint(demoNormTables());
+    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str(),
+                                              demonstration ? NormOrigin::Demonstration
+                                                            : NormOrigin::Imported) == DB_DONE;
     DoDisconnect();
     if (!replaced) {
         std::fprintf(stderr, "Normtabellerna kunde inte skrivas; databasen är oförändrad.\n");
         return kExitFailed;
     }
-    std::printf("Normtabellerna lästes in: %zu rader NORMGRUPPER, %zu rader NORMER, %zu rader "
-                "INDEX_NORMER. %s%s\n",
-                tables.groups.size(), tables.norms.size(), tables.indexNorms.size(),
+    std::printf("Normtabellerna lästes in: %s NORMGRUPPER, %s NORMER, %s INDEX_NORMER. %s%s%s\n",
+                rowsText(tables.groups.size()).c_str(), rowsText(tables.norms.size()).c_str(),
+                rowsText(tables.indexNorms.size()).c_str(),
+                demonstration ? "Det är de syntetiska demonstrationsnormerna, oförändrade: de "
+                                "gäller fortfarande inte för kliniskt bruk. "
+                              : "",
                 onServer ? "Registret finns på en databasserver och säkerhetskopieras där."
                          : "Säkerhetskopia av databasen innan: ",
                 backup.c_str());
@@ -189,7 +213,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
 
 int runCheckNormsCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
-        std::fprintf(stderr, "Användning: rivo-admin check-norms\n");
+        refuseArgument("check-norms", args.front());
         return kExitFailed;
     }
     NormTables tables;
@@ -200,11 +224,13 @@ int runCheckNormsCommand(const std::vector<std::string>& args) {
     const std::vector<std::string> problems = checkNormTables(tables, false);
     if (!problems.empty()) {
         printProblems(problems);
-        std::fprintf(stderr, "Normtabellerna i %s bryter mot %zu regler.\n", kDatabaseFileName,
-                     problems.size());
+        std::fprintf(
+            stderr, "Normtabellerna i %s bryter mot %s.\n", kDatabaseFileName,
+            swedishCount(static_cast<long long>(problems.size()), "regel", "regler").c_str());
         return kExitFailed;
     }
-    std::printf("Normtabellerna i %s är fullständiga (%zu rader, %s).\n", kDatabaseFileName,
-                rowCount(tables), synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
+    std::printf("Normtabellerna i %s är fullständiga (%s, %s).\n", kDatabaseFileName,
+                rowsText(rowCount(tables)).c_str(),
+                synthetic ? "syntetiska demonstrationsnormer" : "inlästa normer");
     return kExitClean;
 }

@@ -3,6 +3,7 @@
 #include "exit_status.h"
 
 #include "age_band.h"
+#include "age_band_index.h"
 #include "broken_norm_rules.h"
 #include "db.h"
 #include "json_report_output.h"
@@ -27,15 +28,40 @@ constexpr const char* kUsage =
     "Användning: rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95] "
     "[--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n";
 
-// Every output of the command: its option and how it is made. A new output is one more row.
+// Every output of the command: its option, how it is made and whether one file holds the report
+// of one person only. A new output is one more row.
 struct OutputOption {
     const char* option;
     ReportOutputFactory make;
+    bool onePersonPerFile;
 };
 constexpr OutputOption kOutputOptions[] = {
-    {"--json", makeJsonReportOutput},
-    {"--pdf", makePdfReportOutput},
+    {"--json", makeJsonReportOutput, false},
+    {"--pdf", makePdfReportOutput, true},
 };
+
+// "--json eller --pdf": the outputs there are, for the message that none was asked for.
+std::string outputOptionList() {
+    std::string list;
+    const std::size_t count = std::size(kOutputOptions);
+    for (std::size_t i = 0; i < count; ++i) {
+        list += i == 0 ? "" : i + 1 == count ? " eller " : ", ";
+        list += kOutputOptions[i].option;
+    }
+    return list;
+}
+
+// An output asked for with --all that writes one person per file, or null.
+const char* onePersonOutputWithAll(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        for (const OutputOption& output : kOutputOptions) {
+            if (output.onePersonPerFile && arg == output.option) {
+                return output.option;
+            }
+        }
+    }
+    return nullptr;
+}
 
 bool parseInt(const std::string& text, int& value) {
     const char* end = text.data() + text.size();
@@ -131,6 +157,25 @@ bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string
     return false;
 }
 
+// Why the analyses are left out when the chosen subgroup is none of the 13 age bands, and what to
+// choose instead.
+std::string ageBandAdvice(const std::string& chosen, const std::string& testAgeBand) {
+    if (chosen.empty()) {
+        return "Testpersonen har ingen åldersgrupp (teståldern kan inte beräknas), så "
+               "jämförelserna, styrkor och svagheter och processpoängen görs inte. Rätta "
+               "födelsedatum och testdatum.";
+    }
+    std::string advice = "Undergruppen \"" + chosen +
+                         "\" är ingen av de 13 åldersgrupperna, och bara de har tabeller för "
+                         "jämförelserna, styrkor och svagheter och processpoängen: de delarna görs "
+                         "inte. ";
+    if (ageBandIndex(testAgeBand.c_str()) >= 0) {
+        return advice + "Välj testålderns åldersgrupp, --age-band \"" + testAgeBand +
+               "\", eller utelämna --age-band.";
+    }
+    return advice + "Välj en av de 13 åldersgrupperna med --age-band.";
+}
+
 // The norm tables' broken rules, which every occasion's messages carry, were said once for the
 // run.
 void printMessages(const ScoredOccasion& occasion) {
@@ -165,8 +210,24 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
             return false;
         }
     }
-    if (request.all == (request.id >= 0) || request.outputs.empty()) {
-        error = kUsage;
+    if (request.all && request.id >= 0) {
+        error = std::string("Ange antingen --id N eller --all, inte båda.\n") + kUsage;
+        return false;
+    }
+    if (!request.all && request.id < 0) {
+        error = std::string("Ange vems rapport som ska skrivas: --id N eller --all.\n") + kUsage;
+        return false;
+    }
+    if (request.outputs.empty()) {
+        error = "Ange vad som ska skrivas: " + outputOptionList() + " med ett filnamn.\n" + kUsage;
+        return false;
+    }
+    // Refused here, before any file is made or any access-log row written.
+    if (const char* option = request.all ? onePersonOutputWithAll(args) : nullptr) {
+        error = std::string(option) +
+                " skriver en testpersons rapport per fil och går inte med --all; ange --id N "
+                "och kör kommandot en gång per testperson.\n" +
+                kUsage;
         return false;
     }
     return true;
@@ -183,10 +244,15 @@ void scoreReadOccasion(const ReportRequest& request, NormSource& norms) {
     view.swBase = request.swBase;
     view.indexBase = request.indexBase;
     scoreOpenedOccasion(occasion, {}, norms);
+    const std::string testAgeBand = occasion.ageBand;
     if (request.ageBandGiven) {
         chooseAgeBand(occasion, request.ageBand.c_str(), norms);
     }
-    reportAgeBandProblem();
+    // The results screen's message box has a terse text of its own; here the psychologist is
+    // told what is left out and which choice gives the whole report.
+    if (ageBandIndex(occasion.ageBand) < 0) {
+        showMessage(ageBandAdvice(occasion.ageBand, testAgeBand).c_str());
+    }
 }
 
 // The occasion of one row of the joined statement, put in testOccasion() and scored with the
@@ -401,7 +467,7 @@ int runReportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s", error.c_str());
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");

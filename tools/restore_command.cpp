@@ -12,6 +12,8 @@
 #include "register_lock.h"
 #include "safe_file.h"
 #include "schema.h"
+#include "swedish_count.h"
+#include "system_error_text.h"
 #include "working_database.h"
 
 #include <fcntl.h>
@@ -90,7 +92,7 @@ bool copyInto(int fd, SafeFile& out, std::string& error) {
             continue;
         }
         if (got < 0) {
-            error = std::string("Fel vid läsning: ") + std::strerror(errno);
+            error = std::string("Fel vid läsning: ") + systemErrorText(errno);
             return false;
         }
         if (got == 0) {
@@ -147,7 +149,7 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLo
     // descriptor of a file drops every lock the process holds on it, SQLite's included.
     const int oldFd = ::open(kDatabaseFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (oldFd < 0) {
-        error = std::string(kDatabaseFileName) + " kan inte läsas: " + std::strerror(errno);
+        error = std::string(kDatabaseFileName) + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     FileClaim claim = FileClaim::Failed;
@@ -277,7 +279,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     struct stat info {};
     if (copyFd < 0 || ::fstat(copyFd, &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fprintf(stderr, "%s kan inte läsas som en fil%s%s. %s\n", options.copy.c_str(),
-                     copyFd < 0 ? ": " : "", copyFd < 0 ? std::strerror(errno) : "",
+                     copyFd < 0 ? ": " : "", copyFd < 0 ? systemErrorText(errno).c_str() : "",
                      kNothingChanged);
         if (copyFd >= 0) {
             ::close(copyFd);
@@ -319,9 +321,10 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         logged = logRegisterRestored(options.copy, facts.persons, replaced);
         DoDisconnect();
     }
-    std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",
-                options.copy.c_str(), static_cast<long long>(facts.persons),
-                localTimeText(made, false).c_str());
+    std::printf(
+        "Registret är återställt från %s: %s, kopian gjord %s.\n", options.copy.c_str(),
+        swedishCount(static_cast<long long>(facts.persons), "testperson", "testpersoner").c_str(),
+        localTimeText(made, false).c_str());
     if (facts.beforeAccessLog) {
         std::printf("Kopian var gjord före åtkomstloggen och har fått den, som med rivo-admin "
                     "upgrade-db.\n");

@@ -4,6 +4,7 @@
 
 #include "access_log.h"
 #include "backup_commands.h"
+#include "command_usage.h"
 #include "data_source.h"
 #include "db.h"
 #include "demo_database.h"
@@ -22,67 +23,6 @@
 
 namespace {
 
-void printUsage(std::FILE* out) {
-    std::fprintf(out,
-                 "Användning:\n"
-                 "  rivo-admin init-db --user NAMN [--password-stdin]\n"
-                 "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
-                 "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n"
-                 "      Är en datakälla inställd (/etc/RIVO-IV/datakalla.ini eller\n"
-                 "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"
-                 "  rivo-admin user add NAMN [--password-stdin] | user remove NAMN | user list\n"
-                 "      Lägger till, tar bort eller listar registrets användare. Namn och\n"
-                 "      lösenord: 3-10 tecken, giltig UTF-8, inga styrtecken. list märker\n"
-                 "      lösenord som ännu är lagrade i klartext.\n"
-                 "  rivo-admin user rehash\n"
-                 "      Ersätter alla lösenord i klartext med sina hashvärden (en transaktion).\n"
-                 "  rivo-admin export --groups 0,1,2,3 FIL\n"
-                 "      Exporterar alla testpersoner i %s till en tabbseparerad textfil.\n"
-                 "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"
-                 "  rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95]\n"
-                 "                    [--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n"
-                 "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
-                 "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
-                 "      testpersons rapport (--id N) som de fem utskrivna sidorna.\n"
-                 "  rivo-admin export-norms MAPP\n"
-                 "      Skriver normtabellerna som CSV-filer (UTF-8) i MAPP, en mall att fylla i.\n"
-                 "  rivo-admin import-norms MAPP\n"
-                 "      Kontrollerar CSV-filerna i MAPP och ersätter normtabellerna med dem,\n"
-                 "      efter en säkerhetskopia av databasen. Vid fel ändras ingenting.\n"
-                 "  rivo-admin check-norms\n"
-                 "      Kontrollerar normtabellerna i %s.\n"
-                 "  rivo-admin backup (FIL | --folder MAPP [--keep N])\n"
-                 "                    [--encrypt [--passphrase-file FIL]]\n"
-                 "      Skriver en säkerhetskopia av %s, samma som knappen Säkerhetskopia.\n"
-                 "      --folder: en kopia med datum och tid i namnet; bara de N nyaste sparas\n"
-                 "      (14 om inget anges). --encrypt: krypterad med en lösenfras som\n"
-                 "      efterfrågas två gånger, eller läses ur en fil som bara ägaren kan läsa.\n"
-                 "  rivo-admin restore FIL [--passphrase-file FIL]\n"
-                 "      Kontrollerar kopian och ersätter %s med den. Det tidigare registret\n"
-                 "      sparas som DODODA-fore-aterstallning-<tid>.db. RIVO-IV ska vara stängt.\n"
-                 "  rivo-admin log [--person ID] [--user NAMN] [--from ÅÅÅÅ-MM-DD]\n"
-                 "                 [--to ÅÅÅÅ-MM-DD] [--json FIL|-] [--csv FIL|-]\n"
-                 "      Åtkomstloggen: vem som såg, ändrade, skrev ut eller exporterade vems\n"
-                 "      uppgifter. Utan --json och --csv en tabell på standard ut.\n"
-                 "  rivo-admin log verify\n"
-                 "      Räknar om loggens kedja av hashvärden och namnger första ändrade rad.\n"
-                 "  rivo-admin upgrade-db\n"
-                 "      Ger ett register från en äldre version dess åtkomstlogg.\n"
-                 "  rivo-admin --help | --version\n"
-                 "      Visar den här texten eller programmets version.\n"
-                 "Varje FIL blir till först när den är fullständig (rättigheter 0600); vid fel\n"
-                 "eller avbrott står en tidigare fil kvar orörd. En symbolisk länk, en mapp,\n"
-                 "en FIFO eller en enhet som FIL vägras.\n"
-                 "Slutstatus:\n"
-                 "  0  klart, inget att anmärka på.\n"
-                 "  1  misslyckades: felaktig användning, databasfel eller filfel.\n"
-                 "  2  skrivet, men data för minst ett testtillfälle har problem; meddelandena\n"
-                 "     står på standard fel (och i JSON-fältet messages). Granska dem innan\n"
-                 "     resultaten används.\n",
-                 kDatabaseFileName, kDatabaseFileName, kDatabaseFileName, kDatabaseFileName,
-                 kDatabaseFileName);
-}
-
 int initDatabase(const std::vector<std::string>& args) {
     std::string user;
     bool passwordFromStdin = false;
@@ -92,7 +32,7 @@ int initDatabase(const std::vector<std::string>& args) {
         } else if (args[i] == "--password-stdin") {
             passwordFromStdin = true;
         } else {
-            printUsage(stderr);
+            refuseArgument("init-db", args[i]);
             return kExitFailed;
         }
     }
@@ -132,57 +72,69 @@ int initDatabase(const std::vector<std::string>& args) {
     return 0;
 }
 
+using CommandRunner = int (*)(const std::vector<std::string>&);
+
+struct Command {
+    const char* name;
+    CommandRunner run;
+};
+
+constexpr Command kCommands[] = {
+    {"init-db", initDatabase},
+    {"user", runUserCommand},
+    {"export", runExportCommand},
+    {"report", runReportCommand},
+    {"export-norms", runExportNormsCommand},
+    {"import-norms", runImportNormsCommand},
+    {"check-norms", runCheckNormsCommand},
+    {"backup", runBackupCommand},
+    {"restore", runRestoreCommand},
+    {"log", runLogCommand},
+    {"upgrade-db", runUpgradeDbCommand},
+};
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        printUsage(stderr);
+        std::fprintf(stderr, "Ange ett kommando.\n");
+        printFullUsage(stderr);
         return kExitFailed;
     }
-    if (std::strcmp(argv[1], "--help") == 0) {
-        printUsage(stdout);
-        return 0;
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h") {
+        printFullUsage(stdout);
+        return kExitClean;
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    if (name == "--version") {
         std::printf("rivo-admin (RIVO-IV) %s\nLicens: %s\n", RIVO_IV_VERSION, RIVO_IV_LICENCE);
-        return 0;
+        return kExitClean;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
-    setAccessLogProgram("rivo-admin");
-    setAccessLogUser(operatingSystemUser());
-    if (std::strcmp(argv[1], "log") == 0) {
-        return runLogCommand(args);
+    for (const Command& command : kCommands) {
+        if (name != command.name) {
+            continue;
+        }
+        // Every command answers --help alike, before its own parser sees the arguments.
+        if (asksForHelp(args)) {
+            printCommandUsage(stdout, name);
+            return kExitClean;
+        }
+        setAccessLogProgram("rivo-admin");
+        setAccessLogUser(operatingSystemUser());
+        return command.run(args);
     }
-    if (std::strcmp(argv[1], "upgrade-db") == 0) {
-        return runUpgradeDbCommand(args);
-    }
-    if (std::strcmp(argv[1], "init-db") == 0) {
-        return initDatabase(args);
-    }
-    if (std::strcmp(argv[1], "export") == 0) {
-        return runExportCommand(args);
-    }
-    if (std::strcmp(argv[1], "user") == 0) {
-        return runUserCommand(args);
-    }
-    if (std::strcmp(argv[1], "report") == 0) {
-        return runReportCommand(args);
-    }
-    if (std::strcmp(argv[1], "export-norms") == 0) {
-        return runExportNormsCommand(args);
-    }
-    if (std::strcmp(argv[1], "import-norms") == 0) {
-        return runImportNormsCommand(args);
-    }
-    if (std::strcmp(argv[1], "backup") == 0) {
-        return runBackupCommand(args);
-    }
-    if (std::strcmp(argv[1], "restore") == 0) {
-        return runRestoreCommand(args);
-    }
-    if (std::strcmp(argv[1], "check-norms") == 0) {
-        return runCheckNormsCommand(args);
-    }
-    printUsage(stderr);
+    std::fprintf(stderr, "%s: %s\n", name.starts_with("-") ? "Okänd flagga" : "Okänt kommando",
+                 name.c_str());
+    printFullUsage(stderr);
     return kExitFailed;
 }

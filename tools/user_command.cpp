@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "user_command.h"
 
+#include "command_usage.h"
 #include "db.h"
 #include "exit_status.h"
 #include "password_input.h"
 #include "working_database.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
-
-void printUserUsage() {
-    std::fprintf(stderr, "Användning: rivo-admin user add NAMN [--password-stdin]\n"
-                         "            rivo-admin user remove NAMN\n"
-                         "            rivo-admin user list\n"
-                         "            rivo-admin user rehash\n");
-}
 
 int addUser(const std::string& name, bool passwordFromStdin) {
     if (!credentialOk(name, "Användarnamnet")) {
@@ -25,13 +20,22 @@ int addUser(const std::string& name, bool passwordFromStdin) {
     if (!readNewPassword(passwordFromStdin, password)) {
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
+        return 1;
+    }
+    // Asked first, so that a taken name is said in Swedish and not as the database's key error.
+    bool taken = false;
+    DoListUsers([&](const char* existing, bool) { taken = taken || name == existing; });
+    if (taken) {
+        DoDisconnect();
+        std::fprintf(stderr, "Det finns redan en användare som heter %s; välj ett annat namn.\n",
+                     name.c_str());
         return 1;
     }
     const DbResult added = DoInsertUser(name.c_str(), password.c_str());
     DoDisconnect();
     if (added != DB_DONE) {
-        std::fprintf(stderr, "Användaren %s kunde inte läggas till (finns namnet redan?).\n",
+        std::fprintf(stderr, "Användaren %s kunde inte läggas till (se meddelandet ovan).\n",
                      name.c_str());
         return 1;
     }
@@ -43,7 +47,7 @@ int removeUser(const std::string& name) {
     if (!credentialCharactersOk(name, "Användarnamnet")) {
         return kExitFailed;
     }
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return 1;
     }
     const DbResult removed = DoDeleteUser(name.c_str());
@@ -77,7 +81,7 @@ int listUsers() {
 }
 
 int rehashPasswords() {
-    if (!connectWorkingDatabase()) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
         return kExitFailed;
     }
     int rehashed = 0;
@@ -89,6 +93,32 @@ int rehashPasswords() {
     }
     std::printf("%d lösenord i klartext ersattes av sina hashvärden.\n", rehashed);
     return kExitClean;
+}
+
+// Says what is wrong with arguments no form of the command takes, then the usage.
+void refuseUserArguments(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::fprintf(stderr, "Ange vad som ska göras: add, remove, list eller rehash.\n");
+        printCommandUsage(stderr, "user");
+        return;
+    }
+    const std::string& action = args[0];
+    const bool named = action == "add" || action == "remove";
+    if (!named && action != "list" && action != "rehash") {
+        refuseArgument("user", action);
+        return;
+    }
+    if (named && args.size() == 1) {
+        std::fprintf(stderr, "Ange användarens namn: rivo-admin user %s NAMN.\n", action.c_str());
+        printCommandUsage(stderr, "user");
+        return;
+    }
+    // The first argument past those the action takes.
+    std::size_t extra = named ? 2 : 1;
+    if (action == "add" && extra < args.size() && args[extra] == "--password-stdin") {
+        ++extra;
+    }
+    refuseArgument("user", args[std::min(extra, args.size() - 1)]);
 }
 
 } // namespace
@@ -107,6 +137,6 @@ int runUserCommand(const std::vector<std::string>& args) {
         args[0] == "add") {
         return addUser(args[1], args.size() == 3);
     }
-    printUserUsage();
+    refuseUserArguments(args);
     return kExitFailed;
 }

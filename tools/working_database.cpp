@@ -3,12 +3,13 @@
 
 #include "data_source.h"
 #include "db.h"
+#include "schema.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-bool connectWorkingDatabase() {
+bool connectWorkingDatabase(AccessLogNeed need) {
     DataSourceSetting setting;
     std::string problem;
     if (!readDataSourceSetting(setting, problem)) {
@@ -23,6 +24,14 @@ bool connectWorkingDatabase() {
         if (!problem.empty()) {
             std::fprintf(stderr, "%s\n", problem.c_str());
         }
+        DoDisconnect();
+        return false;
+    }
+    if (need == AccessLogNeed::Required && !DoHasAccessLog()) {
+        std::fprintf(stderr,
+                     "Registret är från en äldre version av RIVO-IV och har ingen åtkomstlogg, "
+                     "så kommandot görs inte. Kör `rivo-admin upgrade-db` (med RIVO-IV stängt) "
+                     "och försök sedan igen.\n");
         DoDisconnect();
         return false;
     }

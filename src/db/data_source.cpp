@@ -2,7 +2,9 @@
 #include "data_source.h"
 
 #include "db.h"
+#include "message_box.h"
 #include "register_lock.h"
+#include "system_error_text.h"
 
 #include <sys/stat.h>
 
@@ -36,7 +38,7 @@ bool readSettingsFile(const std::filesystem::path& file, DataSourceSetting& sett
                       std::string& error) {
     std::ifstream in(file);
     if (!in) {
-        error = "Inställningsfilen " + file.string() + " kan inte läsas: " + std::strerror(errno);
+        error = "Inställningsfilen " + file.string() + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     std::string line;
@@ -138,6 +140,31 @@ bool readDataSourceSetting(DataSourceSetting& setting, std::string& error) {
     return readDataSourceSetting(systemDataSourceFile(), userDataSourceFile(), setting, error);
 }
 
+namespace {
+
+// The driver's refusal, often the driver manager's English, comes after a Swedish sentence that
+// names the settings file which chose the data source and says what to check.
+int connectConfigured(const DataSourceSetting& setting, std::string& error) {
+    std::string driverText;
+    const MessageBoxHandler previous =
+        setMessageBoxHandler([&driverText](const MessageRequest& request) {
+            driverText += (driverText.empty() ? "" : " ") + request.text;
+            return int{AnswerOk};
+        });
+    const int connected = DoConnectString(setting.connectionString.c_str());
+    setMessageBoxHandler(previous);
+    if (connected != 1) {
+        error = "Registret kunde inte nås genom datakällan som " + setting.file.string() +
+                " anger. Kontrollera att datakällans namn där finns i /etc/odbc.ini (odbcinst "
+                "-q -s listar dem), att drivrutinen är installerad och att servern går att nå; "
+                "ta bort filen för att arbeta med " +
+                kDatabaseFileName + " i arbetskatalogen. Drivrutinens svar: " + driverText;
+    }
+    return connected;
+}
+
+} // namespace
+
 int connectRegister(std::string& error) {
     error.clear();
     DataSourceSetting setting;
@@ -145,7 +172,7 @@ int connectRegister(std::string& error) {
         return 0;
     }
     if (setting.configured) {
-        return DoConnectString(setting.connectionString.c_str());
+        return connectConfigured(setting, error);
     }
     std::error_code ignored;
     // Held until the process ends: a restore must not replace the file while it is open here.

@@ -43,6 +43,7 @@ bool connectionStringHasPassword(const std::string& connectionString);
 // password are passed as always; a configured string is sent as written (a server takes its
 // user from the DSN and its password from ~/.pgpass). The file's register lock (register_lock.h)
 // is taken shared first and held until the process ends. 1 when connected; 0 when not: a
-// settings problem or a refused lock is put in error, a driver's refusal has been shown
-// (DoSQLError) and error is empty.
+// settings problem, a refused lock or the driver's refusal of a configured data source (after a
+// sentence naming the settings file that chose it) is put in error; the driver's refusal of the
+// default file has been shown (DoSQLError) and error is empty.
 int connectRegister(std::string& error);

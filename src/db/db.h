@@ -207,10 +207,15 @@ DbResult DoReadNormTables(NormTables& tables);
 // Adds the rows to the three norm tables, in the caller's transaction if there is one. 1 done,
 // 0 failure (reported).
 DbResult DoInsertNormTables(const NormTables& tables);
-// Replaces the rows of the three norm tables by the given ones and marks the norms as licensed
-// (NORMKALLA, with importedAt), all in one transaction: on any failure (reported) the tables are
-// as they were. Persons, raw scores and users are not touched. 1 done, 0 failure.
-DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt);
+// Where a set of norm tables comes from: the demonstration norms (their rows exactly, as an
+// exported template read back unchanged) or anything else, which counts as licensed norms.
+enum class NormOrigin { Imported, Demonstration };
+// Replaces the rows of the three norm tables by the given ones and stores their origin (NORMKALLA,
+// with importedAt), all in one transaction: on any failure (reported) the tables are as they were.
+// Demonstration norms stay marked as synthetic, so every warning about them stays. Persons, raw
+// scores and users are not touched. 1 done, 0 failure.
+DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt,
+                             NormOrigin origin = NormOrigin::Imported);
 // Whether the norms in the database are the synthetic demonstration norms. Only a stored flag
 // saying that they were imported answers false; no connection, a database made before the flag
 // existed, or an unreadable flag all answer true, so that a failure never hides the notice about

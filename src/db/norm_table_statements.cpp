@@ -5,6 +5,7 @@
 #include "norm_tables.h"
 #include "odbc_connection.h"
 #include "statement.h"
+#include "swedish_count.h"
 #include "transaction.h"
 
 #include <sql.h>
@@ -232,9 +233,9 @@ bool insertIndexNorms(const std::vector<IndexNormEntry>& rows) {
     return statement.commit();
 }
 
-// Marks the norms as licensed and gives them the next version stamp, in the import's
+// Stores where the norms come from and gives them the next version stamp, in the import's
 // transaction.
-bool markLicensed(const char* importedAt) {
+bool markOrigin(const char* importedAt, NormOrigin origin) {
     std::int32_t version = 0;
     {
         Statement statement;
@@ -247,12 +248,13 @@ bool markLicensed(const char* importedAt) {
         statement.closeCursor();
     }
     std::int32_t next = version + 1;
+    std::int32_t synthetic = origin == NormOrigin::Demonstration ? 1 : 0;
     Statement statement;
     return run("DELETE FROM NORMKALLA") &&
            statement.prepare("INSERT INTO NORMKALLA (RECNO, SYNTETISKA, IMPORTERAD, NORMVERSION) "
-                             "VALUES (1, 0, ?, ?)") &&
-           statement.bindText(1, importedAt) && statement.bindInt(2, &next) &&
-           statement.execute() && statement.commit();
+                             "VALUES (1, ?, ?, ?)") &&
+           statement.bindInt(1, &synthetic) && statement.bindText(2, importedAt) &&
+           statement.bindInt(3, &next) && statement.execute() && statement.commit();
 }
 
 // A register made before the norms had a source or a version stamp gets them, before the
@@ -288,7 +290,7 @@ DbResult DoInsertNormTables(const NormTables& tables) {
                : DB_FAILED;
 }
 
-DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
+DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt, NormOrigin origin) {
     if (!ensureNormStampColumn()) {
         return DB_FAILED;
     }
@@ -299,11 +301,12 @@ DbResult DoReplaceNormTables(const NormTables& tables, const char* importedAt) {
     const bool written =
         run("DELETE FROM NORMGRUPPER") && run("DELETE FROM NORMER") &&
         run("DELETE FROM INDEX_NORMER") && DoInsertNormTables(tables) == DB_DONE &&
-        markLicensed(importedAt) &&
+        markOrigin(importedAt, origin) &&
         DoAppendAccessLog(
             AccessEvent::NormsImported, std::nullopt,
-            std::to_string(tables.groups.size() + tables.norms.size() + tables.indexNorms.size()) +
-                " rader") == DB_DONE;
+            swedishCount(static_cast<long long>(tables.groups.size() + tables.norms.size() +
+                                                tables.indexNorms.size()),
+                         "rad", "rader")) == DB_DONE;
     return written && transaction.commit() ? DB_DONE : DB_FAILED;
 }
 

@@ -2,6 +2,7 @@
 #include "register_lock.h"
 
 #include "db.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -57,7 +58,7 @@ int openLockFile(const std::string& folder, const std::string& path, std::string
         const int reason = fd < 0 ? errno : EINVAL;
         error = "Registrets låsfil " + path + " kan inte användas (" +
                 (fd >= 0 || reason == ELOOP ? std::string("den är ingen vanlig fil")
-                                            : std::string(std::strerror(reason))) +
+                                            : systemErrorText(reason)) +
                 "). Den ska vara en vanlig fil som alla som använder registret kan läsa. Ta bort "
                 "den när ingen använder registret, så skapas den på nytt.";
         if (fd >= 0) {
@@ -105,7 +106,7 @@ bool holdRegisterLock(const std::string& folder, RegisterLockMode mode, std::str
         ::close(fd);
         error = reason == EWOULDBLOCK
                     ? heldElsewhereMessage(mode)
-                    : "Registrets låsfil " + path + " kan inte låsas: " + std::strerror(reason);
+                    : "Registrets låsfil " + path + " kan inte låsas: " + systemErrorText(reason);
         return false;
     }
     lock = HeldLock{fd, mode, path};

@@ -4,6 +4,7 @@
 #include "odbc_connection.h"
 #include "schema_sql.h"
 #include "statement.h"
+#include "system_error_text.h"
 #include "transaction.h"
 
 #include <fcntl.h>
@@ -19,7 +20,7 @@ bool createDatabaseFile(const char* path, char* errorText, int errorCapacity) {
     const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0) {
         std::snprintf(errorText, static_cast<std::size_t>(errorCapacity), "%s: %s", path,
-                      std::strerror(errno));
+                      systemErrorText(errno).c_str());
         return false;
     }
     close(fd);
@@ -84,6 +85,10 @@ DbResult DoCreateSchema() {
 
 DbResult DoCreateSchemaBeforeAccessLog() {
     return runSchemaText(kSchemaSql) ? DB_DONE : DB_FAILED;
+}
+
+bool DoHasAccessLog() {
+    return accessLogPresent();
 }
 
 DbResult DoAddAccessLog(bool* added) {

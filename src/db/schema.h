@@ -19,3 +19,7 @@ DbResult DoCreateSchemaBeforeAccessLog();
 // nothing else is touched. A database that has them is left alone. 1 when the database has the
 // log (added tells whether it was added now), 0 on failure (reported; nothing was added).
 DbResult DoAddAccessLog(bool* added = nullptr);
+
+// Whether the open database has the access log's tables; a register from before the log has not.
+// Nothing is shown either way.
+bool DoHasAccessLog();

@@ -3,6 +3,7 @@
 
 #include "csv.h"
 #include "safe_file.h"
+#include "system_error_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -221,7 +222,7 @@ bool writeNormFolder(const std::filesystem::path& folder, const NormTables& tabl
     std::error_code code;
     std::filesystem::create_directories(folder, code);
     if (code) {
-        error = folder.string() + ": " + code.message();
+        error = folder.string() + ": " + systemErrorText(code.value());
         return false;
     }
     for (const char* table : {kNormGroupTable, kNormTable, kIndexNormTable}) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "safe_file.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,7 +34,7 @@ std::string temporaryPrefix(const TargetParts& parts) {
 }
 
 std::string failure(const std::string& target, int error) {
-    return "Fel vid skrivning av " + target + ": " + std::strerror(error);
+    return "Fel vid skrivning av " + target + ": " + systemErrorText(error);
 }
 
 // Makes the rename itself durable; the errno of the failure, or 0. A file system that cannot
@@ -98,7 +99,7 @@ bool outputTargetAllowed(const std::string& target, std::string& error, SafeFile
         if (errno == ENOENT) {
             return true;
         }
-        error = target + " kan inte skrivas: " + std::strerror(errno);
+        error = target + " kan inte skrivas: " + systemErrorText(errno);
         return false;
     }
     if (S_ISLNK(info.st_mode)) {
@@ -241,7 +242,7 @@ bool SafeFile::commit(std::string& error) {
     const int unsynced = flushFolder(splitTarget(target_).folder);
     if (unsynced != 0) {
         error = target_ + " är skriven, men mappen kunde inte föras till disken (" +
-                std::strerror(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
+                systemErrorText(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
         return false;
     }
     return true;

@@ -20,13 +20,16 @@ namespace {
 void printUsage(std::FILE* stream) {
     std::fprintf(stream,
                  "Användning: RIVO_IV [%s]\n"
-                 "Startar RIVO-IV. Programmet arbetar med databasen DODODA.db i arbetskatalogen.\n"
+                 "Startar RIVO-IV. Programmet arbetar med databasen DODODA.db i arbetskatalogen,\n"
+                 "eller med registret på en databasserver när en datakälla är inställd i\n"
+                 "~/.config/RIVO-IV/datakalla.ini eller /etc/RIVO-IV/datakalla.ini.\n"
                  "\n"
                  "  %s  arbeta i användarens datamapp ($XDG_DATA_HOME/RIVO-IV/, annars\n"
                  "                 ~/.local/share/RIVO-IV/) och erbjud att skapa en databas där\n"
                  "                 när ingen finns; så startar programmenyn programmet\n"
                  "  --help         visa den här texten\n"
-                 "  --version      visa programmets version\n",
+                 "  --version      visa programmets version\n"
+                 "Slutstatus 1: okänt argument.\n",
                  kDataFolderOption, kDataFolderOption);
 }
 

@@ -10,10 +10,11 @@
 int answerInformationOptions(int argc, char** argv);
 
 // After the application object has taken Qt's own options out of the command line: the exit
-// code (2) when anything but the program's options is left, after the usage text on standard
+// code (1) when anything but the program's options is left, after the usage text on standard
 // error; -1 when the program should start.
 int refuseUnknownOptions(int argc, char** argv);
-inline constexpr int kUsageExitCode = 2;
+// As rivo-admin's: 1 is a failure, and 2 there means written with warnings.
+inline constexpr int kUsageExitCode = 1;
 
 // Whether the command line holds option.
 bool hasOption(int argc, char** argv, const char* option);

@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "new_database_dialog.h"
 #include "settings_location.h"
+#include "system_error_text.h"
 
 #include <filesystem>
 #include <string>
@@ -23,7 +24,7 @@ bool enterDataFolder() {
     if (error) {
         MessageRequest request;
         request.text = "Mappen " + dataFolderPath().string() +
-                       " kan inte skapas eller öppnas: " + error.message();
+                       " kan inte skapas eller öppnas: " + systemErrorText(error.value());
         request.caption = kProgramCaption;
         request.withoutOwner = true;
         showMessageBox(request);

@@ -110,7 +110,7 @@ std::vector<EventCase> changes() {
              tables.groups.push_back(group);
              return DoReplaceNormTables(tables, "2025-01-01 00:00:00 UTC") == DB_DONE;
          },
-         "norms-imported", std::nullopt, "1 rader"},
+         "norms-imported", std::nullopt, "1 rad"},
         {"passwords rehashed", [] { return DoLogPasswordsRehashed(3) == DB_DONE; },
          "passwords-rehashed", std::nullopt, "3 lösenord"},
     };

@@ -224,13 +224,15 @@ void markVfiPercentiles(const fs::path& folder) {
     writeText(file, joinLines(rows));
 }
 
-TEST_F(NormCommands, ExportThenImportLeavesTheTablesIdenticalAndClearsTheDemonstrationFlag) {
+TEST_F(NormCommands, ExportThenImportLeavesTheTablesIdenticalAndTheDemonstrationNormsSynthetic) {
     const std::string before = storedNorms(database_);
     ASSERT_TRUE(before.starts_with("synthetic\n"));
     const Outcome imported = rivoAdmin(work_, {"import-norms", "mall"});
     ASSERT_TRUE(imported.exitedWith(0)) << imported.err;
+    EXPECT_NE(imported.out.find("fortfarande inte för kliniskt bruk"), std::string::npos)
+        << imported.out;
     const std::string after = storedNorms(database_);
-    EXPECT_TRUE(after.starts_with("imported\n"));
+    EXPECT_TRUE(after.starts_with("synthetic\n"));
     EXPECT_EQ(after.substr(after.find('\n')), before.substr(before.find('\n')));
     expectPersonKept();
 
@@ -247,7 +249,40 @@ TEST_F(NormCommands, ExportThenImportLeavesTheTablesIdenticalAndClearsTheDemonst
     }
     const Outcome checked = rivoAdmin(work_, {"check-norms"});
     EXPECT_TRUE(checked.exitedWith(0)) << checked.err;
-    EXPECT_NE(checked.out.find("inlästa normer"), std::string::npos);
+    EXPECT_NE(checked.out.find("syntetiska demonstrationsnormer"), std::string::npos);
+}
+
+// The mark follows the tables imported: one value changed makes licensed norms, and the
+// demonstration tables imported over them again are synthetic again.
+TEST_F(NormCommands, OnlyTablesThatDifferFromTheDemonstrationNormsCountAsLicensed) {
+    const auto checkSays = [this](const char* expected) {
+        const Outcome checked = rivoAdmin(work_, {"check-norms"});
+        EXPECT_TRUE(checked.exitedWith(0)) << checked.err;
+        EXPECT_NE(checked.out.find(expected), std::string::npos) << checked.out;
+    };
+    const fs::path changed = editedSet("andrad", markVfiPercentiles);
+    ASSERT_TRUE(rivoAdmin(work_, {"import-norms", changed.string()}).exitedWith(0));
+    EXPECT_TRUE(storedNorms(database_).starts_with("imported\n"));
+    checkSays("inlästa normer");
+    const Outcome demo = rivoAdmin(work_, {"import-norms", "mall"});
+    ASSERT_TRUE(demo.exitedWith(0)) << demo.err;
+    EXPECT_TRUE(storedNorms(database_).starts_with("synthetic\n"));
+    checkSays("syntetiska demonstrationsnormer");
+}
+
+TEST_F(NormCommands, OneBrokenRuleIsSaidInTheSingular) {
+    {
+        MessageCapture messages;
+        ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+        Statement statement;
+        EXPECT_TRUE(statement.executeDirect("UPDATE NORMER SET S5 = 0 WHERE DELSKALA = "
+                                            "'Blockmönster' AND DELGRUPP = '16-17 år'") &&
+                    statement.commit());
+        DoDisconnect();
+    }
+    const Outcome outcome = rivoAdmin(work_, {"check-norms"});
+    EXPECT_TRUE(outcome.exitedWith(1));
+    EXPECT_NE(outcome.err.find("bryter mot 1 regel."), std::string::npos) << outcome.err;
 }
 
 TEST_F(NormCommands, ImportedNormsAreScoredAtOnceAndEachImportKeepsItsOwnBackup) {
