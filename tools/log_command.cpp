@@ -11,8 +11,10 @@
 #include "passphrase_input.h"
 #include "schema.h"
 #include "stored_id.h"
+#include "swedish_count.h"
 #include "working_database.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -51,6 +53,12 @@ bool parseLogRequest(const std::vector<std::string>& args, LogRequest& request,
                      std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        constexpr const char* kOptions[] = {"--person", "--user", "--from",
+                                            "--to",     "--json", "--csv"};
+        if (std::find(std::begin(kOptions), std::end(kOptions), option) == std::end(kOptions)) {
+            error = "Okänt argument: " + option;
+            return false;
+        }
         if (i + 1 >= args.size()) {
             error = "Värde saknas efter " + option + ".";
             return false;
@@ -263,12 +271,16 @@ int verifyLog(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     if (!check.sound) {
-        std::printf("%s %d rader före den är oförändrade.\n", check.problem.c_str(),
-                    check.soundRows);
+        std::printf("%s %s före den är %s.\n", check.problem.c_str(),
+                    swedishCount(check.soundRows, "rad", "rader").c_str(),
+                    check.soundRows == 1 ? "oförändrad" : "oförändrade");
         return kExitFailed;
     }
-    std::printf("Kedjan håller: alla %d rader hänger ihop och slutar i huvudet.\n",
-                check.soundRows);
+    std::printf("Kedjan håller: %s.\n", check.soundRows == 1
+                                            ? "den enda raden slutar i huvudet"
+                                            : ("alla " + std::to_string(check.soundRows) +
+                                               " rader hänger ihop och slutar i huvudet")
+                                                  .c_str());
     printResets(check);
     const AnchorVerdict verdict =
         checkAnchors(check, registerName, sources, static_cast<std::int64_t>(std::time(nullptr)));
@@ -290,7 +302,11 @@ int verifyLog(const std::vector<std::string>& args) {
     if (!warnings.empty()) {
         return kExitWithWarnings;
     }
-    std::printf("Åtkomstloggen är obruten: alla %d rader är oförändrade.\n", check.soundRows);
+    std::printf(
+        "Åtkomstloggen är obruten: %s.\n",
+        check.soundRows == 1
+            ? "den enda raden är oförändrad"
+            : ("alla " + std::to_string(check.soundRows) + " rader är oförändrade").c_str());
     return kExitClean;
 }
 

@@ -591,7 +591,7 @@ TEST_F(BackupRestore, ACopyFromBeforeTheLogIsRestoredAndUpgraded) {
     // The chain holds, and starts over at the restore, which names the head it replaced.
     const Outcome verified = admin({"log", "verify"});
     EXPECT_EQ(verified.code, 1) << verified.out;
-    EXPECT_NE(verified.out.find("Kedjan håller: alla 1 rader"), std::string::npos) << verified.out;
+    EXPECT_NE(verified.out.find("Kedjan håller: den enda raden"), std::string::npos) << verified.out;
     EXPECT_NE(verified.out.find("Rad 1: registret återställdes"), std::string::npos)
         << verified.out;
     EXPECT_NE(verified.out.find("slutade vid rad 2 (hash "), std::string::npos) << verified.out;
