@@ -6,7 +6,7 @@
 #include "db.h"
 #include "exit_status.h"
 #include "message_box.h"
-#include "passphrase_input.h"
+#include "passphrase_prompt.h"
 #include "register_check.h"
 #include "register_journal.h"
 #include "register_lock.h"
@@ -175,12 +175,12 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
 
 // Writes the register held in the copy (decrypted when it is encrypted) into staged; false with
 // the reason in error.
-bool stageCopy(int copyFd, bool encrypted, const std::string& passphrase, SafeFile& staged,
+bool stageCopy(int copyFd, bool encrypted, const SecretBuffer& passphrase, SafeFile& staged,
                std::time_t& made, std::string& error) {
     if (encrypted) {
         std::int64_t created = 0;
         const bool decrypted = decryptBackup(
-            copyFd, [&](std::string_view bytes) { return staged.write(bytes); }, passphrase,
+            copyFd, [&](std::string_view bytes) { return staged.write(bytes); }, passphrase.view(),
             created, error);
         made = static_cast<std::time_t>(created);
         if (!decrypted && error.empty()) {
@@ -273,7 +273,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     const bool encrypted = isEncryptedBackup(copyFd);
-    std::string passphrase;
+    SecretBuffer passphrase;
     if (encrypted && !readPassphrase(options.passphraseFile, false, passphrase)) {
         ::close(copyFd);
         return kExitFailed;

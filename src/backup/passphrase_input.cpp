@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "passphrase_input.h"
 
-#include "password_input.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr std::size_t kLongestPassphraseFile = 4096;
-
-int characterCount(const std::string& text) {
+int characterCount(const SecretBuffer& text) {
     int count = 0;
-    for (const char c : text) {
+    for (const char c : text.view()) {
         count += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
     }
     return count;
@@ -25,7 +20,7 @@ int characterCount(const std::string& text) {
 
 } // namespace
 
-bool readPassphraseFile(const std::string& path, std::string& passphrase, std::string& error) {
+bool readPassphraseFile(const std::string& path, SecretBuffer& passphrase, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = "Lösenfrasfilen " + path + " kan inte läsas: " + std::strerror(errno);
@@ -46,18 +41,19 @@ bool readPassphraseFile(const std::string& path, std::string& passphrase, std::s
         ::close(fd);
         return false;
     }
-    char buffer[kLongestPassphraseFile];
-    const ssize_t length = ::read(fd, buffer, sizeof buffer);
+    passphrase = SecretBuffer(kLongestPassphrase);
+    passphrase.resize(passphrase.capacity());
+    const ssize_t length = ::read(fd, passphrase.data(), passphrase.size());
     ::close(fd);
     if (length < 0) {
+        passphrase.clear();
         error = "Lösenfrasfilen " + path + " kan inte läsas: " + std::strerror(errno);
         return false;
     }
-    passphrase.assign(buffer, static_cast<std::size_t>(length));
-    std::memset(buffer, 0, sizeof buffer);
-    passphrase.resize(std::min(passphrase.find('\n'), passphrase.size()));
-    if (!passphrase.empty() && passphrase.back() == '\r') {
-        passphrase.pop_back();
+    passphrase.resize(static_cast<std::size_t>(length));
+    passphrase.resize(std::min(passphrase.view().find('\n'), passphrase.size()));
+    if (!passphrase.empty() && passphrase.view().back() == '\r') {
+        passphrase.resize(passphrase.size() - 1);
     }
     if (passphrase.empty()) {
         error = "Lösenfrasfilen " + path + " innehåller ingen lösenfras på första raden.";
@@ -66,31 +62,16 @@ bool readPassphraseFile(const std::string& path, std::string& passphrase, std::s
     return true;
 }
 
-bool readPassphrase(const std::string& file, bool confirm, std::string& passphrase) {
-    if (!file.empty()) {
-        std::string error;
-        if (!readPassphraseFile(file, passphrase, error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-    } else {
-        if (!readPassword("Lösenfras: ", passphrase)) {
-            std::fprintf(stderr, "Ingen lösenfras angavs.\n");
-            return false;
-        }
-        std::string again;
-        if (confirm && (!readPassword("Lösenfrasen igen: ", again) || again != passphrase)) {
-            std::fprintf(stderr, "Lösenfraserna är inte lika.\n");
-            return false;
-        }
-    }
-    if (confirm && characterCount(passphrase) < kShortestPassphrase) {
-        std::fprintf(stderr, "Lösenfrasen måste vara minst %d tecken lång.\n", kShortestPassphrase);
-        return false;
-    }
+std::string newPassphraseProblem(const SecretBuffer& passphrase, const SecretBuffer* again) {
     if (passphrase.empty()) {
-        std::fprintf(stderr, "Ingen lösenfras angavs.\n");
-        return false;
+        return "Ingen lösenfras angavs.";
     }
-    return true;
+    if (again != nullptr && !passphrase.sameAs(*again)) {
+        return "Lösenfraserna är inte lika.";
+    }
+    if (characterCount(passphrase) < kShortestPassphrase) {
+        return "Lösenfrasen måste vara minst " + std::to_string(kShortestPassphrase) +
+               " tecken lång.";
+    }
+    return {};
 }

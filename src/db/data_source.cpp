@@ -138,6 +138,14 @@ bool readDataSourceSetting(DataSourceSetting& setting, std::string& error) {
     return readDataSourceSetting(systemDataSourceFile(), userDataSourceFile(), setting, error);
 }
 
+std::string serverConnectionString(const std::string& configured) {
+    std::string connection = configured;
+    while (!connection.empty() && (connection.back() == ' ' || connection.back() == ';')) {
+        connection.pop_back();
+    }
+    return connection + ";CommLog=0;Debug=0";
+}
+
 int connectRegister(std::string& error) {
     error.clear();
     DataSourceSetting setting;
@@ -145,7 +153,7 @@ int connectRegister(std::string& error) {
         return 0;
     }
     if (setting.configured) {
-        return DoConnectString(setting.connectionString.c_str());
+        return DoConnectString(serverConnectionString(setting.connectionString).c_str());
     }
     std::error_code ignored;
     // Held until the process ends: a restore must not replace the file while it is open here.

@@ -109,6 +109,23 @@ TEST(ConnectionStrings, PasswordAttributesAreFoundWhereverTheyStand) {
     }
 }
 
+// The PostgreSQL driver's logs are turned off whatever the string or its DSN says: the last
+// setting of an attribute is the one the driver keeps.
+TEST(ServerConnectionString, TurnsTheDriversLogsOffLast) {
+    const struct {
+        const char* configured;
+        const char* sent;
+    } cases[] = {
+        {"DSN=rivo", "DSN=rivo;CommLog=0;Debug=0"},
+        {"DSN=rivo;", "DSN=rivo;CommLog=0;Debug=0"},
+        {"DSN=rivo;CommLog=1; ", "DSN=rivo;CommLog=1;CommLog=0;Debug=0"},
+        {"DSN=rivo;pqopt={a=1;}", "DSN=rivo;pqopt={a=1;};CommLog=0;Debug=0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(serverConnectionString(c.configured), c.sent) << c.configured;
+    }
+}
+
 // The program's own connection: a configured source that cannot be reached is the driver's
 // message, and no file is made in the working directory.
 TEST_F(DataSource, AConfiguredSourceIsUsedInsteadOfTheFile) {
