@@ -210,13 +210,22 @@ int runUpgradeDbCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     bool added = false;
-    const DbResult upgraded = DoAddAccessLog(&added);
+    bool failuresAdded = false;
+    const DbResult upgraded =
+        DoAddAccessLog(&added) == DB_DONE ? DoAddLoginFailures(&failuresAdded) : DB_FAILED;
     DoDisconnect();
     if (upgraded != DB_DONE) {
         std::fprintf(stderr, "Registret kunde inte uppgraderas; det är oförändrat.\n");
         return kExitFailed;
     }
-    std::printf(added ? "Registret har fått en åtkomstlogg.\n"
-                      : "Registret är redan uppgraderat; inget har ändrats.\n");
+    if (added) {
+        std::printf("Registret har fått en åtkomstlogg.\n");
+    }
+    if (failuresAdded) {
+        std::printf("Registret håller nu räkningen på misslyckade inloggningar.\n");
+    }
+    if (!added && !failuresAdded) {
+        std::printf("Registret är redan uppgraderat; inget har ändrats.\n");
+    }
     return kExitClean;
 }

@@ -5,6 +5,7 @@
 #include "access_log.h"
 #include "database_backup.h"
 #include "db.h"
+#include "file_time_stamp.h"
 #include "norm_checks.h"
 #include "norm_files.h"
 #include "safe_file.h"
@@ -32,17 +33,13 @@ void printProblems(const std::vector<std::string>& problems) {
     }
 }
 
-// The time now in UTC, as text: for a file name, or to store with the norms.
-std::string utcNow(bool forFileName) {
+// The time now in UTC, as text to store with the norms.
+std::string utcNow() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     gmtime_r(&now, &parts);
     char text[32];
-    if (forFileName) {
-        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
-    } else {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
-    }
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
     return text;
 }
 
@@ -53,7 +50,7 @@ std::string backupNamePrefix() {
 
 // A name beside the database that no earlier backup has taken.
 std::string backupPath() {
-    const std::string stem = backupNamePrefix() + utcNow(true);
+    const std::string stem = backupNamePrefix() + fileTimeStamp(std::time(nullptr));
     std::string path = stem + ".db";
     for (int n = 2; std::filesystem::exists(path); ++n) {
         path = stem + "-" + std::to_string(n) + ".db";
@@ -172,7 +169,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
                      backup.c_str(), message.c_str());
         return kExitFailed;
     }
-    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str()) == DB_DONE;
+    const bool replaced = DoReplaceNormTables(tables, utcNow().c_str()) == DB_DONE;
     DoDisconnect();
     if (!replaced) {
         std::fprintf(stderr, "Normtabellerna kunde inte skrivas; databasen är oförändrad.\n");

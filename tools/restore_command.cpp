@@ -5,6 +5,7 @@
 #include "data_source.h"
 #include "db.h"
 #include "exit_status.h"
+#include "file_time_stamp.h"
 #include "message_box.h"
 #include "passphrase_prompt.h"
 #include "register_check.h"
@@ -52,16 +53,12 @@ bool parseRestoreOptions(const std::vector<std::string>& args, RestoreOptions& o
     return true;
 }
 
-// Local time as a file name takes it (2026-12-07T021530) or as a person reads it.
-std::string localTimeText(std::time_t when, bool forFileName) {
+// Local time as a person reads it.
+std::string localTimeText(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);
     char text[40];
-    if (forFileName) {
-        std::strftime(text, sizeof text, "%Y-%m-%dT%H%M%S", &local);
-    } else {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    }
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return text;
 }
 
@@ -73,7 +70,7 @@ bool exists(const std::string& path) {
 // Where the register that is replaced is kept: a name no earlier restore has taken.
 std::string keptRegisterPath(std::time_t now) {
     const std::string stem = std::filesystem::path(kDatabaseFileName).stem().string() +
-                             "-fore-aterstallning-" + localTimeText(now, true);
+                             "-fore-aterstallning-" + fileTimeStamp(now);
     std::string path = stem + ".db";
     for (int n = 2; exists(path); ++n) {
         path = stem + "-" + std::to_string(n) + ".db";
@@ -218,6 +215,11 @@ bool checkStagedCopy(const SafeFile& staged, const std::vector<SchemaShape>& kno
             findings.push_back("Kopian saknar åtkomstlogg, och loggen kunde inte läggas till: " +
                                driverMessage);
         }
+        if (findings.empty() && facts.olderSchema && DoAddLoginFailures() != DB_DONE) {
+            findings.push_back("Kopian saknar tabellen över misslyckade inloggningar, och den "
+                               "kunde inte läggas till: " +
+                               driverMessage);
+        }
     }
     DoDisconnect();
     setMessageBoxHandler(previous);
@@ -308,7 +310,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     }
     std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",
                 options.copy.c_str(), static_cast<long long>(facts.persons),
-                localTimeText(made, false).c_str());
+                localTimeText(made).c_str());
     if (facts.beforeAccessLog) {
         std::printf("Kopian var gjord före åtkomstloggen och har fått den, som med rivo-admin "
                     "upgrade-db.\n");

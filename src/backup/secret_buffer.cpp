@@ -70,3 +70,7 @@ bool SecretBuffer::push_back(unsigned char byte) {
 bool SecretBuffer::sameAs(const SecretBuffer& other) const {
     return size_ == other.size_ && (size_ == 0 || sodium_memcmp(bytes_, other.bytes_, size_) == 0);
 }
+
+void wipeSecretBytes(void* bytes, std::size_t size) {
+    sodium_memzero(bytes, size);
+}

@@ -43,3 +43,7 @@ class SecretBuffer {
     std::size_t capacity_ = 0;
     bool locked_ = false;
 };
+
+// Overwrites bytes that held a secret outside a SecretBuffer (a copy a library handed out) with
+// zeros, in a way the compiler does not leave out.
+void wipeSecretBytes(void* bytes, std::size_t size);
