@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "data_source.h"
 
+#include "database_fixture.h"
 #include "db.h"
 #include "message_capture.h"
 #include "temp_dir.h"
@@ -8,8 +9,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -123,6 +127,57 @@ TEST(ServerConnectionString, TurnsTheDriversLogsOffLast) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(serverConnectionString(c.configured), c.sent) << c.configured;
+    }
+}
+
+// The log files the PostgreSQL driver wrote for the process pid in the temporary folder.
+int driverLogsOf(pid_t pid) {
+    int found = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", ec)) {
+        const std::string name = entry.path().filename().string();
+        found += name.starts_with("psqlodbc_") && name.ends_with(std::to_string(pid) + ".log");
+    }
+    return found;
+}
+
+// Connects in a child process, through the settings file or with the string as written, and
+// gives the child's pid once it has connected and gone.
+pid_t connectedChild(bool throughSettings, const std::filesystem::path& config) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        MessageCapture quiet;
+        std::string error;
+        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        const int connected = throughSettings
+                                  ? connectRegister(error)
+                                  : DoConnectString(serverTestConnectionString().c_str());
+        ::_exit(connected == 1 ? 0 : 3);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return child;
+}
+
+// Debian registers the PostgreSQL driver with CommLog=1: a connection string as written leaves a
+// log of the session, readable by anyone, in /tmp; the program's own connection leaves none.
+TEST(ServerConnectionString, LeavesNoDriverLogOnTheServer) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "runs against a database server (RIVO_TEST_ODBC)";
+    }
+    TempDir config;
+    std::filesystem::create_directory(config.file("RIVO-IV"));
+    std::ofstream(config.path() / "RIVO-IV" / "datakalla.ini")
+        << "ODBC=" << serverTestConnectionString() << "\n";
+    ::chmod((config.path() / "RIVO-IV" / "datakalla.ini").c_str(), 0600);
+
+    const pid_t asWritten = connectedChild(false, config.path());
+    const bool driverLogs = driverLogsOf(asWritten) > 0;
+    const pid_t program = connectedChild(true, config.path());
+    EXPECT_EQ(driverLogsOf(program), 0);
+    if (!driverLogs) {
+        std::printf("The driver is not set to log here; only the absence was checked.\n");
     }
 }
 
