@@ -121,7 +121,7 @@ int runRestoreCommand(const std::vector<std::string>& args) {
     // The register is restored either way; a missing log row is said and gives status 2.
     bool logged = false;
     if (connectWorkingDatabase()) {
-        logged = logRegisterRestored(options.copy, restored.facts.persons);
+        logged = logRegisterRestored(options.copy, restored.facts.persons, restored.replaced);
         DoDisconnect();
     }
     std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",

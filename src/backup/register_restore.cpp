@@ -85,7 +85,8 @@ std::string companionLeft(const std::string& claimMessage) {
 // that at any moment the register is either the old one or the copy; the old one is first kept
 // as a file of its own. While that happens the old register is claimed from SQLite, so that no
 // other program reads or writes it in between.
-bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
+bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLogHead>& replaced,
+                     std::string& error) {
     if (!exists(kDatabaseFileName)) {
         return staged.commit(error);
     }
@@ -109,6 +110,17 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
     FileClaim claim = FileClaim::Failed;
     std::string claimMessage;
     if (DoConnect("", "", kDatabaseFileName) == 1) {
+        // The restore's row names the head it replaces, read before the claim (whose
+        // transaction a statement's commit would end); the register lock keeps writers out. A
+        // register without a readable log leaves it unnamed, its reason unshown: it is being
+        // replaced for it.
+        const MessageBoxHandler previous =
+            setMessageBoxHandler([](const MessageRequest&) { return 1; });
+        AccessLogHead head;
+        if (DoReadAccessLogHead(head) == DB_DONE) {
+            replaced = head;
+        }
+        setMessageBoxHandler(previous);
         claim = DoClaimDatabaseFile(claimMessage);
     }
     error = claim == FileClaim::Busy ? std::string(kDatabaseLockedMessage)
@@ -200,7 +212,7 @@ bool restoreRegisterCopy(int copyFd, bool encrypted, std::string_view passphrase
     const bool staging = staged.open(kDatabaseFileName, error, SafeFileTarget::RegisterFile) &&
                          stageCopy(copyFd, encrypted, passphrase, staged, restored.made, error);
     if (!staging || !checkStagedCopy(staged, known, restored.facts, findings) ||
-        !replaceRegister(staged, restored.kept, error)) {
+        !replaceRegister(staged, restored.kept, restored.replaced, error)) {
         if (findings.empty()) {
             findings.push_back(error);
         }

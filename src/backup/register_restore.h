@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "access_log.h"
 #include "register_check.h"
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,7 @@ struct RestoredRegister {
     RegisterFacts facts;
     std::time_t made = 0; // when the copy was made
     std::string kept;     // where the replaced register is kept; empty when there was none
+    std::optional<AccessLogHead> replaced; // the head of its log, when it had a readable one
 };
 
 // false with every reason, in Swedish, in findings; the register is then unchanged.
