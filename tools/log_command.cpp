@@ -174,7 +174,7 @@ bool parseVerifyRequest(const std::vector<std::string>& args, VerifyRequest& req
 // look like rows taken away. Sources that cannot be read are said in warnings.
 std::vector<AnchorSource> readSources(const VerifyRequest& request,
                                       std::vector<std::string>& warnings) {
-    std::string passphrase;
+    SecretBuffer passphrase;
     std::string error;
     const bool havePassphrase = !request.passphraseFile.empty() &&
                                 (readPassphraseFile(request.passphraseFile, passphrase, error) ||
@@ -191,7 +191,7 @@ std::vector<AnchorSource> readSources(const VerifyRequest& request,
                                         plain.append(bytes);
                                         return true;
                                     },
-                                    passphrase, made, why);
+                                    passphrase.view(), made, why);
                             }};
     std::vector<AnchorSource> sources;
     for (const std::string& path : request.anchors) {
