@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "backup_access_log.h"
 #include "backup_commands.h"
-#include "backup_encryption.h"
 #include "backup_folder.h"
 #include "database_backup.h"
 #include "db.h"
 #include "exit_status.h"
-#include "passphrase_input.h"
-#include "safe_file.h"
+#include "passphrase_prompt.h"
+#include "register_copy.h"
 #include "working_database.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
@@ -84,64 +80,6 @@ bool parseBackupOptions(const std::vector<std::string>& args, BackupOptions& opt
     return true;
 }
 
-// How a copy's name is claimed: a file named by the user is replaced as any output is; a dated
-// name in a folder is never replaced (another run may have claimed it the same minute).
-enum class Claim { Replace, NewName };
-
-bool commitCopy(SafeFile& file, Claim claim, bool& taken, std::string& error) {
-    if (claim == Claim::Replace) {
-        return file.commit(error);
-    }
-    const bool committed = file.commitNoReplace(error);
-    taken = file.targetTaken();
-    return committed;
-}
-
-bool writePlainCopy(const std::string& target, Claim claim, bool& taken, std::string& error) {
-    if (!outputTargetAllowed(target, error)) {
-        return false;
-    }
-    return claim == Claim::Replace ? writeDatabaseBackup(target, error)
-                                   : writeDatabaseBackupToNewName(target, error, taken);
-}
-
-// The clear copy that is encrypted is made beside the register, which holds the same data in the
-// clear already, and never on the medium of the target: a USB stick keeps what was once written
-// to it. It is a temporary of the safe writer that is never committed, so a killed run leaves
-// nothing the next one does not remove.
-constexpr const char* kClearCopyName = "DODODA.db.okrypterad-kopia";
-
-bool writeEncryptedCopy(const std::string& target, const std::string& passphrase, Claim claim,
-                        bool& taken, std::string& error) {
-    SafeFile clear;
-    SafeFile sealed;
-    if (!clear.open(kClearCopyName, error) || !sealed.open(target, error)) {
-        return false;
-    }
-    const std::int64_t made = std::time(nullptr);
-    char message[512] = {};
-    if (DoVacuumInto(clear.temporaryPath().c_str(), message, sizeof message) != DB_DONE) {
-        error = std::string("Registret kunde inte kopieras: ") + message;
-        return false;
-    }
-    const int fd = ::open(clear.temporaryPath().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        error = "Fel vid läsning av kopian att kryptera.";
-        return false;
-    }
-    const bool encrypted = encryptBackup(
-        fd, [&](std::string_view bytes) { return sealed.write(bytes); }, passphrase, made, error);
-    ::close(fd);
-    clear.abandon();
-    if (!encrypted) {
-        if (error.empty()) {
-            sealed.commit(error); // refuses, and says why the write failed
-        }
-        return false;
-    }
-    return commitCopy(sealed, claim, taken, error);
-}
-
 // Dated names claimed one after another when other runs take them first.
 constexpr int kNameClaims = 20;
 
@@ -157,7 +95,7 @@ int runBackupCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "Mappen %s finns inte.\n", options.folder.c_str());
         return kExitFailed;
     }
-    std::string passphrase;
+    SecretBuffer passphrase;
     if (options.encrypt && !readPassphrase(options.passphraseFile, true, passphrase)) {
         return kExitFailed;
     }
@@ -169,7 +107,7 @@ int runBackupCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", kServerBackupMessage);
         return kExitFailed;
     }
-    const Claim claim = options.folder.empty() ? Claim::Replace : Claim::NewName;
+    const CopyClaim claim = options.folder.empty() ? CopyClaim::Replace : CopyClaim::NewName;
     std::string target;
     std::string error;
     bool written = false;
@@ -186,8 +124,8 @@ int runBackupCommand(const std::vector<std::string>& args) {
             return kExitFailed;
         }
         bool taken = false;
-        written = options.encrypt ? writeEncryptedCopy(target, passphrase, claim, taken, error)
-                                  : writePlainCopy(target, claim, taken, error);
+        written =
+            writeRegisterCopy(target, options.encrypt ? &passphrase : nullptr, claim, taken, error);
         if (!taken) {
             break;
         }

@@ -3,6 +3,7 @@
 
 #include "access_log.h"
 #include "credential_text.h"
+#include "data_source.h"
 #include "db.h"
 #include "demo_norm_tables.h"
 #include "message_box.h"
@@ -161,7 +162,7 @@ bool createDemoRegisterOnServer(const std::string& connectionString, const std::
         return static_cast<int>(AnswerOk);
     });
     bool done = false;
-    if (DoConnectString(connectionString.c_str()) != 1) {
+    if (DoConnectString(serverConnectionString(connectionString).c_str()) != 1) {
         error = "Ingen förbindelse med datakällan: " + driverMessages;
     } else if (registerTablesExist()) {
         error = "Registret finns redan i datakällan; init-db skriver aldrig över det.";

@@ -182,7 +182,7 @@ bool parseVerifyRequest(const std::vector<std::string>& args, VerifyRequest& req
 // look like rows taken away. Sources that cannot be read are said in warnings.
 std::vector<AnchorSource> readSources(const VerifyRequest& request,
                                       std::vector<std::string>& warnings) {
-    std::string passphrase;
+    SecretBuffer passphrase;
     std::string error;
     const bool havePassphrase = !request.passphraseFile.empty() &&
                                 (readPassphraseFile(request.passphraseFile, passphrase, error) ||
@@ -199,7 +199,7 @@ std::vector<AnchorSource> readSources(const VerifyRequest& request,
                                         plain.append(bytes);
                                         return true;
                                     },
-                                    passphrase, made, why);
+                                    passphrase.view(), made, why);
                             }};
     std::vector<AnchorSource> sources;
     for (const std::string& path : request.anchors) {
@@ -353,13 +353,22 @@ int runUpgradeDbCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     bool added = false;
-    const DbResult upgraded = DoAddAccessLog(&added);
+    bool failuresAdded = false;
+    const DbResult upgraded =
+        DoAddAccessLog(&added) == DB_DONE ? DoAddLoginFailures(&failuresAdded) : DB_FAILED;
     DoDisconnect();
     if (upgraded != DB_DONE) {
         std::fprintf(stderr, "Registret kunde inte uppgraderas; det är oförändrat.\n");
         return kExitFailed;
     }
-    std::printf(added ? "Registret har fått en åtkomstlogg.\n"
-                      : "Registret är redan uppgraderat; inget har ändrats.\n");
+    if (added) {
+        std::printf("Registret har fått en åtkomstlogg.\n");
+    }
+    if (failuresAdded) {
+        std::printf("Registret håller nu räkningen på misslyckade inloggningar.\n");
+    }
+    if (!added && !failuresAdded) {
+        std::printf("Registret är redan uppgraderat; inget har ändrats.\n");
+    }
     return kExitClean;
 }

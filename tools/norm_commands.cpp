@@ -7,6 +7,7 @@
 #include "database_backup.h"
 #include "db.h"
 #include "demo_norm_tables.h"
+#include "file_time_stamp.h"
 #include "norm_checks.h"
 #include "norm_files.h"
 #include "norm_fingerprint.h"
@@ -43,17 +44,13 @@ void printProblems(const std::vector<std::string>& problems) {
     }
 }
 
-// The time now in UTC, as text: for a file name, or to store with the norms.
-std::string utcNow(bool forFileName) {
+// The time now in UTC, as text to store with the norms.
+std::string utcNow() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     gmtime_r(&now, &parts);
     char text[32];
-    if (forFileName) {
-        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
-    } else {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
-    }
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
     return text;
 }
 
@@ -64,7 +61,7 @@ std::string backupNamePrefix() {
 
 // A name beside the database that no earlier backup has taken.
 std::string backupPath() {
-    const std::string stem = backupNamePrefix() + utcNow(true);
+    const std::string stem = backupNamePrefix() + fileTimeStamp(std::time(nullptr));
     std::string path = stem + ".db";
     for (int n = 2; std::filesystem::exists(path); ++n) {
         path = stem + "-" + std::to_string(n) + ".db";
@@ -191,7 +188,7 @@ int runImportNormsCommand(const std::vector<std::string>& args) {
     // only tables that differ from them count as licensed.
     const bool demonstration =
         normTablesFingerprint(tables) == normTablesFingerprint(demoNormTables());
-    const bool replaced = DoReplaceNormTables(tables, utcNow(false).c_str(),
+    const bool replaced = DoReplaceNormTables(tables, utcNow().c_str(),
                                               demonstration ? NormOrigin::Demonstration
                                                             : NormOrigin::Imported) == DB_DONE;
     DoDisconnect();

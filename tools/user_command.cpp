@@ -32,8 +32,17 @@ int addUser(const std::string& name, bool passwordFromStdin) {
                      name.c_str());
         return 1;
     }
-    const DbResult added = DoInsertUser(name.c_str(), password.c_str());
+    std::string takenBy;
+    const DbResult added = DoInsertUser(name.c_str(), password.c_str(), &takenBy);
     DoDisconnect();
+    if (added == DB_NAME_TAKEN) {
+        std::fprintf(stderr,
+                     "Användaren %s kan inte läggas till: det finns redan användaren %s, och "
+                     "användarnamn skiljs inte åt av stora och små bokstäver eller av mellanslag "
+                     "före och efter. Välj ett annat namn.\n",
+                     name.c_str(), takenBy.c_str());
+        return 1;
+    }
     if (added != DB_DONE) {
         std::fprintf(stderr, "Användaren %s kunde inte läggas till (se meddelandet ovan).\n",
                      name.c_str());

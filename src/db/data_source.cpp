@@ -151,7 +151,7 @@ int connectConfigured(const DataSourceSetting& setting, std::string& error) {
             driverText += (driverText.empty() ? "" : " ") + request.text;
             return int{AnswerOk};
         });
-    const int connected = DoConnectString(setting.connectionString.c_str());
+    const int connected = DoConnectString(serverConnectionString(setting.connectionString).c_str());
     setMessageBoxHandler(previous);
     if (connected != 1) {
         error = "Registret kunde inte nås genom datakällan som " + setting.file.string() +
@@ -164,6 +164,14 @@ int connectConfigured(const DataSourceSetting& setting, std::string& error) {
 }
 
 } // namespace
+
+std::string serverConnectionString(const std::string& configured) {
+    std::string connection = configured;
+    while (!connection.empty() && (connection.back() == ' ' || connection.back() == ';')) {
+        connection.pop_back();
+    }
+    return connection + ";CommLog=0;Debug=0";
+}
 
 int connectRegister(std::string& error) {
     error.clear();

@@ -39,11 +39,17 @@ bool readDataSourceSetting(DataSourceSetting& setting, std::string& error);
 // value, or any attribute whose value holds "password=" (case-insensitive).
 bool connectionStringHasPassword(const std::string& connectionString);
 
+// The connection string sent to the server for a configured one: the same with the PostgreSQL
+// driver's communication and debug logs turned off (";CommLog=0;Debug=0" last, so it wins over
+// the string and the DSN alike). Debian registers the driver with CommLog=1, which leaves a
+// log file anyone may read, per process, in the temporary folder.
+std::string serverConnectionString(const std::string& configured);
+
 // Connects to the register the settings name. For the default file the database user name and
-// password are passed as always; a configured string is sent as written (a server takes its
-// user from the DSN and its password from ~/.pgpass). The file's register lock (register_lock.h)
-// is taken shared first and held until the process ends. 1 when connected; 0 when not: a
-// settings problem, a refused lock or the driver's refusal of a configured data source (after a
-// sentence naming the settings file that chose it) is put in error; the driver's refusal of the
-// default file has been shown (DoSQLError) and error is empty.
+// password are passed as always; a configured string is sent as written but for its logs
+// (serverConnectionString; a server takes its user from the DSN and its password from ~/.pgpass).
+// The file's register lock (register_lock.h) is taken shared first and held until the process ends.
+// 1 when connected; 0 when not: a settings problem, a refused lock or the driver's refusal of a
+// configured data source (after a sentence naming the settings file that chose it) is put in
+// error; the driver's refusal of the default file has been shown (DoSQLError) and error is empty.
 int connectRegister(std::string& error);

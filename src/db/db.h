@@ -237,8 +237,10 @@ inline constexpr const char* kPasswordNotHashedMessage =
 
 // ---- User administration (user_admin_statements.cpp) ----
 
-// Adds a user. 1 done; 0 on failure (reported; an existing name breaks the key).
-DbResult DoInsertUser(const char* userName, const char* password);
+// Adds a user. 1 done; 10 when an existing user's name is the same but for case or spaces at
+// either end (user_name_key.h), named in takenBy; 0 on failure (reported).
+DbResult DoInsertUser(const char* userName, const char* password, std::string* takenBy = nullptr);
+inline constexpr DbResult DB_NAME_TAKEN = 10;
 // Removes a user. 1 done, 9 when there is no such user, 0 on failure (reported).
 DbResult DoDeleteUser(const char* userName);
 // Hands every user name to onUser in order, with whether the user's password is still stored in

@@ -44,7 +44,8 @@ void checkSchema(const std::vector<SchemaShape>& known, RegisterFacts& facts,
     for (std::size_t version = 0; version < known.size(); ++version) {
         std::vector<std::string> differences = schemaDifferences(copy, known[version]);
         if (differences.empty()) {
-            facts.beforeAccessLog = version + 1 < known.size();
+            facts.beforeAccessLog = version == 0;
+            facts.olderSchema = version + 1 < known.size();
             return;
         }
         if (version == 0 || differences.size() < nearest.size()) {

@@ -13,8 +13,10 @@
 
 struct RegisterFacts {
     std::int64_t persons = 0;
-    // The copy has the schema from before the access log; it is upgraded as upgrade-db does.
+    // The copy has the schema from before the access log.
     bool beforeAccessLog = false;
+    // The copy has an older schema than init-db creates now; it is upgraded as upgrade-db does.
+    bool olderSchema = false;
 };
 
 // Every reason why the open database may not become the register, one Swedish message each;

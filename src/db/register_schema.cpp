@@ -234,17 +234,19 @@ bool knownSchemaShapes(std::vector<SchemaShape>& shapes, std::string& problem) {
         problem = "En tom databas att jämföra med kunde inte skapas i minnet.";
         return false;
     }
-    SchemaShape older;
+    SchemaShape beforeLog;
+    SchemaShape beforeLoginFailures;
     SchemaShape current;
     const bool built = DoCreateSchemaBeforeAccessLog() == DB_DONE &&
-                       DoReadSchemaShape(older, problem) && DoAddAccessLog() == DB_DONE &&
-                       DoReadSchemaShape(current, problem);
+                       DoReadSchemaShape(beforeLog, problem) && DoAddAccessLog() == DB_DONE &&
+                       DoReadSchemaShape(beforeLoginFailures, problem) &&
+                       DoAddLoginFailures() == DB_DONE && DoReadSchemaShape(current, problem);
     DoDisconnect();
     if (!built) {
         problem = "Registrets schema kunde inte byggas upp att jämföra med: " + problem;
         return false;
     }
-    shapes = {older, current};
+    shapes = {beforeLog, beforeLoginFailures, current};
     return true;
 }
 

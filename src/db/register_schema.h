@@ -34,7 +34,8 @@ std::string normalisedSql(std::string_view sql);
 bool DoReadSchemaShape(SchemaShape& shape, std::string& problem);
 
 // The schemas this program has created, oldest first: the register from before the access log,
-// then the register init-db creates now (which upgrade-db makes of the older one). Built on a
+// the register with the log from before the failed logins were kept, then the register init-db
+// creates now (which upgrade-db makes of the older ones). Built on a
 // database in memory of their own; needs no connection and leaves none. false with a message.
 bool knownSchemaShapes(std::vector<SchemaShape>& shapes, std::string& problem);
 

@@ -58,18 +58,15 @@ bool runSchemaText(std::string_view rest) {
     return true;
 }
 
-// Whether the database has the access log, asked past the statement class: a missing table is
-// the answer here, not a failure to show.
-bool accessLogPresent() {
+// Whether the query runs, asked past the statement class: a missing table is the answer here,
+// not a failure to show.
+bool tablePresent(const char* query) {
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &statement) != SQL_SUCCESS) {
         return false;
     }
-    const SQLRETURN run =
-        SQLExecDirect(statement,
-                      const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(
-                          "SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")),
-                      SQL_NTS);
+    const SQLRETURN run = SQLExecDirect(
+        statement, const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(query)), SQL_NTS);
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
     // A failed statement on a server must not linger as an open, aborted transaction.
     SQLEndTran(SQL_HANDLE_DBC, connectionHandle(),
@@ -80,7 +77,10 @@ bool accessLogPresent() {
 } // namespace
 
 DbResult DoCreateSchema() {
-    return runSchemaText(kSchemaSql) && runSchemaText(kAccessLogSql) ? DB_DONE : DB_FAILED;
+    return runSchemaText(kSchemaSql) && runSchemaText(kAccessLogSql) &&
+                   runSchemaText(kLoginFailuresSql)
+               ? DB_DONE
+               : DB_FAILED;
 }
 
 DbResult DoCreateSchemaBeforeAccessLog() {
@@ -88,18 +88,35 @@ DbResult DoCreateSchemaBeforeAccessLog() {
 }
 
 bool DoHasAccessLog() {
-    return accessLogPresent();
+    return tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
 }
 
 DbResult DoAddAccessLog(bool* added) {
     if (added != nullptr) {
         *added = false;
     }
-    if (accessLogPresent()) {
+    if (tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")) {
         return DB_DONE;
     }
     Transaction transaction;
     if (!transaction.started() || !runSchemaText(kAccessLogSql) || !transaction.commit()) {
+        return DB_FAILED;
+    }
+    if (added != nullptr) {
+        *added = true;
+    }
+    return DB_DONE;
+}
+
+DbResult DoAddLoginFailures(bool* added) {
+    if (added != nullptr) {
+        *added = false;
+    }
+    if (tablePresent("SELECT ANTAL FROM INLOGGNINGSFORSOK WHERE 1 = 0")) {
+        return DB_DONE;
+    }
+    Transaction transaction;
+    if (!transaction.started() || !runSchemaText(kLoginFailuresSql) || !transaction.commit()) {
         return DB_FAILED;
     }
     if (added != nullptr) {

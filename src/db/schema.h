@@ -8,7 +8,7 @@
 bool createDatabaseFile(const char* path, char* errorText, int errorCapacity);
 
 // Creates every table and index of the program on the open connection (the server's schema on a
-// server), the access log's among them. 1 done, 0 failure (reported).
+// server), the access log's and the failed logins' among them. 1 done, 0 failure (reported).
 DbResult DoCreateSchema();
 
 // The schema of a register from before the access log (DoCreateSchema without the log's tables),
@@ -23,3 +23,7 @@ DbResult DoAddAccessLog(bool* added = nullptr);
 // Whether the open database has the access log's tables; a register from before the log has not.
 // Nothing is shown either way.
 bool DoHasAccessLog();
+// Gives a database made before the failed logins were kept in the register their table, in one
+// transaction, as DoAddAccessLog does for the log. 1 when the database has the table (added tells
+// whether it was added now), 0 on failure (reported; nothing was added).
+DbResult DoAddLoginFailures(bool* added = nullptr);

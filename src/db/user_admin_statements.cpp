@@ -5,52 +5,13 @@
 #include "password_hash.h"
 #include "statement.h"
 #include "transaction.h"
+#include "user_name_key.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 // The names and passwords come from the administrator's typing: bound as parameters.
-
-// The password is stored as its hash, like every password the program writes.
-DbResult DoInsertUser(const char* userName, const char* password) {
-    const std::string hash = hashPassword(password);
-    if (hash.empty()) {
-        showMessage(kPasswordNotHashedMessage);
-        return DB_FAILED;
-    }
-    // The user and the log row are stored together, in the caller's transaction if there is one.
-    std::optional<Transaction> own;
-    if (!transactionOpen() && !own.emplace().started()) {
-        return DB_FAILED;
-    }
-    Statement statement;
-    const bool ran = statement.prepare("INSERT INTO SEC (USERID, PASSWORD) VALUES (?, ?)") &&
-                     statement.bindText(1, userName) && statement.bindText(2, hash.c_str()) &&
-                     statement.execute() &&
-                     DoAppendAccessLog(AccessEvent::UserAdded, std::nullopt, userName) == DB_DONE &&
-                     (!own || own->commit());
-    return ran ? DB_DONE : DB_FAILED;
-}
-
-DbResult DoDeleteUser(const char* userName) {
-    Transaction transaction;
-    if (!transaction.started()) {
-        return DB_FAILED;
-    }
-    Statement statement;
-    const bool ran = statement.prepare("DELETE FROM SEC WHERE USERID = ?") &&
-                     statement.bindText(1, userName) && statement.execute();
-    if (!ran) {
-        return DB_FAILED;
-    }
-    if (statement.rowCount() == 0) {
-        return DB_NO_ROW;
-    }
-    const bool logged =
-        DoAppendAccessLog(AccessEvent::UserRemoved, std::nullopt, userName) == DB_DONE;
-    return logged && transaction.commit() ? DB_DONE : DB_FAILED;
-}
 
 namespace {
 
@@ -88,6 +49,60 @@ bool plainText(const StoredUser& user) {
 }
 
 } // namespace
+
+// The password is stored as its hash, like every password the program writes.
+DbResult DoInsertUser(const char* userName, const char* password, std::string* takenBy) {
+    const std::string hash = hashPassword(password);
+    if (hash.empty()) {
+        showMessage(kPasswordNotHashedMessage);
+        return DB_FAILED;
+    }
+    // The user and the log row are stored together, in the caller's transaction if there is one.
+    std::optional<Transaction> own;
+    if (!transactionOpen() && !own.emplace().started()) {
+        return DB_FAILED;
+    }
+    // A name that differs from an existing one only in case or surrounding spaces would log in
+    // as another person to the eye, and share that person's count of failed logins.
+    std::vector<StoredUser> users;
+    if (readUsers(users) != DB_DONE) {
+        return DB_FAILED;
+    }
+    for (const StoredUser& user : users) {
+        if (userNameKey(user.name) == userNameKey(userName)) {
+            if (takenBy != nullptr) {
+                *takenBy = user.name;
+            }
+            return DB_NAME_TAKEN;
+        }
+    }
+    Statement statement;
+    const bool ran = statement.prepare("INSERT INTO SEC (USERID, PASSWORD) VALUES (?, ?)") &&
+                     statement.bindText(1, userName) && statement.bindText(2, hash.c_str()) &&
+                     statement.execute() &&
+                     DoAppendAccessLog(AccessEvent::UserAdded, std::nullopt, userName) == DB_DONE &&
+                     (!own || own->commit());
+    return ran ? DB_DONE : DB_FAILED;
+}
+
+DbResult DoDeleteUser(const char* userName) {
+    Transaction transaction;
+    if (!transaction.started()) {
+        return DB_FAILED;
+    }
+    Statement statement;
+    const bool ran = statement.prepare("DELETE FROM SEC WHERE USERID = ?") &&
+                     statement.bindText(1, userName) && statement.execute();
+    if (!ran) {
+        return DB_FAILED;
+    }
+    if (statement.rowCount() == 0) {
+        return DB_NO_ROW;
+    }
+    const bool logged =
+        DoAppendAccessLog(AccessEvent::UserRemoved, std::nullopt, userName) == DB_DONE;
+    return logged && transaction.commit() ? DB_DONE : DB_FAILED;
+}
 
 DbResult DoListUsers(const std::function<void(const char*, bool)>& onUser) {
     std::vector<StoredUser> users;

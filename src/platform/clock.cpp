@@ -8,6 +8,7 @@
 namespace {
 std::optional<DateValue> fixedToday;
 std::optional<std::int64_t> fixedSteadyMilliseconds;
+std::optional<std::int64_t> fixedUtcMilliseconds;
 } // namespace
 
 DateValue today() {
@@ -45,4 +46,21 @@ void setFixedSteadyMilliseconds(std::int64_t milliseconds) {
 
 void clearFixedSteadyMilliseconds() {
     fixedSteadyMilliseconds.reset();
+}
+
+std::int64_t utcMilliseconds() {
+    if (fixedUtcMilliseconds) {
+        return *fixedUtcMilliseconds;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+void setFixedUtcMilliseconds(std::int64_t milliseconds) {
+    fixedUtcMilliseconds = milliseconds;
+}
+
+void clearFixedUtcMilliseconds() {
+    fixedUtcMilliseconds.reset();
 }

@@ -19,3 +19,11 @@ std::int64_t steadyMilliseconds();
 // Makes steadyMilliseconds() return the given value until clearFixedSteadyMilliseconds().
 void setFixedSteadyMilliseconds(std::int64_t milliseconds);
 void clearFixedSteadyMilliseconds();
+
+// Milliseconds since 1970-01-01 UTC, for times kept across runs of the program (the failed
+// logins). Tests set it.
+std::int64_t utcMilliseconds();
+
+// Makes utcMilliseconds() return the given value until clearFixedUtcMilliseconds().
+void setFixedUtcMilliseconds(std::int64_t milliseconds);
+void clearFixedUtcMilliseconds();

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 // The commands of the earlier-tests screen on the selected person and on the database.
 
+#include "backup_access_log.h"
+#include "backup_dialog.h"
+#include "backup_folder.h"
 #include "database_backup.h"
 #include "db.h"
 #include "earlier_tests_screen.h"
+#include "register_copy.h"
 
 #include "access_log.h"
 #include "export_dialog.h"
@@ -133,22 +137,28 @@ void EarlierTestsScreen::backupDatabase() {
         showMessage(kServerBackupMessage);
         return;
     }
+    std::optional<BackupChoice> choice = askBackupChoice(host_.widgetParent(), host_.controlFont());
+    if (!choice) {
+        return;
+    }
     std::error_code error;
     SaveFileRequest request;
     request.caption = std::string(kProgramCaption) + "  " + kBackupTitle;
     request.directory = std::filesystem::current_path(error).string();
-    request.fileName = kBackupFileName;
+    request.fileName = std::string(kBackupFileName) + (choice->encrypt ? kEncryptedExtension : "");
     request.filter = "Alla filer (*)";
     request.defaultSuffix = "txt";
     const std::string target = askSaveFileName(request);
     if (target.empty()) {
         return;
     }
-    if (!logBeforeReading(AccessEvent::Backup, std::nullopt, target)) {
+    if (!logBackupBeforeWriting(target, choice->encrypt)) {
         return;
     }
     std::string message;
-    if (writeDatabaseBackup(target, message)) {
+    bool taken = false;
+    if (writeRegisterCopy(target, choice->encrypt ? &choice->passphrase : nullptr,
+                          CopyClaim::Replace, taken, message)) {
         showMessage(text(kBackupDone));
         return;
     }

@@ -2,6 +2,8 @@
 #include "login_backoff.h"
 
 #include "clock.h"
+#include "login_failures.h"
+#include "user_name_key.h"
 
 #include <algorithm>
 
@@ -10,6 +12,13 @@ namespace {
 constexpr int kFreeFailures = 3;
 constexpr std::int64_t kFirstWaitMs = 1000;
 constexpr std::int64_t kLongestWaitMs = 30000;
+
+// A last failure dated after now (a clock set back, another workstation's clock ahead) makes
+// the wait no longer than the count alone asks.
+std::int64_t remaining(int count, std::int64_t lastAt) {
+    const std::int64_t wait = LoginBackoff::waitAfter(count);
+    return std::clamp<std::int64_t>(lastAt + wait - utcMilliseconds(), 0, wait);
+}
 
 } // namespace
 
@@ -23,22 +32,31 @@ std::int64_t LoginBackoff::waitAfter(int failures) {
 }
 
 std::int64_t LoginBackoff::remainingWait(const std::string& userName) const {
-    const auto found = failures_.find(userName);
-    if (found == failures_.end()) {
-        return 0;
+    std::int64_t wait = 0;
+    LoginFailures kept;
+    if (DoReadLoginFailures(userName, kept) == DB_DONE) {
+        wait = remaining(kept.count, kept.lastAtMs);
     }
-    const std::int64_t until = found->second.lastAt + waitAfter(found->second.count);
-    return std::max<std::int64_t>(0, until - steadyMilliseconds());
+    if (const auto found = unkept_.find(userNameKey(userName)); found != unkept_.end()) {
+        wait = std::max(wait, remaining(found->second.count, found->second.lastAt));
+    }
+    return wait;
 }
 
 void LoginBackoff::recordFailure(const std::string& userName) {
-    Failures& failures = failures_[userName];
-    ++failures.count;
-    failures.lastAt = steadyMilliseconds();
+    const std::int64_t now = utcMilliseconds();
+    LoginFailures kept;
+    if (DoRecordLoginFailure(userName, now, kept) == DB_DONE) {
+        return;
+    }
+    Failures& failures = unkept_[userNameKey(userName)];
+    failures.count = std::max(failures.count, kept.count) + 1;
+    failures.lastAt = now;
 }
 
 void LoginBackoff::recordSuccess(const std::string& userName) {
-    failures_.erase(userName);
+    DoClearLoginFailures(userName);
+    unkept_.erase(userNameKey(userName));
 }
 
 LoginBackoff& loginBackoff() {

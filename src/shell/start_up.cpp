@@ -59,8 +59,9 @@ int startUp(MainWindow& window) {
         showMessage(text(60));
         return 0;
     }
-    // A register made before the access log gets it now, before anyone logs in.
-    if (DoAddAccessLog() != DB_DONE) {
+    // A register made before the access log or the kept failed logins gets them now, before
+    // anyone logs in.
+    if (DoAddAccessLog() != DB_DONE || DoAddLoginFailures() != DB_DONE) {
         return 0;
     }
     if (runLoginDialog(&window, window.fonts()->controlFont) != 1) {

@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "data_source.h"
 
+#include "database_fixture.h"
 #include "db.h"
 #include "message_capture.h"
+#include "statement.h"
 #include "temp_dir.h"
 #include "working_directory.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -106,6 +113,87 @@ TEST(ConnectionStrings, PasswordAttributesAreFoundWhereverTheyStand) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(connectionStringHasPassword(c.text), c.hasPassword) << c.text;
+    }
+}
+
+// The PostgreSQL driver's logs are turned off whatever the string or its DSN says: the last
+// setting of an attribute is the one the driver keeps.
+TEST(ServerConnectionString, TurnsTheDriversLogsOffLast) {
+    const struct {
+        const char* configured;
+        const char* sent;
+    } cases[] = {
+        {"DSN=rivo", "DSN=rivo;CommLog=0;Debug=0"},
+        {"DSN=rivo;", "DSN=rivo;CommLog=0;Debug=0"},
+        {"DSN=rivo;CommLog=1; ", "DSN=rivo;CommLog=1;CommLog=0;Debug=0"},
+        {"DSN=rivo;pqopt={a=1;}", "DSN=rivo;pqopt={a=1;};CommLog=0;Debug=0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(serverConnectionString(c.configured), c.sent) << c.configured;
+    }
+}
+
+constexpr const char* kLoggedQuery = "SELECT 424242";
+
+// What the PostgreSQL driver logged for the process pid in the temporary folder.
+std::string driverLogOf(pid_t pid) {
+    std::string logged;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("psqlodbc_") && name.ends_with(std::to_string(pid) + ".log")) {
+            std::ifstream file(entry.path());
+            logged.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
+    }
+    return logged;
+}
+
+// Connects in a child process, through the settings file or with the string as written, and
+// gives the child's pid once it has connected and gone.
+pid_t connectedChild(bool throughSettings, const std::filesystem::path& config) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        MessageCapture quiet;
+        std::string error;
+        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        const int connected = throughSettings
+                                  ? connectRegister(error)
+                                  : DoConnectString(serverTestConnectionString().c_str());
+        {
+            Statement query;
+            query.executeDirect(kLoggedQuery);
+            query.commit();
+        }
+        DoDisconnect();
+        std::fflush(nullptr); // the driver's log, had it one
+        ::_exit(connected == 1 ? 0 : 3);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return child;
+}
+
+// Debian registers the PostgreSQL driver with CommLog=1: a connection string as written leaves a
+// log of the session's statements, readable by anyone, in /tmp; the program's own connection
+// logs none of them.
+TEST(ServerConnectionString, LeavesNoDriverLogOnTheServer) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "runs against a database server (RIVO_TEST_ODBC)";
+    }
+    TempDir config;
+    std::filesystem::create_directory(config.file("RIVO-IV"));
+    std::ofstream(config.path() / "RIVO-IV" / "datakalla.ini")
+        << "ODBC=" << serverTestConnectionString() << "\n";
+    ::chmod((config.path() / "RIVO-IV" / "datakalla.ini").c_str(), 0600);
+
+    const pid_t asWritten = connectedChild(false, config.path());
+    const bool driverLogs = driverLogOf(asWritten).find(kLoggedQuery) != std::string::npos;
+    const pid_t program = connectedChild(true, config.path());
+    EXPECT_EQ(driverLogOf(program).find(kLoggedQuery), std::string::npos) << driverLogOf(program);
+    if (!driverLogs) {
+        std::printf("The driver is not set to log here; only the absence was checked.\n");
     }
 }
 

@@ -364,7 +364,8 @@ TEST_F(ExportWriter, ALinkPlantedMeanwhileIsNeverWrittenThrough) {
     std::thread planter([&] {
         // A link now and then, for a moment: most exports find the way free.
         while (!stop) {
-            ::symlink(victim.c_str(), path_.c_str());
+            // Refused while the export's file stands there; the next round tries again.
+            [[maybe_unused]] const int planted = ::symlink(victim.c_str(), path_.c_str());
             std::this_thread::sleep_for(std::chrono::microseconds(200));
             ::unlink(path_.c_str()); // the link, or the export that replaced it
             std::this_thread::sleep_for(std::chrono::milliseconds(3));

@@ -137,8 +137,9 @@ TEST(SafeFile, AKilledWriterLeavesTheEarlierFileAndTheNextRunRemovesItsTemporary
     if (child == 0) {
         SafeFile file;
         std::string error;
-        if (file.open(target, error) && file.write("half of a new file")) {
-            ::write(pipeFds[1], "w", 1);
+        if (file.open(target, error) && file.write("half of a new file") &&
+            ::write(pipeFds[1], "w", 1) != 1) {
+            ::_exit(2);
         }
         ::pause();
         ::_exit(0);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
+#include "backup_dialog.h"
+#include "child_run.h"
 #include "database_backup.h"
 #include "database_fixture.h"
+#include "demo_norm_tables.h"
 #include "earlier_tests_screen.h"
 #include "export_dialog.h"
 #include "file_dialog.h"
@@ -16,9 +19,11 @@
 #include "working_directory.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -27,6 +32,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -130,6 +136,9 @@ class EarlierTests : public DatabaseTest {
         personListState() = PersonListState{};
         currentScreen() = SCREEN_START;
         resetTestOccasion();
+        // A plain copy unless a test drives the backup dialog itself.
+        setBackupChoiceHandler(
+            [](QWidget*) { return std::optional<BackupChoice>(BackupChoice{}); });
         window_ = new MainWindow;
         window_->createSharedFonts();
         window_->createSharedButtons();
@@ -143,6 +152,7 @@ class EarlierTests : public DatabaseTest {
         delete window_.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setSaveFileHandler({});
+        setBackupChoiceHandler({});
         workingDirectory_.reset();
         DatabaseTest::TearDown();
     }
@@ -737,6 +747,110 @@ TEST_F(EarlierTests, ShowResultsBackupAndDeleteAreLoggedOrNotDoneAtAll) {
             EXPECT_EQ(rows.back().person, c.person);
         }
     }
+}
+
+// The button's encrypted copy: the dialog refuses passphrases that differ or are too short and
+// asks again; the copy it writes is one that rivo-admin restore reads back with the passphrase,
+// and it holds the same persons as the register.
+TEST_F(EarlierTests, BackupDialogWritesAnEncryptedCopyThatRestoreReadsBack) {
+    SKIP_ON_SERVER("a server register is backed up on the server");
+    // A register that restore accepts has its norm tables.
+    ASSERT_EQ(DoReplaceNormTables(demoNormTables(), "2026-12-07 08:00:00 UTC"), DB_DONE);
+    add({"Lars"});
+    add({"Åsa", "Bo", 2, false});
+    const std::filesystem::path folder = dir_.path() / "kopior";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path target = folder / "DODODA_backup.db.krypterad";
+    open();
+    setBackupChoiceHandler({}); // the real dialog
+    SaveFileRequest asked;
+    setSaveFileHandler([&](const SaveFileRequest& request) {
+        asked = request;
+        return target.string();
+    });
+    const QString passphrase = qs("en lösenfras för kopian");
+    const struct {
+        QString first;
+        QString again;
+        const char* says; // nullptr: taken
+    } typed[] = {
+        {passphrase, qs("en lösenfras för kopia"), "Lösenfraserna är inte lika."},
+        {qs("för kort"), qs("för kort"), "Lösenfrasen måste vara minst 10 tecken lång."},
+        {passphrase, passphrase, nullptr},
+    };
+    std::vector<std::string> said;
+    bool sawDialog = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<BackupDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        sawDialog = true;
+        auto* first = dialog->findChild<QLineEdit*>("passphraseEdit");
+        auto* again = dialog->findChild<QLineEdit*>("passphraseAgainEdit");
+        EXPECT_FALSE(first->isEnabled()); // no passphrase for a plain copy
+        auto* encrypt = dialog->findChild<QCheckBox*>("encryptCheck");
+        EXPECT_EQ(encrypt->text(), qs("&Kryptera kopian"));
+        QTest::mouseClick(encrypt, Qt::LeftButton, {}, QPoint(5, encrypt->height() / 2));
+        EXPECT_TRUE(encrypt->isChecked());
+        EXPECT_TRUE(first->isEnabled());
+        for (const auto& t : typed) {
+            first->setText(t.first);
+            again->setText(t.again);
+            if (t.says == nullptr) {
+                const QDir shots(RIVO_SCREENSHOT_DIR);
+                shots.mkpath(".");
+                EXPECT_TRUE(dialog->grab().save(shots.filePath("backup_dialog.png"), "PNG"));
+            }
+            messages_.clear();
+            QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+            if (t.says != nullptr) {
+                ASSERT_EQ(messages_.texts().size(), 1u);
+                EXPECT_TRUE(messages_.texts()[0].starts_with(t.says)) << messages_.texts()[0];
+                EXPECT_TRUE(dialog->isVisible());
+            }
+            // Refused or taken, the fields are emptied at once.
+            EXPECT_TRUE(first->text().isEmpty());
+            EXPECT_TRUE(again->text().isEmpty());
+        }
+    });
+    press(94);
+
+    ASSERT_TRUE(sawDialog);
+    EXPECT_EQ(asked.fileName, "DODODA_backup.db.krypterad");
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(10)});
+    const std::string sealed = readFile(target);
+    ASSERT_TRUE(sealed.starts_with("RIVOKOPI")) << sealed.substr(0, 16);
+    EXPECT_EQ(sealed.find("Lars"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"DODODA_backup.db.krypterad"});
+
+    // Another clinic's folder restores it with the passphrase from a private file.
+    const std::filesystem::path elsewhere = dir_.path() / "aterstalld";
+    std::filesystem::create_directories(elsewhere / "run");
+    std::filesystem::create_directories(elsewhere / "config");
+    {
+        std::ofstream(elsewhere / "fras") << passphrase.toStdString() << "\n";
+        std::filesystem::permissions(elsewhere / "fras", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write);
+    }
+    const std::string runtime = (elsewhere / "run").string();
+    const std::string config = (elsewhere / "config").string();
+    const std::string oldRuntime =
+        std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    const std::string oldConfig =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const int status = runInFolder(RIVO_ADMIN_PATH, elsewhere,
+                                   {"restore", target.string(), "--passphrase-file", "fras"}, {},
+                                   elsewhere / "ut.txt", elsewhere / "ut.txt");
+    setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readFile(elsewhere / "ut.txt");
+    const char* rows = "SELECT ID, NAMN, TESTLEDARE FROM TESTPERSON ORDER BY ID";
+    EXPECT_EQ(query((elsewhere / kDatabaseFileName).string(), rows),
+              "1|Lars|Testledare\n2|Åsa|Bo\n");
 }
 
 TEST_F(EarlierTests, Screenshot) {

@@ -34,7 +34,7 @@ class Login : public ::testing::Test {
         dialog_->show();
     }
     void TearDown() override {
-        clearFixedSteadyMilliseconds();
+        clearFixedUtcMilliseconds();
         dialog_.reset();
         DoDisconnect();
     }
@@ -159,7 +159,7 @@ TEST_F(Login, RepeatedFailuresForANameMakeTheNextAttemptWait) {
         EXPECT_EQ(LoginBackoff::waitAfter(w.failures), w.waitMs) << w.failures;
     }
     std::int64_t now = 5'000'000;
-    setFixedSteadyMilliseconds(now);
+    setFixedUtcMilliseconds(now);
     const std::string waitOne =
         "För många felaktiga försök. Vänta 1 sekund innan du försöker igen.";
     const struct {
@@ -179,7 +179,7 @@ TEST_F(Login, RepeatedFailuresForANameMakeTheNextAttemptWait) {
     };
     for (const auto& step : steps) {
         now += step.advanceMs;
-        setFixedSteadyMilliseconds(now);
+        setFixedUtcMilliseconds(now);
         ok("psykolog", step.password);
         if (step.said.empty()) {
             EXPECT_TRUE(messages_.texts().empty()) << step.password;

@@ -153,7 +153,7 @@ TEST(BackupEncryption, RefusalsSayWhy) {
         {"wrong passphrase", sealed, "fel lösenfras", "lösenfrasen är fel"},
         {"empty passphrase", sealed, "", "lösenfrasen är fel"},
         {"later version", laterVersion, kPassphrase, "format 2"},
-        {"hostile memory limit", hugeMemory, kPassphrase, "huvud är skadat"},
+        {"hostile memory limit", hugeMemory, kPassphrase, "MiB minne för nyckeln"},
         {"salt changed", swappedSalt, kPassphrase, "lösenfrasen är fel"},
         {"plain database", std::string("SQLite format 3\0", 16) + plainBytes(200), kPassphrase,
          "ingen krypterad"},

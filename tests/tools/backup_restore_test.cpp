@@ -572,29 +572,47 @@ TEST_F(BackupRestore, AHostileOrBrokenCopyIsRefusedNamingEachFinding) {
     }
 }
 
-// A copy from before the access log is restored and given the log, as upgrade-db would: its rows
-// come back, and the log starts with the restore's own row, which verify reports as a reset.
-TEST_F(BackupRestore, ACopyFromBeforeTheLogIsRestoredAndUpgraded) {
-    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
-    sql(work_ / "kopia.db", "DROP TABLE ATKOMSTLOGG; DROP TABLE ATKOMSTLOGG_HUVUD; VACUUM");
-    const std::vector<std::string> copied = rows(work_ / "kopia.db");
-    sql(register_(), "DELETE FROM TESTPERSON WHERE ID < 10");
+// A copy from before the access log, or from before the failed logins were kept, is restored and
+// upgraded as upgrade-db would: its rows come back, the tables it lacked are there, and the chain
+// holds, with the restore's own row (the first when the copy had no log) reported as a reset that
+// names the head it replaced.
+TEST_F(BackupRestore, ACopyOfAnOlderSchemaIsRestoredAndUpgraded) {
+    const struct {
+        const char* what;
+        const char* makeOlder;
+        bool hadLog;
+    } older[] = {
+        {"before the log",
+         "DROP TABLE ATKOMSTLOGG; DROP TABLE ATKOMSTLOGG_HUVUD; DROP TABLE INLOGGNINGSFORSOK; "
+         "VACUUM",
+         false},
+        {"before the failed logins", "DROP TABLE INLOGGNINGSFORSOK; VACUUM", true},
+    };
+    for (const auto& c : older) {
+        ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0) << c.what;
+        sql(work_ / "kopia.db", c.makeOlder);
+        const std::vector<std::string> copied = rowsBesideTheLog(work_ / "kopia.db");
+        sql(register_(), "DELETE FROM TESTPERSON WHERE ID < 10");
 
-    const Outcome restore = admin({"restore", "kopia.db"});
-    ASSERT_EQ(restore.code, 0) << restore.out;
-    EXPECT_NE(restore.out.find("upgrade-db"), std::string::npos) << restore.out;
-    EXPECT_EQ(rowsBesideTheLog(register_()), copied);
-    const std::vector<std::string> events = loggedEvents(register_());
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_TRUE(events[0].starts_with("ATKOMSTLOGG|1|")) << events[0];
-    EXPECT_NE(events[0].find("|restored|"), std::string::npos) << events[0];
-    // The chain holds, and starts over at the restore, which names the head it replaced.
-    const Outcome verified = admin({"log", "verify"});
-    EXPECT_EQ(verified.code, 1) << verified.out;
-    EXPECT_NE(verified.out.find("Kedjan håller: den enda raden"), std::string::npos) << verified.out;
-    EXPECT_NE(verified.out.find("Rad 1: registret återställdes"), std::string::npos)
-        << verified.out;
-    EXPECT_NE(verified.out.find("slutade vid rad 2 (hash "), std::string::npos) << verified.out;
+        const Outcome restore = admin({"restore", "kopia.db"});
+        ASSERT_EQ(restore.code, 0) << c.what << ": " << restore.out;
+        EXPECT_EQ(restore.out.find("upgrade-db") != std::string::npos, !c.hadLog) << restore.out;
+        EXPECT_EQ(rowsBesideTheLog(register_()), copied) << c.what;
+        sql(register_(), "SELECT ANTAL FROM INLOGGNINGSFORSOK");
+        const std::vector<std::string> events = loggedEvents(register_());
+        ASSERT_FALSE(events.empty()) << c.what;
+        if (!c.hadLog) {
+            ASSERT_EQ(events.size(), 1u);
+            EXPECT_TRUE(events[0].starts_with("ATKOMSTLOGG|1|")) << events[0];
+        }
+        EXPECT_NE(events.back().find("|restored|"), std::string::npos) << events.back();
+        const Outcome verified = admin({"log", "verify"});
+        EXPECT_EQ(verified.code, 1) << c.what << ": " << verified.out;
+        EXPECT_NE(verified.out.find("Kedjan håller"), std::string::npos) << verified.out;
+        EXPECT_NE(verified.out.find(": registret återställdes"), std::string::npos) << verified.out;
+        EXPECT_NE(verified.out.find("slutade vid rad "), std::string::npos) << verified.out;
+        fs::remove(work_ / "kopia.db");
+    }
 }
 
 // Leaves a hot journal beside database: a child begins a change that frees pages (so that page 1

@@ -38,10 +38,11 @@ struct KeyDerivationLimits {
 
 inline constexpr std::uint32_t kBackupChunkSize = 1u << 20;
 
-// What a copy's header may ask of the machine that opens it; a hostile header asking more is
-// refused before any memory is taken.
-inline constexpr std::uint32_t kMostKeyDerivationPasses = 64;
-inline constexpr std::uint64_t kMostKeyDerivationMemory = 4ull << 30;
+// What a copy's header may ask of the machine that opens it: a header asking more (a damaged or
+// hostile copy) is refused at once, before any key is derived, rather than holding the machine
+// for half a minute and gigabytes of memory only to say that the passphrase is wrong.
+inline constexpr std::uint32_t kMostKeyDerivationPasses = 10;
+inline constexpr std::uint64_t kMostKeyDerivationMemory = 1ull << 30;
 inline constexpr std::uint32_t kMostChunkSize = 64u << 20;
 
 // Receives decrypted or encrypted bytes; false stops the work (the receiver knows why).
@@ -51,7 +52,9 @@ using ByteSink = std::function<bool(std::string_view)>;
 bool isEncryptedBackup(int fd);
 
 // Encrypts everything readable from plainFd into sink. false with a Swedish message in error.
-bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphrase,
+// The passphrase is only read where it lies (a SecretBuffer's view); the key, the stream's state
+// and the plain chunks are wiped on every way out.
+bool encryptBackup(int plainFd, const ByteSink& sink, std::string_view passphrase,
                    std::int64_t createdUtc, std::string& error,
                    const KeyDerivationLimits& limits = {},
                    std::uint32_t chunkSize = kBackupChunkSize);
@@ -59,5 +62,5 @@ bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphr
 // Decrypts the copy open at encryptedFd into sink and gives the time it was made. false with a
 // Swedish message in error for a wrong passphrase, a damaged or shortened copy, or a version this
 // program does not know; what sink received is then to be thrown away.
-bool decryptBackup(int encryptedFd, const ByteSink& sink, const std::string& passphrase,
+bool decryptBackup(int encryptedFd, const ByteSink& sink, std::string_view passphrase,
                    std::int64_t& createdUtc, std::string& error);

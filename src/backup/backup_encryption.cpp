@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "backup_encryption.h"
 
+#include "secret_buffer.h"
+
 #include <sodium.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
 
-using Key = std::array<unsigned char, crypto_secretstream_xchacha20poly1305_KEYBYTES>;
+using StreamState = crypto_secretstream_xchacha20poly1305_state;
 using Header = std::array<unsigned char, kEncryptedBackupHeaderSize>;
 
 constexpr std::size_t kVersionAt = 8;
@@ -65,8 +68,47 @@ std::string unreadable() {
     return std::string("Kopian kan inte läsas: ") + std::strerror(errno);
 }
 
-bool deriveKey(Key& key, const std::string& passphrase, const unsigned char* salt,
+// The stream's state holds the key for as long as the stream runs; it is wiped however the work
+// ends.
+class WipedState {
+  public:
+    WipedState() { sodium_mlock(&state_, sizeof state_); }
+    ~WipedState() { sodium_munlock(&state_, sizeof state_); } // wipes, locked or not
+    WipedState(const WipedState&) = delete;
+    WipedState& operator=(const WipedState&) = delete;
+    StreamState* get() { return &state_; }
+
+  private:
+    StreamState state_{};
+};
+
+std::string outOfBounds(std::uint32_t passes, std::uint64_t memory) {
+    if (passes > kMostKeyDerivationPasses) {
+        return "Kopians huvud begär " + std::to_string(passes) +
+               " varv för nyckeln, fler än de högst " + std::to_string(kMostKeyDerivationPasses) +
+               " som RIVO-IV tillåter. Kopian är skadad eller inte gjord av RIVO-IV; ingen nyckel "
+               "har härletts.";
+    }
+    if (memory > kMostKeyDerivationMemory) {
+        return "Kopians huvud begär " + std::to_string(memory >> 20) +
+               " MiB minne för nyckeln, mer än de högst " +
+               std::to_string(kMostKeyDerivationMemory >> 20) +
+               " MiB som RIVO-IV tillåter. Kopian är skadad eller inte gjord av RIVO-IV; ingen "
+               "nyckel har härletts.";
+    }
+    if (passes < crypto_pwhash_OPSLIMIT_MIN || memory < crypto_pwhash_MEMLIMIT_MIN) {
+        return "Kopians huvud är skadat (för få varv eller för lite minne för nyckeln).";
+    }
+    return {};
+}
+
+bool deriveKey(SecretBuffer& key, std::string_view passphrase, const unsigned char* salt,
                std::uint32_t passes, std::uint64_t memory, std::string& error) {
+    if (error = outOfBounds(passes, memory); !error.empty()) {
+        return false;
+    }
+    key = SecretBuffer(crypto_secretstream_xchacha20poly1305_KEYBYTES);
+    key.resize(key.capacity());
     if (sodium_init() < 0 ||
         crypto_pwhash(key.data(), key.size(), passphrase.data(), passphrase.size(), salt, passes,
                       static_cast<std::size_t>(memory), crypto_pwhash_ALG_ARGON2ID13) != 0) {
@@ -85,7 +127,7 @@ bool isEncryptedBackup(int fd) {
            std::memcmp(magic, kEncryptedBackupMagic.data(), sizeof magic) == 0;
 }
 
-bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphrase,
+bool encryptBackup(int plainFd, const ByteSink& sink, std::string_view passphrase,
                    std::int64_t createdUtc, std::string& error, const KeyDerivationLimits& limits,
                    std::uint32_t chunkSize) {
     if (sodium_init() < 0) {
@@ -101,21 +143,24 @@ bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphr
     storeLittleEndian(&header[kCreatedAt], static_cast<std::uint64_t>(createdUtc), 8);
     storeLittleEndian(&header[kChunkSizeAt], chunkSize, 4);
 
-    Key key{};
-    if (!deriveKey(key, passphrase, &header[kSaltAt], limits.passes, limits.memoryBytes, error)) {
-        return false;
+    WipedState state;
+    {
+        SecretBuffer key;
+        if (!deriveKey(key, passphrase, &header[kSaltAt], limits.passes, limits.memoryBytes,
+                       error)) {
+            return false;
+        }
+        crypto_secretstream_xchacha20poly1305_init_push(state.get(), &header[kStreamHeaderAt],
+                                                        key.data());
     }
-    crypto_secretstream_xchacha20poly1305_state state;
-    crypto_secretstream_xchacha20poly1305_init_push(&state, &header[kStreamHeaderAt], key.data());
-    sodium_memzero(key.data(), key.size());
     if (!sink(std::string_view(reinterpret_cast<const char*>(header.data()), header.size()))) {
         return false;
     }
 
     // The next chunk is read before the current one is sealed: only then is it known whether the
     // current one is the last.
-    std::vector<unsigned char> plain(chunkSize);
-    std::vector<unsigned char> next(chunkSize);
+    SecretBuffer plain(chunkSize);
+    SecretBuffer next(chunkSize);
     std::vector<unsigned char> sealed(chunkSize + kChunkOverhead);
     off_t offset = 0;
     ssize_t length = readAt(plainFd, plain.data(), chunkSize, offset);
@@ -132,7 +177,7 @@ bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphr
         const bool last = nextLength == 0;
         unsigned long long sealedLength = 0;
         crypto_secretstream_xchacha20poly1305_push(
-            &state, sealed.data(), &sealedLength, plain.data(),
+            state.get(), sealed.data(), &sealedLength, plain.data(),
             static_cast<unsigned long long>(length), first ? header.data() : nullptr,
             first ? header.size() : 0,
             last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
@@ -142,18 +187,16 @@ bool encryptBackup(int plainFd, const ByteSink& sink, const std::string& passphr
             return false;
         }
         if (last) {
-            sodium_memzero(plain.data(), plain.size());
-            sodium_memzero(next.data(), next.size());
             return true;
         }
-        plain.swap(next);
+        std::swap(plain, next);
         length = nextLength;
     }
     error = unreadable();
     return false;
 }
 
-bool decryptBackup(int encryptedFd, const ByteSink& sink, const std::string& passphrase,
+bool decryptBackup(int encryptedFd, const ByteSink& sink, std::string_view passphrase,
                    std::int64_t& createdUtc, std::string& error) {
     Header header{};
     const ssize_t headerLength = readAt(encryptedFd, header.data(), header.size(), 0);
@@ -180,29 +223,32 @@ bool decryptBackup(int encryptedFd, const ByteSink& sink, const std::string& pas
     const auto passes = static_cast<std::uint32_t>(loadLittleEndian(&header[kPassesAt], 4));
     const std::uint64_t memory = loadLittleEndian(&header[kMemoryAt], 8);
     const auto chunkSize = static_cast<std::uint32_t>(loadLittleEndian(&header[kChunkSizeAt], 4));
-    if (passes < crypto_pwhash_OPSLIMIT_MIN || passes > kMostKeyDerivationPasses ||
-        memory < crypto_pwhash_MEMLIMIT_MIN || memory > kMostKeyDerivationMemory ||
-        chunkSize == 0 || chunkSize > kMostChunkSize) {
-        error = "Kopians huvud är skadat (orimliga värden för nyckel eller delar).";
+    if (error = outOfBounds(passes, memory); !error.empty()) {
+        return false;
+    }
+    if (chunkSize == 0 || chunkSize > kMostChunkSize) {
+        error = "Kopians huvud är skadat (orimlig storlek på delarna).";
         return false;
     }
     createdUtc = static_cast<std::int64_t>(loadLittleEndian(&header[kCreatedAt], 8));
 
-    Key key{};
-    if (!deriveKey(key, passphrase, &header[kSaltAt], passes, memory, error)) {
-        return false;
+    WipedState state;
+    int started = -1;
+    {
+        SecretBuffer key;
+        if (!deriveKey(key, passphrase, &header[kSaltAt], passes, memory, error)) {
+            return false;
+        }
+        started = crypto_secretstream_xchacha20poly1305_init_pull(
+            state.get(), &header[kStreamHeaderAt], key.data());
     }
-    crypto_secretstream_xchacha20poly1305_state state;
-    const int started = crypto_secretstream_xchacha20poly1305_init_pull(
-        &state, &header[kStreamHeaderAt], key.data());
-    sodium_memzero(key.data(), key.size());
     if (started != 0) {
         error = "Kopians huvud är skadat.";
         return false;
     }
 
     std::vector<unsigned char> sealed(chunkSize + kChunkOverhead);
-    std::vector<unsigned char> plain(chunkSize);
+    SecretBuffer plain(chunkSize);
     off_t offset = static_cast<off_t>(header.size());
     for (long chunk = 1;; ++chunk) {
         const ssize_t length = readAt(encryptedFd, sealed.data(), sealed.size(), offset);
@@ -219,7 +265,7 @@ bool decryptBackup(int encryptedFd, const ByteSink& sink, const std::string& pas
         unsigned long long plainLength = 0;
         unsigned char tag = 0;
         if (crypto_secretstream_xchacha20poly1305_pull(
-                &state, plain.data(), &plainLength, &tag, sealed.data(),
+                state.get(), plain.data(), &plainLength, &tag, sealed.data(),
                 static_cast<unsigned long long>(length), chunk == 1 ? header.data() : nullptr,
                 chunk == 1 ? header.size() : 0) != 0) {
             error = chunk == 1 ? std::string("Kopian kunde inte dekrypteras: lösenfrasen är fel, "
@@ -240,7 +286,6 @@ bool decryptBackup(int encryptedFd, const ByteSink& sink, const std::string& pas
             break;
         }
     }
-    sodium_memzero(plain.data(), plain.size());
     unsigned char extra = 0;
     if (readAt(encryptedFd, &extra, 1, offset) != 0) {
         error = "Kopian är ändrad: efter sin sista del följer främmande data.";

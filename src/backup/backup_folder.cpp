@@ -3,6 +3,7 @@
 
 #include "backup_encryption.h"
 #include "db.h"
+#include "file_time_stamp.h"
 
 #include <fcntl.h>
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,10 +29,8 @@ std::string registerStem() {
 
 } // namespace
 
-std::string datedCopyName(const std::tm& localTime, bool encrypted, int sequence) {
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M", &localTime);
-    std::string name = registerStem() + "-" + stamp;
+std::string datedCopyName(std::time_t made, bool encrypted, int sequence) {
+    std::string name = registerStem() + "-" + fileTimeStamp(made);
     if (sequence > 1) {
         name += "-" + std::to_string(sequence);
     }
@@ -38,12 +38,10 @@ std::string datedCopyName(const std::tm& localTime, bool encrypted, int sequence
 }
 
 std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool encrypted) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    // A copy made later in the same minute takes the next sequence after the highest there,
+    // A copy made later in the same second takes the next sequence after the highest there,
     // never a gap that pruning left (it would sort as the oldest and be pruned at once). Plain
     // and encrypted copies share the sequence.
-    const std::string first = datedCopyName(local, false);
+    const std::string first = datedCopyName(now, false);
     const std::string stamped = first.substr(0, first.size() - 3); // without ".db"
     int sequence = 1;
     for (const std::string& path : datedCopiesNewestFirst(folder, now)) {
@@ -56,15 +54,17 @@ std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool e
     }
     for (;; ++sequence) {
         const std::filesystem::path plain =
-            std::filesystem::path(folder) / datedCopyName(local, false, sequence);
+            std::filesystem::path(folder) / datedCopyName(now, false, sequence);
         const std::filesystem::path sealed =
-            std::filesystem::path(folder) / datedCopyName(local, true, sequence);
+            std::filesystem::path(folder) / datedCopyName(now, true, sequence);
         struct stat info {};
         if (::lstat(plain.c_str(), &info) != 0 && ::lstat(sealed.c_str(), &info) != 0) {
             return (encrypted ? sealed : plain).string();
         }
     }
 }
+
+namespace {
 
 bool digitsAt(const std::string& text, std::size_t at, std::size_t count) {
     if (at + count > text.size()) {
@@ -75,21 +75,24 @@ bool digitsAt(const std::string& text, std::size_t at, std::size_t count) {
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Reads "<stem>-YYYY-MM-DDTHHMM[-N].db[.krypterad]": the stamp and the sequence number (1 when
-// there is none); nothing for any other name.
-std::optional<std::pair<std::string, int>> datedCopyName(const std::string& name) {
+struct DatedName {
+    std::time_t made = 0;
+    int sequence = 1;
+};
+
+// Reads "<stem>-<stamp>[-N].db[.krypterad]", the stamp in the current style or to the minute as
+// earlier versions wrote it: the time and the sequence number (1 when there is none); nothing
+// for any other name.
+std::optional<DatedName> readDatedCopyName(const std::string& name) {
     const std::string prefix = registerStem() + "-";
     if (name.compare(0, prefix.size(), prefix) != 0) {
         return std::nullopt;
     }
-    const std::size_t at = prefix.size();
-    constexpr std::size_t kStampLength = 15; // YYYY-MM-DDTHHMM
-    if (!digitsAt(name, at, 4) || name.size() < at + kStampLength || name[at + 4] != '-' ||
-        !digitsAt(name, at + 5, 2) || name[at + 7] != '-' || !digitsAt(name, at + 8, 2) ||
-        name[at + 10] != 'T' || !digitsAt(name, at + 11, 4)) {
+    const auto stamp = readFileTimeStamp(std::string_view(name).substr(prefix.size()));
+    if (!stamp || name[prefix.size() + 4] != '-') { // the norm import's style is no copy's
         return std::nullopt;
     }
-    std::size_t rest = at + kStampLength;
+    std::size_t rest = prefix.size() + stamp->length;
     int sequence = 1;
     if (rest < name.size() && name[rest] == '-') {
         std::size_t digits = 0;
@@ -106,34 +109,67 @@ std::optional<std::pair<std::string, int>> datedCopyName(const std::string& name
     if (tail != ".db" && tail != ".db.krypterad") {
         return std::nullopt;
     }
-    return std::make_pair(name.substr(at, kStampLength), sequence);
+    return DatedName{stamp->when, sequence};
 }
 
-namespace {
-
-// The local time a stamp "YYYY-MM-DDTHHMM" names.
-std::time_t stampTime(const std::string& stamp) {
-    std::tm local{};
-    local.tm_year = std::stoi(stamp.substr(0, 4)) - 1900;
-    local.tm_mon = std::stoi(stamp.substr(5, 2)) - 1;
-    local.tm_mday = std::stoi(stamp.substr(8, 2));
-    local.tm_hour = std::stoi(stamp.substr(11, 2));
-    local.tm_min = std::stoi(stamp.substr(13, 2));
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
-
-// Whether the first bytes of a file hold text: the schema of a register is in sqlite_master,
-// whose pages VACUUM INTO writes first, before any row of data.
-bool startsWithin(int fd, std::size_t length, std::initializer_list<std::string_view> texts) {
-    std::string head(length, '\0');
-    const ssize_t got = ::pread(fd, head.data(), head.size(), 0);
-    if (got <= 0) {
-        return false;
+std::uint32_t bigEndian(const unsigned char* at, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) {
+        value = (value << 8) | at[i];
     }
-    head.resize(static_cast<std::size_t>(got));
-    return std::all_of(texts.begin(), texts.end(),
-                       [&](std::string_view text) { return head.find(text) != std::string::npos; });
+    return value;
+}
+
+// The bytes of the pages of an SQLite file's schema table (sqlite_master): its root is page 1,
+// and a schema that has outgrown one page is a tree whose other pages may lie anywhere in the
+// file. Only those pages are read (at most kMostSchemaPages), however large the file; empty when
+// the file is no SQLite database.
+std::string schemaPages(int fd) {
+    constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
+    constexpr std::size_t kMostSchemaPages = 64;
+    constexpr unsigned char kInteriorTablePage = 0x05;
+    unsigned char header[100] = {};
+    if (::pread(fd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header) ||
+        std::string_view(reinterpret_cast<const char*>(header), kSqliteMagic.size()) !=
+            kSqliteMagic) {
+        return {};
+    }
+    const std::uint32_t stored = bigEndian(&header[16], 2);
+    const std::size_t pageSize = stored == 1 ? 65536 : stored;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) {
+        return {};
+    }
+    std::string text;
+    std::vector<std::uint32_t> pages{1};
+    std::vector<unsigned char> page(pageSize);
+    for (std::size_t next = 0; next < pages.size() && next < kMostSchemaPages; ++next) {
+        const off_t offset = static_cast<off_t>(pages[next] - 1) * static_cast<off_t>(pageSize);
+        if (pages[next] == 0 ||
+            ::pread(fd, page.data(), pageSize, offset) != static_cast<ssize_t>(pageSize)) {
+            return {};
+        }
+        text.append(reinterpret_cast<const char*>(page.data()), pageSize);
+        const std::size_t at = pages[next] == 1 ? 100 : 0; // page 1 starts with the file header
+        if (page[at] != kInteriorTablePage) {
+            continue;
+        }
+        // An interior page: the cells each start with a child's page number, and the rightmost
+        // child is in the page header.
+        const std::uint32_t cells = bigEndian(&page[at + 3], 2);
+        for (std::uint32_t cell = 0; cell < cells; ++cell) {
+            const std::size_t pointer = at + 12 + 2 * cell;
+            if (pointer + 2 > pageSize) {
+                return {};
+            }
+            const std::uint32_t cellAt = bigEndian(&page[pointer], 2);
+            if (cellAt + 4 > pageSize) {
+                return {};
+            }
+            pages.push_back(bigEndian(&page[cellAt], 4));
+        }
+        pages.push_back(bigEndian(&page[at + 8], 4));
+    }
+    return text;
 }
 
 } // namespace
@@ -144,12 +180,15 @@ bool isOwnCopy(const std::string& path) {
         return false;
     }
     struct stat info {};
-    constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
     bool own = false;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        own = isEncryptedBackup(fd) ||
-              (startsWithin(fd, kSqliteMagic.size(), {kSqliteMagic}) &&
-               startsWithin(fd, 1 << 16, {"CREATE TABLE TESTPERSON", "CREATE TABLE NORMKALLA"}));
+        if (isEncryptedBackup(fd)) {
+            own = true;
+        } else {
+            const std::string schema = schemaPages(fd);
+            own = schema.find("CREATE TABLE TESTPERSON") != std::string::npos &&
+                  schema.find("CREATE TABLE NORMKALLA") != std::string::npos;
+        }
     }
     ::close(fd);
     return own;
@@ -165,16 +204,15 @@ std::vector<std::string> datedCopiesNewestFirst(const std::string& folder, std::
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const auto dated = datedCopyName(it->path().filename().string());
+        const auto dated = readDatedCopyName(it->path().filename().string());
         struct stat info {};
         if (!dated || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
             continue;
         }
         // A name dated after now (a clock set wrong, a copy from elsewhere) would otherwise stay
         // the newest for ever and never be pruned.
-        const std::time_t named = stampTime(dated->first);
-        copies.push_back(
-            Entry{named > now ? info.st_mtime : named, dated->second, it->path().string()});
+        copies.push_back(Entry{dated->made > now ? info.st_mtime : dated->made, dated->sequence,
+                               it->path().string()});
     }
     std::sort(copies.begin(), copies.end(), [](const Entry& a, const Entry& b) {
         return a.made != b.made ? a.made > b.made : a.sequence > b.sequence;

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// A folder of dated register copies, as a nightly timer fills it: DODODA-2026-12-07T0215.db, or
-// DODODA-2026-12-07T0215.db.krypterad for an encrypted copy, the time being local time. A second
-// copy within the same minute gets -2, -3, ... before the extension; the name is claimed without
-// ever replacing a file. Only files named so that are copies of ours count as copies; nothing
-// else in the folder is ever touched.
+// A folder of dated register copies, as a nightly timer fills it: DODODA-2026-12-07T021530.db, or
+// DODODA-2026-12-07T021530.db.krypterad for an encrypted copy, the time being local time
+// (file_time_stamp.h; copies named to the minute by earlier versions count as copies too). A
+// second copy within the same second gets -2, -3, ... before the extension; the name is claimed
+// without ever replacing a file. Only files named so that are copies of ours count as copies;
+// nothing else in the folder is ever touched.
 
 #include <ctime>
 #include <string>
@@ -14,8 +15,8 @@
 inline constexpr int kDefaultKeptCopies = 14;
 inline constexpr const char* kEncryptedExtension = ".krypterad";
 
-// The name of a copy made at the given local time; sequence 1 is the first of that minute.
-std::string datedCopyName(const std::tm& localTime, bool encrypted, int sequence = 1);
+// The name of a copy made at the given time; sequence 1 is the first of that second.
+std::string datedCopyName(std::time_t made, bool encrypted, int sequence = 1);
 
 // A path in folder for a copy made now that no file has taken yet.
 std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool encrypted);
