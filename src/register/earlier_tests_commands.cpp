@@ -8,6 +8,7 @@
 #include "db.h"
 #include "earlier_tests_screen.h"
 #include "register_copy.h"
+#include "safe_file.h"
 
 #include "access_log.h"
 #include "export_dialog.h"
@@ -152,15 +153,19 @@ void EarlierTestsScreen::backupDatabase() {
     if (target.empty()) {
         return;
     }
-    if (!logBackupBeforeWriting(target, choice->encrypt)) {
-        return;
-    }
     std::string message;
-    bool taken = false;
-    if (writeRegisterCopy(target, choice->encrypt ? &choice->passphrase : nullptr,
-                          CopyClaim::Replace, taken, message)) {
-        showMessage(text(kBackupDone));
-        return;
+    // A target that may not be written (the register itself, a link) is refused before the
+    // access log records a backup.
+    if (outputTargetAllowed(target, message)) {
+        if (!logBackupBeforeWriting(target, choice->encrypt)) {
+            return;
+        }
+        bool taken = false;
+        if (writeRegisterCopy(target, choice->encrypt ? &choice->passphrase : nullptr,
+                              CopyClaim::Replace, taken, message)) {
+            showMessage(text(kBackupDone));
+            return;
+        }
     }
     MessageRequest failure;
     failure.text = message;
