@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reading anchors from where they are kept: files of lines, copies in a folder, the journal.
 #include "anchors.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -69,7 +70,7 @@ bool readAnchorFile(const std::string& path, bool complete, AnchorSource& source
     source.complete = complete;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        error = path + " kan inte läsas: " + std::strerror(errno);
+        error = path + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     std::string line;
@@ -124,7 +125,7 @@ bool readBackupAnchors(const std::string& folder, const CopyDecrypter& decrypt,
         bool read = false;
         if (start == kSqliteMagic) {
             read = readWhole(fd, bytes);
-            error = read ? "" : std::strerror(errno);
+            error = read ? "" : systemErrorText(errno);
         } else if (decrypt.isEncrypted && decrypt.isEncrypted(fd)) {
             read = decrypt.decrypt(fd, bytes, error);
         } else {

@@ -2,6 +2,7 @@
 #include "backup_encryption.h"
 
 #include "secret_buffer.h"
+#include "system_error_text.h"
 
 #include <sodium.h>
 #include <unistd.h>
@@ -65,7 +66,7 @@ ssize_t readAt(int fd, unsigned char* buffer, std::size_t size, off_t offset) {
 }
 
 std::string unreadable() {
-    return std::string("Kopian kan inte läsas: ") + std::strerror(errno);
+    return std::string("Kopian kan inte läsas: ") + systemErrorText(errno);
 }
 
 // The stream's state holds the key for as long as the stream runs; it is wiped however the work

@@ -4,6 +4,7 @@
 #include "backup_encryption.h"
 #include "db.h"
 #include "file_time_stamp.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 
@@ -241,7 +242,7 @@ bool keepNewestCopies(const std::string& folder, int keep, const std::string& wr
             removed.push_back(copies[i]);
         } else {
             error =
-                "Den gamla kopian " + copies[i] + " kunde inte tas bort: " + std::strerror(errno);
+                "Den gamla kopian " + copies[i] + " kunde inte tas bort: " + systemErrorText(errno);
             allRemoved = false;
         }
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "passphrase_input.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,7 +24,7 @@ int characterCount(const SecretBuffer& text) {
 bool readPassphraseFile(const std::string& path, SecretBuffer& passphrase, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        error = "Lösenfrasfilen " + path + " kan inte läsas: " + std::strerror(errno);
+        error = "Lösenfrasfilen " + path + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     // The file that was opened is the one judged, so a file swapped in meanwhile is not read.
@@ -47,7 +48,7 @@ bool readPassphraseFile(const std::string& path, SecretBuffer& passphrase, std::
     ::close(fd);
     if (length < 0) {
         passphrase.clear();
-        error = "Lösenfrasfilen " + path + " kan inte läsas: " + std::strerror(errno);
+        error = "Lösenfrasfilen " + path + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     passphrase.resize(static_cast<std::size_t>(length));

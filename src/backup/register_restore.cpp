@@ -9,6 +9,7 @@
 #include "register_schema.h"
 #include "safe_file.h"
 #include "schema.h"
+#include "system_error_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -47,7 +48,7 @@ bool copyInto(int fd, SafeFile& out, std::string& error) {
             continue;
         }
         if (got < 0) {
-            error = std::string("Fel vid läsning: ") + std::strerror(errno);
+            error = std::string("Fel vid läsning: ") + systemErrorText(errno);
             return false;
         }
         if (got == 0) {
@@ -104,7 +105,7 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLo
     // descriptor of a file drops every lock the process holds on it, SQLite's included.
     const int oldFd = ::open(kDatabaseFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (oldFd < 0) {
-        error = std::string(kDatabaseFileName) + " kan inte läsas: " + std::strerror(errno);
+        error = std::string(kDatabaseFileName) + " kan inte läsas: " + systemErrorText(errno);
         return false;
     }
     FileClaim claim = FileClaim::Failed;
