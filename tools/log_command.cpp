@@ -4,6 +4,7 @@
 #include "access_log.h"
 #include "anchors.h"
 #include "backup_encryption.h"
+#include "command_usage.h"
 #include "db.h"
 #include "exit_status.h"
 #include "log_formats.h"
@@ -23,11 +24,6 @@
 #include <memory>
 
 namespace {
-
-constexpr const char* kUsage =
-    "Användning: rivo-admin log [--person ID] [--user NAMN] [--from ÅÅÅÅ-MM-DD] [--to ÅÅÅÅ-MM-DD]\n"
-    "                           [--json FIL|-] [--csv FIL|-]\n"
-    "            rivo-admin log verify\n";
 
 bool validDate(const std::string& text) {
     int year = 0;
@@ -254,7 +250,8 @@ int verifyLog(const std::vector<std::string>& args) {
     VerifyRequest request;
     std::string error;
     if (!parseVerifyRequest(args, request, error)) {
-        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "%s\n", error.c_str());
+        printCommandUsage(stderr, "log");
         return kExitFailed;
     }
     std::vector<std::string> warnings;
@@ -338,7 +335,8 @@ int runLogCommand(const std::vector<std::string>& args) {
     LogRequest request;
     std::string error;
     if (!parseLogRequest(args, request, error)) {
-        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "%s\n", error.c_str());
+        printCommandUsage(stderr, "log");
         return kExitFailed;
     }
     return listLog(request);
@@ -346,7 +344,7 @@ int runLogCommand(const std::vector<std::string>& args) {
 
 int runUpgradeDbCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
-        std::fprintf(stderr, "Användning: rivo-admin upgrade-db\n");
+        refuseArgument("upgrade-db", args.front());
         return kExitFailed;
     }
     if (!connectWorkingDatabase()) {

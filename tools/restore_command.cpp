@@ -2,16 +2,17 @@
 #include "backup_access_log.h"
 #include "backup_commands.h"
 #include "backup_encryption.h"
+#include "command_usage.h"
 #include "data_source.h"
 #include "db.h"
 #include "exit_status.h"
 #include "passphrase_prompt.h"
 #include "register_lock.h"
+#include "register_restore.h"
 #include "safe_file.h"
 #include "schema.h"
 #include "swedish_count.h"
 #include "system_error_text.h"
-#include "register_restore.h"
 #include "working_database.h"
 
 #include <fcntl.h>
@@ -40,12 +41,13 @@ bool parseRestoreOptions(const std::vector<std::string>& args, RestoreOptions& o
         } else if (options.copy.empty() && !args[i].starts_with("--")) {
             options.copy = args[i];
         } else {
-            options.copy.clear();
-            break;
+            refuseArgument("restore", args[i]);
+            return false;
         }
     }
     if (options.copy.empty()) {
-        std::fprintf(stderr, "Användning: rivo-admin restore FIL [--passphrase-file FIL]\n");
+        std::fprintf(stderr, "Ange kopian som ska återställas.\n");
+        printCommandUsage(stderr, "restore");
         return false;
     }
     return true;
@@ -128,11 +130,11 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         logged = logRegisterRestored(options.copy, restored.facts.persons, restored.replaced);
         DoDisconnect();
     }
-    std::printf("Registret är återställt från %s: %s, kopian gjord %s.\n", options.copy.c_str(),
-                swedishCount(static_cast<long long>(restored.facts.persons), "testperson",
-                             "testpersoner")
-                    .c_str(),
-                localTimeText(restored.made).c_str());
+    std::printf(
+        "Registret är återställt från %s: %s, kopian gjord %s.\n", options.copy.c_str(),
+        swedishCount(static_cast<long long>(restored.facts.persons), "testperson", "testpersoner")
+            .c_str(),
+        localTimeText(restored.made).c_str());
     if (restored.facts.beforeAccessLog) {
         std::printf("Kopian var gjord före åtkomstloggen och har fått den, som med rivo-admin "
                     "upgrade-db.\n");
