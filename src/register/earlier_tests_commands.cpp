@@ -131,7 +131,7 @@ void EarlierTestsScreen::backupDatabase() {
     request.directory = std::filesystem::current_path(error).string();
     request.fileName = kBackupFileName;
     request.filter = "Alla filer (*)";
-    request.defaultSuffix = "txt";
+    request.defaultSuffix = "db"; // the copy is a database, whatever name it is given
     const std::string target = askSaveFileName(request);
     if (target.empty()) {
         return;

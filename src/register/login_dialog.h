@@ -46,6 +46,7 @@ class LoginDialog : public QDialog {
     void onOk();
     void onChangePassword();
     void showLoginLayout();
+    void retypePassword();
     void changePassword(const QString& userName);
     void tell(unsigned short textId);
     void tellText(const std::string& message);

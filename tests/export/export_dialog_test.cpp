@@ -58,7 +58,10 @@ class ExportDialogTest : public ScoringTest {
             return answer_;
         });
         answer_ = path_.string();
-        setDocumentOpener([this](const std::string& path) { opened_.push_back(path); });
+        setDocumentOpener([this](const std::string& path) {
+            opened_.push_back(path);
+            return true;
+        });
         // The program's occasion, as start-up leaves it.
         std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
         font_ = QFont("Liberation Sans", 10);
