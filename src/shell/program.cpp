@@ -58,6 +58,13 @@ int WinMain() {
                    stderr);
         return 0;
     }
+    // A later start brings this one forward, from the login on.
+    QPointer<MainWindow> window;
+    ShowRequestListener showRequests(kProgramCaption, [&window] {
+        if (window) {
+            bringToFront(*window);
+        }
+    });
     if (screen.width < 800 || screen.height < 600) {
         MessageRequest request;
         request.text = text(45);
@@ -67,13 +74,7 @@ int WinMain() {
         return 0;
     }
 
-    QPointer<MainWindow> window = new MainWindow;
-    // A later start brings this one forward, from the login on.
-    ShowRequestListener showRequests(kProgramCaption, [&window] {
-        if (window) {
-            bringToFront(*window);
-        }
-    });
+    window = new MainWindow;
     registerScreens(*window);
     if (startUp(*window) == 0) {
         delete window.data();
