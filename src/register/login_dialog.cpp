@@ -269,7 +269,13 @@ void LoginDialog::changePassword(const QString& userName) {
     password_->setFocus();
 }
 
-int runLoginDialog(QWidget* owner, const QFont& controlFont) {
+int runLoginDialog(QWidget* owner, const QFont& controlFont, const std::string& userName) {
     LoginDialog dialog(owner, controlFont);
+    if (!userName.empty()) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("userNameEdit_%1").arg(LoginDialog::kUserName))
+            ->setText(QString::fromStdString(userName));
+        dialog.findChild<QLineEdit*>(QStringLiteral("passwordEdit_%1").arg(LoginDialog::kPassword))
+            ->setFocus();
+    }
     return dialog.exec() == 1 ? 1 : 0;
 }

@@ -182,6 +182,30 @@ TEST(KeyFilter, EachFieldTakesTheKeysItIsMadeFor) {
     }
 }
 
+// A pasted character is judged as the key that types it.
+TEST(KeyFilter, PastedCharactersAreJudgedAsTheirKeys) {
+    struct Row {
+        int screen;
+        int field;
+        char32_t character;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {SCREEN_PERSONAL_DATA, 9, U'7', true},   {SCREEN_PERSONAL_DATA, 9, U'-', false},
+        {SCREEN_PERSONAL_DATA, 9, U'a', false},  {SCREEN_PERSONAL_DATA, 10, U'\n', false},
+        {SCREEN_PERSONAL_DATA, 12, U'k', true},  {SCREEN_PERSONAL_DATA, 12, U'M', true},
+        {SCREEN_PERSONAL_DATA, 12, U'1', false}, {SCREEN_PERSONAL_DATA, 13, U'o', true},
+        {SCREEN_PERSONAL_DATA, 13, U'Ö', false}, {SCREEN_PERSONAL_DATA, 0, U'Å', true},
+        {SCREEN_PERSONAL_DATA, 0, U'\t', false}, {SCREEN_RAW_SCORES, 0, U'-', true},
+        {SCREEN_RAW_SCORES, 0, U'9', true},      {SCREEN_RAW_SCORES, 0, U'x', false},
+        {SCREEN_RAW_SCORES, 15, U'x', true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(characterAccepted(row.screen, row.field, row.character), row.accepted)
+            << row.screen << " " << row.field << " " << static_cast<unsigned>(row.character);
+    }
+}
+
 TEST(KeyFilter, QtKeysBecomeTheirVirtualKeys) {
     struct Row {
         int key;
