@@ -82,8 +82,8 @@ TEST_F(KeyboardWalk, EnterOnTheWindowContinuesAndEscOnEveryRawScoreFieldGoesBack
     EXPECT_EQ(results_->builds, 0);
 }
 
-// Esc with entries asks first (No is the default and keeps every entry); with nothing entered it
-// leaves at once.
+// Esc and "&Avbryt" with entries ask first (No is the default and keeps every entry); with
+// nothing entered they leave at once.
 TEST_F(KeyboardWalk, EscOnAFilledPersonalDataFormAsksFirst) {
     const struct {
         int answer;
@@ -101,7 +101,12 @@ TEST_F(KeyboardWalk, EscOnAFilledPersonalDataFormAsksFirst) {
         EXPECT_EQ(currentScreen(), answer.screen);
         if (answer.screen == SCREEN_PERSONAL_DATA) {
             EXPECT_EQ(field("namnField")->text(), "Anna");
-            press(Qt::Key_A, Qt::AltModifier); // "&Avbryt" itself does not ask
+            press(Qt::Key_A, Qt::AltModifier); // "&Avbryt" asks as Esc does
+            EXPECT_EQ(capture.requests().size(), 2u);
+            EXPECT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
+            type(field("namnField"), "");
+            press(Qt::Key_A, Qt::AltModifier); // nothing entered any more: it leaves at once
+            EXPECT_EQ(capture.requests().size(), 2u);
             EXPECT_EQ(currentScreen(), SCREEN_START);
         }
     }

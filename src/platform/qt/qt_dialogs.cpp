@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -95,7 +96,24 @@ int showQtMessageBox(const MessageRequest& request) {
     return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
 }
 
+// While it lives, the default locale is Swedish: the file dialog names the types of the files it
+// lists ("vanligt textdokument", "SQLite3-databas") in the default locale's language. Only there:
+// nothing else of the program takes its language or numbers from the default locale.
+class SwedishFileTypeNames {
+  public:
+    SwedishFileTypeNames() : previous_(QLocale()) {
+        QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    }
+    ~SwedishFileTypeNames() { QLocale::setDefault(previous_); }
+    SwedishFileTypeNames(const SwedishFileTypeNames&) = delete;
+    SwedishFileTypeNames& operator=(const SwedishFileTypeNames&) = delete;
+
+  private:
+    QLocale previous_;
+};
+
 std::string askQtSaveFileName(const SaveFileRequest& request) {
+    const SwedishFileTypeNames swedishTypes;
     QString start = QString::fromStdString(request.directory);
     if (!request.fileName.empty()) {
         start = start.isEmpty() ? QString::fromStdString(request.fileName)

@@ -33,9 +33,6 @@ bool installSwedishTranslations() {
         return translators.qt != nullptr;
     }
     const QLocale swedish(QLocale::Swedish, QLocale::Sweden);
-    // Qt's own dialogs name file types and dates in the default locale's language. The program's
-    // numbers do not depend on it: they are formatted with the C locale.
-    QLocale::setDefault(swedish);
     auto qt = std::make_unique<QTranslator>();
     const bool qtLoaded =
         qt->load(swedish, "qt", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
