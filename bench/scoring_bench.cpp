@@ -6,6 +6,8 @@
 #include "bench_database.h"
 #include "db.h"
 #include "memory_norm_source.h"
+#include "norm_checks.h"
+#include "norm_snapshot.h"
 #include "scaled_scores.h"
 #include "subtest_table.h"
 
@@ -54,6 +56,37 @@ void BM_ScoreOccasionFromNormsInMemory(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScoreOccasionFromNormsInMemory)->Unit(benchmark::kMicrosecond);
+
+// What reading the norm tables afresh costs (a new stamp): the snapshot the lookups answer from,
+// and beside it the rows the rules of check-norms are checked on, read and checked.
+void BM_ReadNormSnapshot(benchmark::State& state) {
+    BenchDatabase database(0);
+    for (auto _ : state) {
+        NormSnapshot snapshot;
+        benchmark::DoNotOptimize(DoReadNormSnapshot(snapshot));
+    }
+}
+BENCHMARK(BM_ReadNormSnapshot)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndCheckNormTables(benchmark::State& state) {
+    BenchDatabase database(0);
+    for (auto _ : state) {
+        NormTables tables;
+        benchmark::DoNotOptimize(DoReadNormTables(tables));
+        benchmark::DoNotOptimize(checkNormTables(tables, false).size());
+    }
+}
+BENCHMARK(BM_ReadAndCheckNormTables)->Unit(benchmark::kMillisecond);
+
+void BM_CheckNormTables(benchmark::State& state) {
+    BenchDatabase database(0);
+    NormTables tables;
+    DoReadNormTables(tables);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(checkNormTables(tables, false).size());
+    }
+}
+BENCHMARK(BM_CheckNormTables)->Unit(benchmark::kMillisecond);
 
 // The same 51 lookups (description, 38 norm rows, 6 ranges, 6 index rows) with statements
 // prepared once and reused.

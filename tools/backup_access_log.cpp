@@ -13,10 +13,11 @@ bool logBackupBeforeWriting(const std::string& target, bool encrypted) {
                             target + (encrypted ? " (krypterad)" : ""));
 }
 
-bool logRegisterRestored(const std::string& source, std::int64_t persons) {
+bool logRegisterRestored(const std::string& source, std::int64_t persons,
+                         const std::optional<AccessLogHead>& replaced) {
     if (DoAddAccessLog() == DB_DONE &&
         DoAppendAccessLog(AccessEvent::Restored, std::nullopt,
-                          source + ", " + std::to_string(persons) + " testpersoner") == DB_DONE) {
+                          accessLogRestoredDetail(replaced, source, persons)) == DB_DONE) {
         return true;
     }
     std::fprintf(stderr, "Återställningen kunde inte skrivas in i åtkomstloggen.\n");

@@ -84,8 +84,25 @@ bool parseBackupOptions(const std::vector<std::string>& args, BackupOptions& opt
     return true;
 }
 
-bool writePlainCopy(const std::string& target, std::string& error) {
-    return outputTargetAllowed(target, error) && writeDatabaseBackup(target, error);
+// How a copy's name is claimed: a file named by the user is replaced as any output is; a dated
+// name in a folder is never replaced (another run may have claimed it the same minute).
+enum class Claim { Replace, NewName };
+
+bool commitCopy(SafeFile& file, Claim claim, bool& taken, std::string& error) {
+    if (claim == Claim::Replace) {
+        return file.commit(error);
+    }
+    const bool committed = file.commitNoReplace(error);
+    taken = file.targetTaken();
+    return committed;
+}
+
+bool writePlainCopy(const std::string& target, Claim claim, bool& taken, std::string& error) {
+    if (!outputTargetAllowed(target, error)) {
+        return false;
+    }
+    return claim == Claim::Replace ? writeDatabaseBackup(target, error)
+                                   : writeDatabaseBackupToNewName(target, error, taken);
 }
 
 // The clear copy that is encrypted is made beside the register, which holds the same data in the
@@ -94,8 +111,8 @@ bool writePlainCopy(const std::string& target, std::string& error) {
 // nothing the next one does not remove.
 constexpr const char* kClearCopyName = "DODODA.db.okrypterad-kopia";
 
-bool writeEncryptedCopy(const std::string& target, const std::string& passphrase,
-                        std::string& error) {
+bool writeEncryptedCopy(const std::string& target, const std::string& passphrase, Claim claim,
+                        bool& taken, std::string& error) {
     SafeFile clear;
     SafeFile sealed;
     if (!clear.open(kClearCopyName, error) || !sealed.open(target, error)) {
@@ -122,8 +139,11 @@ bool writeEncryptedCopy(const std::string& target, const std::string& passphrase
         }
         return false;
     }
-    return sealed.commit(error);
+    return commitCopy(sealed, claim, taken, error);
 }
+
+// Dated names claimed one after another when other runs take them first.
+constexpr int kNameClaims = 20;
 
 } // namespace
 
@@ -149,24 +169,29 @@ int runBackupCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", kServerBackupMessage);
         return kExitFailed;
     }
-    const std::string target =
-        options.folder.empty()
-            ? options.file
-            : freeDatedCopyPath(options.folder, std::time(nullptr), options.encrypt);
-    // A target that may not be written is refused before the access log records anything.
-    std::string refused;
-    if (!outputTargetAllowed(target, refused)) {
-        DoDisconnect();
-        std::fprintf(stderr, "Säkerhetskopian kunde inte skrivas: %s\n", refused.c_str());
-        return kExitFailed;
-    }
-    if (!logBackupBeforeWriting(target, options.encrypt)) {
-        DoDisconnect();
-        return kExitFailed;
-    }
+    const Claim claim = options.folder.empty() ? Claim::Replace : Claim::NewName;
+    std::string target;
     std::string error;
-    const bool written = options.encrypt ? writeEncryptedCopy(target, passphrase, error)
-                                         : writePlainCopy(target, error);
+    bool written = false;
+    for (int attempt = 0; attempt < kNameClaims && !written; ++attempt) {
+        target = options.folder.empty()
+                     ? options.file
+                     : freeDatedCopyPath(options.folder, std::time(nullptr), options.encrypt);
+        // A target that may not be written is refused before the access log records anything.
+        if (!outputTargetAllowed(target, error)) {
+            break;
+        }
+        if (!logBackupBeforeWriting(target, options.encrypt)) {
+            DoDisconnect();
+            return kExitFailed;
+        }
+        bool taken = false;
+        written = options.encrypt ? writeEncryptedCopy(target, passphrase, claim, taken, error)
+                                  : writePlainCopy(target, claim, taken, error);
+        if (!taken) {
+            break;
+        }
+    }
     DoDisconnect();
     if (!written) {
         std::fprintf(stderr, "Säkerhetskopian kunde inte skrivas: %s\n", error.c_str());

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "backup_folder.h"
 
+#include "backup_encryption.h"
 #include "db.h"
+
+#include <fcntl.h>
 
 #include <sys/stat.h>
 
@@ -11,7 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -19,12 +24,6 @@ namespace {
 std::string registerStem() {
     return std::filesystem::path(kDatabaseFileName).stem().string();
 }
-
-struct DatedCopy {
-    std::string stamp; // YYYY-MM-DDTHHMM: sorts as the time does
-    int sequence = 1;
-    std::string path;
-};
 
 } // namespace
 
@@ -47,7 +46,7 @@ std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool e
     const std::string first = datedCopyName(local, false);
     const std::string stamped = first.substr(0, first.size() - 3); // without ".db"
     int sequence = 1;
-    for (const std::string& path : datedCopiesNewestFirst(folder)) {
+    for (const std::string& path : datedCopiesNewestFirst(folder, now)) {
         const std::string name = std::filesystem::path(path).filename().string();
         if (name.starts_with(stamped + ".") || name.starts_with(stamped + "-")) {
             const std::size_t dash = name.find('-', stamped.size());
@@ -110,23 +109,78 @@ std::optional<std::pair<std::string, int>> datedCopyName(const std::string& name
     return std::make_pair(name.substr(at, kStampLength), sequence);
 }
 
-std::vector<std::string> datedCopiesNewestFirst(const std::string& folder) {
-    std::vector<DatedCopy> copies;
+namespace {
+
+// The local time a stamp "YYYY-MM-DDTHHMM" names.
+std::time_t stampTime(const std::string& stamp) {
+    std::tm local{};
+    local.tm_year = std::stoi(stamp.substr(0, 4)) - 1900;
+    local.tm_mon = std::stoi(stamp.substr(5, 2)) - 1;
+    local.tm_mday = std::stoi(stamp.substr(8, 2));
+    local.tm_hour = std::stoi(stamp.substr(11, 2));
+    local.tm_min = std::stoi(stamp.substr(13, 2));
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
+// Whether the first bytes of a file hold text: the schema of a register is in sqlite_master,
+// whose pages VACUUM INTO writes first, before any row of data.
+bool startsWithin(int fd, std::size_t length, std::initializer_list<std::string_view> texts) {
+    std::string head(length, '\0');
+    const ssize_t got = ::pread(fd, head.data(), head.size(), 0);
+    if (got <= 0) {
+        return false;
+    }
+    head.resize(static_cast<std::size_t>(got));
+    return std::all_of(texts.begin(), texts.end(),
+                       [&](std::string_view text) { return head.find(text) != std::string::npos; });
+}
+
+} // namespace
+
+bool isOwnCopy(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
+    bool own = false;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        own = isEncryptedBackup(fd) ||
+              (startsWithin(fd, kSqliteMagic.size(), {kSqliteMagic}) &&
+               startsWithin(fd, 1 << 16, {"CREATE TABLE TESTPERSON", "CREATE TABLE NORMKALLA"}));
+    }
+    ::close(fd);
+    return own;
+}
+
+std::vector<std::string> datedCopiesNewestFirst(const std::string& folder, std::time_t now) {
+    struct Entry {
+        std::time_t made;
+        int sequence;
+        std::string path;
+    };
+    std::vector<Entry> copies;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        const auto dated = datedCopyName(name);
-        if (!dated || !it->is_regular_file(ec) || it->is_symlink(ec)) {
+        const auto dated = datedCopyName(it->path().filename().string());
+        struct stat info {};
+        if (!dated || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
             continue;
         }
-        copies.push_back(DatedCopy{dated->first, dated->second, it->path().string()});
+        // A name dated after now (a clock set wrong, a copy from elsewhere) would otherwise stay
+        // the newest for ever and never be pruned.
+        const std::time_t named = stampTime(dated->first);
+        copies.push_back(
+            Entry{named > now ? info.st_mtime : named, dated->second, it->path().string()});
     }
-    std::sort(copies.begin(), copies.end(), [](const DatedCopy& a, const DatedCopy& b) {
-        return a.stamp != b.stamp ? a.stamp > b.stamp : a.sequence > b.sequence;
+    std::sort(copies.begin(), copies.end(), [](const Entry& a, const Entry& b) {
+        return a.made != b.made ? a.made > b.made : a.sequence > b.sequence;
     });
     std::vector<std::string> paths;
-    for (const DatedCopy& copy : copies) {
+    for (const Entry& copy : copies) {
         paths.push_back(copy.path);
     }
     return paths;
@@ -134,7 +188,10 @@ std::vector<std::string> datedCopiesNewestFirst(const std::string& folder) {
 
 bool keepNewestCopies(const std::string& folder, int keep, const std::string& written,
                       std::vector<std::string>& removed, std::string& error) {
-    const std::vector<std::string> copies = datedCopiesNewestFirst(folder);
+    std::vector<std::string> copies = datedCopiesNewestFirst(folder, std::time(nullptr));
+    // Only files that are copies of ours count and are removed: a file someone named like one
+    // is neither a copy kept nor a copy to prune.
+    std::erase_if(copies, [&](const std::string& path) { return !isOwnCopy(path); });
     bool allRemoved = true;
     for (std::size_t i = static_cast<std::size_t>(std::max(keep, 0)); i < copies.size(); ++i) {
         // A clock set back (or the hour repeated in autumn) may date the new copy before older

@@ -3,8 +3,9 @@
 
 // A folder of dated register copies, as a nightly timer fills it: DODODA-2026-12-07T0215.db, or
 // DODODA-2026-12-07T0215.db.krypterad for an encrypted copy, the time being local time. A second
-// copy within the same minute gets -2, -3, ... before the extension. Only files named so count as
-// copies; nothing else in the folder is ever touched.
+// copy within the same minute gets -2, -3, ... before the extension; the name is claimed without
+// ever replacing a file. Only files named so that are copies of ours count as copies; nothing
+// else in the folder is ever touched.
 
 #include <ctime>
 #include <string>
@@ -19,11 +20,17 @@ std::string datedCopyName(const std::tm& localTime, bool encrypted, int sequence
 // A path in folder for a copy made now that no file has taken yet.
 std::string freeDatedCopyPath(const std::string& folder, std::time_t now, bool encrypted);
 
-// The dated copies in folder (regular files only), newest first.
-std::vector<std::string> datedCopiesNewestFirst(const std::string& folder);
+// The files in folder named as dated copies (regular files only), newest first: by the time in
+// the name, or by the file's modification time when the name is dated after now.
+std::vector<std::string> datedCopiesNewestFirst(const std::string& folder, std::time_t now);
 
-// Removes all but the newest keep dated copies, never the one just written. The paths removed
-// are added to removed; false, with the system's message in error, when one could not be removed
-// (the rest are still tried).
+// Whether the file is a copy this program wrote: it starts with the header of an encrypted copy,
+// or it is an SQLite database with the register's tables.
+bool isOwnCopy(const std::string& path);
+
+// Removes all but the newest keep dated copies that are copies of ours (isOwnCopy), never the
+// one just written; a file that only has the name of a copy is neither counted nor removed. The
+// paths removed are added to removed; false, with the system's message in error, when one could not
+// be removed (the rest are still tried).
 bool keepNewestCopies(const std::string& folder, int keep, const std::string& written,
                       std::vector<std::string>& removed, std::string& error);

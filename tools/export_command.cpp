@@ -2,6 +2,7 @@
 #include "export_command.h"
 #include "exit_status.h"
 
+#include "broken_norm_rules.h"
 #include "db.h"
 #include "export_writer.h"
 #include "message_box.h"
@@ -53,7 +54,8 @@ int runExportCommand(const std::vector<std::string>& args) {
     }
     // Every message of the run goes to standard error as it arises; any at all makes the export
     // one written with warnings. A message about a person's data names the person, as the
-    // report's do; a database error is the driver's own.
+    // report's do; a database error is the driver's own, and the norm tables' broken rules
+    // concern every person.
     TestOccasion& occasion = testOccasion();
     int messages = 0;
     int failuresSeen = reportedDatabaseFailures();
@@ -63,7 +65,10 @@ int runExportCommand(const std::vector<std::string>& args) {
             const bool databaseError = reportedDatabaseFailures() != failuresSeen;
             failuresSeen = reportedDatabaseFailures();
             const std::string id = std::to_string(occasion.person.ID);
-            const bool named = box.text.find("(ID " + id + ")") != std::string::npos;
+            // A message that names an ID names this row's: the ID as read, or as stored when
+            // it could not be read and ID holds 0 in its place.
+            const bool named =
+                box.text.find("(ID ") != std::string::npos || isBrokenNormRulesMessage(box.text);
             const std::string prefix = databaseError || named ? "" : "ID " + id + ": ";
             std::fprintf(stderr, "\n%s%s", prefix.c_str(), box.text.c_str());
             return int{AnswerOk};

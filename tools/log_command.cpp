@@ -2,16 +2,22 @@
 #include "log_command.h"
 
 #include "access_log.h"
+#include "anchors.h"
+#include "backup_encryption.h"
 #include "db.h"
 #include "exit_status.h"
 #include "log_formats.h"
-#include "safe_file.h"
+#include "log_sink.h"
+#include "passphrase_input.h"
 #include "schema.h"
+#include "stored_id.h"
 #include "working_database.h"
 
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -20,42 +26,6 @@ constexpr const char* kUsage =
     "Användning: rivo-admin log [--person ID] [--user NAMN] [--from ÅÅÅÅ-MM-DD] [--to ÅÅÅÅ-MM-DD]\n"
     "                           [--json FIL|-] [--csv FIL|-]\n"
     "            rivo-admin log verify\n";
-
-// Where one form of the log goes: standard output, or a file through the safe writer.
-class LogSink {
-  public:
-    LogSink(std::string path, std::string (*line)(const AccessLogRow&))
-        : path_(std::move(path)), line_(line) {}
-
-    bool open(const std::string& header, std::string& error) {
-        if (path_ != "-" && !file_.open(path_, error)) {
-            return false;
-        }
-        return put(header);
-    }
-    bool put(const std::string& text) {
-        if (path_ == "-") {
-            return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-        }
-        return file_.write(text);
-    }
-    bool row(const AccessLogRow& row) { return put(line_(row)); }
-    bool commit(std::string& error) {
-        if (path_ == "-") {
-            if (std::fflush(stdout) != 0) {
-                error = "Fel vid skrivning till standard ut.";
-                return false;
-            }
-            return true;
-        }
-        return file_.commit(error);
-    }
-
-  private:
-    std::string path_;
-    std::string (*line_)(const AccessLogRow&);
-    SafeFile file_;
-};
 
 bool validDate(const std::string& text) {
     int year = 0;
@@ -87,12 +57,12 @@ bool parseLogRequest(const std::vector<std::string>& args, LogRequest& request,
         }
         const std::string& value = args[++i];
         if (option == "--person") {
-            std::int32_t id = 0;
-            const auto read = std::from_chars(value.data(), value.data() + value.size(), id);
-            if (read.ec != std::errc() || read.ptr != value.data() + value.size() || id < 0) {
-                error = "--person tar ett ID, ett heltal: " + value;
+            error = personIdArgumentProblem(option, value);
+            if (!error.empty()) {
                 return false;
             }
+            std::int32_t id = 0;
+            std::from_chars(value.data(), value.data() + value.size(), id);
             request.filter.person = id;
         } else if (option == "--user") {
             request.filter.user = value;
@@ -165,12 +135,128 @@ int listLog(const LogRequest& request) {
     return kExitClean;
 }
 
-int verifyLog() {
+struct VerifyRequest {
+    std::vector<std::string> anchors; // files of heads or folders of copies
+    std::vector<std::string> syslogs; // files of the system log's lines
+    bool journal = false;
+    std::string passphraseFile;
+};
+
+bool parseVerifyRequest(const std::vector<std::string>& args, VerifyRequest& request,
+                        std::string& error) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--journal") {
+            request.journal = true;
+            continue;
+        }
+        if (option != "--anchors" && option != "--syslog" && option != "--passphrase-file") {
+            error = "Okänt argument: " + option;
+            return false;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            error = "Värde saknas efter " + option + ".";
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (option == "--anchors") {
+            request.anchors.push_back(value);
+        } else if (option == "--syslog") {
+            request.syslogs.push_back(value);
+        } else {
+            request.passphraseFile = value;
+        }
+    }
+    return true;
+}
+
+// Reads every source asked for, before the register: an anchor newer than the rows read would
+// look like rows taken away. Sources that cannot be read are said in warnings.
+std::vector<AnchorSource> readSources(const VerifyRequest& request,
+                                      std::vector<std::string>& warnings) {
+    std::string passphrase;
+    std::string error;
+    const bool havePassphrase = !request.passphraseFile.empty() &&
+                                (readPassphraseFile(request.passphraseFile, passphrase, error) ||
+                                 (warnings.push_back(error), false));
+    CopyDecrypter decrypter{isEncryptedBackup, [&](int fd, std::string& plain, std::string& why) {
+                                if (!havePassphrase) {
+                                    why = "den är krypterad; ange --passphrase-file";
+                                    return false;
+                                }
+                                std::int64_t made = 0;
+                                return decryptBackup(
+                                    fd,
+                                    [&](std::string_view bytes) {
+                                        plain.append(bytes);
+                                        return true;
+                                    },
+                                    passphrase, made, why);
+                            }};
+    std::vector<AnchorSource> sources;
+    for (const std::string& path : request.anchors) {
+        AnchorSource source;
+        std::error_code ignored;
+        if (std::filesystem::is_directory(path, ignored)) {
+            std::vector<std::string> errors;
+            readBackupAnchors(path, decrypter, source, errors);
+            warnings.insert(warnings.end(), errors.begin(), errors.end());
+        } else if (!readAnchorFile(path, false, source, error)) {
+            warnings.push_back(error);
+            continue;
+        }
+        sources.push_back(std::move(source));
+    }
+    for (const std::string& path : request.syslogs) {
+        AnchorSource source;
+        if (readAnchorFile(path, true, source, error)) {
+            sources.push_back(std::move(source));
+        } else {
+            warnings.push_back(error);
+        }
+    }
+    if (request.journal) {
+        AnchorSource source;
+        if (readJournalAnchors(source, error)) {
+            sources.push_back(std::move(source));
+        } else {
+            warnings.push_back("Systemjournalen hoppades över: " + error + ".");
+        }
+    }
+    return sources;
+}
+
+void printResets(const AccessLogCheck& check) {
+    for (const AccessLogReset& reset : check.resets) {
+        const std::string replaced = reset.replaced
+                                         ? "rad " + std::to_string(reset.replaced->seq) +
+                                               " (hash " + reset.replaced->hash + ")"
+                                         : "en okänd rad (återställningens rad säger det inte)";
+        const std::string copyHead = reset.seq > 1
+                                         ? check.hashes[static_cast<std::size_t>(reset.seq - 2)]
+                                         : std::string(kChainStart);
+        std::printf("Rad %d: registret återställdes från en kopia, och loggen börjar om från "
+                    "kopians huvud, rad %d (hash %s). Det ersatta registrets logg slutade vid %s; "
+                    "dess rader efter rad %d finns inte i detta register.\n",
+                    reset.seq, reset.seq - 1, copyHead.c_str(), replaced.c_str(), reset.seq - 1);
+    }
+}
+
+int verifyLog(const std::vector<std::string>& args) {
+    VerifyRequest request;
+    std::string error;
+    if (!parseVerifyRequest(args, request, error)) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
+        return kExitFailed;
+    }
+    std::vector<std::string> warnings;
+    const std::vector<AnchorSource> sources = readSources(request, warnings);
     if (!connectWorkingDatabase()) {
         return kExitFailed;
     }
     AccessLogCheck check;
     const DbResult verified = DoVerifyAccessLog(check);
+    const std::string registerName = accessLogRegisterName();
     DoDisconnect();
     if (verified != DB_DONE) {
         std::fprintf(stderr, "Åtkomstloggen kunde inte läsas.\n");
@@ -181,15 +267,57 @@ int verifyLog() {
                     check.soundRows);
         return kExitFailed;
     }
+    std::printf("Kedjan håller: alla %d rader hänger ihop och slutar i huvudet.\n",
+                check.soundRows);
+    printResets(check);
+    const AnchorVerdict verdict =
+        checkAnchors(check, registerName, sources, static_cast<std::int64_t>(std::time(nullptr)));
+    for (const std::string& note : verdict.notes) {
+        std::printf("%s\n", note.c_str());
+    }
+    for (const std::string& failure : verdict.failures) {
+        std::printf("%s\n", failure.c_str());
+    }
+    for (const std::string& warning : warnings) {
+        std::printf("Varning: %s\n", warning.c_str());
+    }
+    if (!sources.empty() || !warnings.empty()) {
+        std::printf("%d ankare stämmer med loggen.\n", verdict.confirmed);
+    }
+    if (!verdict.failures.empty() || !check.resets.empty()) {
+        return kExitFailed;
+    }
+    if (!warnings.empty()) {
+        return kExitWithWarnings;
+    }
     std::printf("Åtkomstloggen är obruten: alla %d rader är oförändrade.\n", check.soundRows);
+    return kExitClean;
+}
+
+int printHead() {
+    if (!connectWorkingDatabase()) {
+        return kExitFailed;
+    }
+    AccessLogHead head;
+    const DbResult read = DoReadAccessLogHead(head);
+    const std::string registerName = accessLogRegisterName();
+    DoDisconnect();
+    if (read != DB_DONE) {
+        std::fprintf(stderr, "Åtkomstloggens huvud kunde inte läsas.\n");
+        return kExitFailed;
+    }
+    std::printf("%s\n", accessLogAnchorLine(head, registerName).c_str());
     return kExitClean;
 }
 
 } // namespace
 
 int runLogCommand(const std::vector<std::string>& args) {
-    if (args.size() == 1 && args[0] == "verify") {
-        return verifyLog();
+    if (!args.empty() && args[0] == "verify") {
+        return verifyLog(args);
+    }
+    if (args.size() == 1 && args[0] == "head") {
+        return printHead();
     }
     LogRequest request;
     std::string error;

@@ -3,6 +3,7 @@
 #include "exit_status.h"
 
 #include "age_band.h"
+#include "broken_norm_rules.h"
 #include "db.h"
 #include "json_report_output.h"
 #include "message_box.h"
@@ -130,9 +131,18 @@ bool ageBandOffered(const ReportRequest& request, NormSource& norms, std::string
     return false;
 }
 
+// The norm tables' broken rules, which every occasion's messages carry, were said once for the
+// run.
 void printMessages(const ScoredOccasion& occasion) {
     for (const std::string& message : occasion.messages) {
-        std::fprintf(stderr, "ID %d: %s\n", occasion.id, message.c_str());
+        if (isBrokenNormRulesMessage(message)) {
+            continue;
+        }
+        if (occasion.idRead) {
+            std::fprintf(stderr, "ID %d: %s\n", occasion.id, message.c_str());
+        } else {
+            std::fprintf(stderr, "%s\n", message.c_str());
+        }
     }
 }
 
@@ -143,6 +153,10 @@ bool parseReportRequest(const std::vector<std::string>& args, ReportRequest& req
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--all") {
             request.all = true;
+        } else if (args[i] == "--id" && i + 1 < args.size() &&
+                   !personIdArgumentProblem(args[i], args[i + 1]).empty()) {
+            error = personIdArgumentProblem(args[i], args[i + 1]) + "\n" + kUsage;
+            return false;
         } else if (i + 1 < args.size() && args[i].starts_with("--") &&
                    parseOption(args[i], args[i + 1], request)) {
             ++i;
@@ -181,6 +195,7 @@ void scoreStreamedOccasion(const TestOccasion& read, const StoredOccasionRow& ro
                            const ReportRequest& request, ScoredOccasion& scored,
                            NormSource& norms) {
     scored.id = read.person.ID;
+    scored.idRead = true;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();
@@ -220,7 +235,17 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
         const int failuresBefore = reportedDatabaseFailures();
         bool read = true;
         bool doubled = false;
-        if (pending->rows == 1 && pending->row.idRead) {
+        if (!pending->row.idRead) {
+            // Its ID holds 0 in place of the stored one, which is never read as person 0.
+            scored.id = 0;
+            scored.idRead = false;
+            const char* stored = pending->row.storedId.c_str();
+            scored.messages.assign(
+                {"Testpersonen " + std::string(pending->occasion.person.NAMN) + " (" +
+                 storedIdName(stored) +
+                 "): " + unreadableIdMessage(stored, "ingen rapport skrivs för testpersonen")});
+            read = false;
+        } else if (pending->rows == 1) {
             scoreStreamedOccasion(pending->occasion, pending->row, request, scored, norms);
         } else {
             const int id = pending->occasion.person.ID;
@@ -234,7 +259,8 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
     const DbResult listed = DoSelectStoredOccasions(
         occasion, [&occasion] { occasion.person = PersonRecord{}; },
         [&](const StoredOccasionRow& row) {
-            if (pending->rows > 0 && pending->occasion.person.ID == occasion.person.ID) {
+            if (pending->rows > 0 && pending->row.idRead && row.idRead &&
+                pending->occasion.person.ID == occasion.person.ID) {
                 ++pending->rows;
                 return;
             }
@@ -255,6 +281,7 @@ bool scoreEveryStoredOccasion(const ReportRequest& request, NormSource& norms,
 bool scoreStoredOccasion(int id, const ReportRequest& request, ScoredOccasion& scored,
                          NormSource& norms) {
     scored.id = id;
+    scored.idRead = true;
     scored.messages.clear();
     MessageRecorder recorder(scored.messages);
     TestOccasion& occasion = testOccasion();
@@ -281,6 +308,11 @@ int writeReports(const ReportRequest& request) {
     std::string error;
     // The norm tables are read, or found current, once for the whole run.
     NormSource& norms = currentNorms();
+    // Said once for the run; each occasion's messages carry it too, as its scoring says it.
+    const std::string brokenRules = brokenNormRulesMessage(norms);
+    if (!brokenRules.empty()) {
+        std::fprintf(stderr, "%s\n", brokenRules.c_str());
+    }
     if (!ageBandOffered(request, norms, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
@@ -302,7 +334,7 @@ int writeReports(const ReportRequest& request) {
         return kExitFailed;
     }
     bool failed = false;
-    bool warned = false;
+    bool warned = !brokenRules.empty();
     bool outputFailed = false;
     int delivered = 0;
     ScoredOccasion scored;

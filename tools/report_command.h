@@ -17,6 +17,9 @@
 // writes it.
 struct ScoredOccasion {
     int id = 0;
+    // false when the stored ID is no ID of the program: id is then no one's, and the messages
+    // name the ID as stored.
+    bool idRead = true;
     // Texts of the message boxes raised while it was read and scored.
     std::vector<std::string> messages;
 };

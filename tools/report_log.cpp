@@ -22,11 +22,24 @@ bool logReportOutputs(const ReportRequest& request, int id) {
 
 bool logReportOutputsForEveryone(const ReportRequest& request) {
     std::vector<int> ids;
-    const DbResult listed = DoListPD(9, 0, [&ids](const PersonListRow& row) {
-        if (ids.empty() || ids.back() != row.ID) {
+    std::vector<std::string> unreadable;
+    const DbResult listed = DoListPD(9, 0, [&](const PersonListRow& row) {
+        if (!row.idRead) {
+            unreadable.push_back(
+                "Testpersonen " + std::string(row.NAMN) + " (" + storedIdName(row.storedId) +
+                "): " + unreadableIdMessage(row.storedId, "ingen rapport har skrivits"));
+        } else if (ids.empty() || ids.back() != row.ID) {
             ids.push_back(row.ID);
         }
     });
+    // A report for everyone that cannot hold everyone is not begun: no row is logged for a
+    // person whose ID cannot be read, nor for another person in its place.
+    if (!unreadable.empty()) {
+        for (const std::string& message : unreadable) {
+            showMessage(message);
+        }
+        return false;
+    }
     Transaction transaction;
     bool logged = listed == DB_DONE && transaction.started();
     for (std::size_t i = 0; logged && i < ids.size(); ++i) {

@@ -9,5 +9,7 @@
 bool logReportOutputs(const ReportRequest& request, int id);
 
 // The same for every stored person at once, in one transaction, before a run over all persons
-// starts: the log's writes would otherwise end the statement that streams the persons.
+// starts: the log's writes would otherwise end the statement that streams the persons. A stored
+// ID that is no ID of the program (stored_id.h) refuses the run before any row is logged: false,
+// with a message naming each such ID.
 bool logReportOutputsForEveryone(const ReportRequest& request);

@@ -5,11 +5,13 @@
 #include "data_source.h"
 #include "db.h"
 #include "exit_status.h"
-#include "instance_lock.h"
 #include "message_box.h"
 #include "passphrase_input.h"
 #include "register_check.h"
+#include "register_journal.h"
+#include "register_lock.h"
 #include "safe_file.h"
+#include "schema.h"
 #include "working_database.h"
 
 #include <fcntl.h>
@@ -101,13 +103,45 @@ bool copyInto(int fd, SafeFile& out, std::string& error) {
     }
 }
 
+// What beside the register would be written into the restored one by its next opener: a
+// journal SQLite did not roll back, or a WAL file (the register never uses one). Empty when
+// nothing is there.
+std::string companionLeft(const std::string& claimMessage) {
+    const JournalInspection journal = inspectJournal(kDatabaseFileName);
+    const std::string wal = std::string(kDatabaseFileName) + "-wal";
+    if (journal.state == JournalState::MayBelong || journal.state == JournalState::Foreign) {
+        return "Bredvid registret ligger " + journal.path +
+               " från en avbruten ändring, som SQLite inte kunde rulla tillbaka" +
+               (claimMessage.empty() ? std::string() : " (" + claimMessage + ")") +
+               ". Den skulle annars skrivas in i det återställda registret. Flytta filen till en "
+               "annan mapp och försök igen.";
+    }
+    if (exists(wal)) {
+        return "Bredvid registret ligger " + wal +
+               ", men registret skrivs aldrig med en sådan fil och SQLite skulle skriva in den i "
+               "det återställda registret. Flytta filen till en annan mapp och försök igen.";
+    }
+    return {};
+}
+
 // Puts the copy (the file of the writer staged) in place of the register file by one rename, so
 // that at any moment the register is either the old one or the copy; the old one is first kept
 // as a file of its own. While that happens the old register is claimed from SQLite, so that no
 // other program reads or writes it in between.
-bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
+bool replaceRegister(SafeFile& staged, std::string& kept, std::optional<AccessLogHead>& replaced,
+                     std::string& error) {
     if (!exists(kDatabaseFileName)) {
         return staged.commit(error);
+    }
+    // The claim below rolls back a journal left by a stopped change, as any opener would; a
+    // journal of another file must not be rolled back into the register.
+    const JournalInspection journal = inspectJournal(kDatabaseFileName);
+    if (journal.state == JournalState::Foreign) {
+        error = "Bredvid registret ligger " + journal.path +
+                ", som inte kan höra till registret: " + journal.reason +
+                ". SQLite skulle skriva in den i registret. Flytta filen till "
+                "en annan mapp och försök igen.";
+        return false;
     }
     // Opened before SQLite opens the file, and closed only after SQLite has let it go: closing a
     // descriptor of a file drops every lock the process holds on it, SQLite's included.
@@ -116,22 +150,26 @@ bool replaceRegister(SafeFile& staged, std::string& kept, std::string& error) {
         error = std::string(kDatabaseFileName) + " kan inte läsas: " + std::strerror(errno);
         return false;
     }
-    bool done = false;
     FileClaim claim = FileClaim::Failed;
     std::string claimMessage;
     if (DoConnect("", "", kDatabaseFileName) == 1) {
+        // The restore's row names the head it replaces, read before the claim (whose
+        // transaction a statement's commit would end); the register lock keeps writers out. A
+        // register without a readable log leaves it unnamed, its reason unshown: it is being
+        // replaced for it.
+        const MessageBoxHandler previous =
+            setMessageBoxHandler([](const MessageRequest&) { return 1; });
+        AccessLogHead head;
+        if (DoReadAccessLogHead(head) == DB_DONE) {
+            replaced = head;
+        }
+        setMessageBoxHandler(previous);
         claim = DoClaimDatabaseFile(claimMessage);
     }
-    const std::string journal = std::string(kDatabaseFileName) + "-journal";
-    const std::string wal = std::string(kDatabaseFileName) + "-wal";
-    if (claim == FileClaim::Busy) {
-        error = kDatabaseLockedMessage;
-    } else if (exists(journal) || exists(wal)) {
-        // Left by a writer that was stopped; SQLite would apply it to the copy on the next open.
-        error = "Bredvid registret ligger " + (exists(journal) ? journal : wal) +
-                " från en avbruten ändring. Starta RIVO-IV en gång så att ändringen rullas "
-                "tillbaka, och försök sedan igen.";
-    } else {
+    error = claim == FileClaim::Busy ? std::string(kDatabaseLockedMessage)
+                                     : companionLeft(claimMessage);
+    bool done = false;
+    if (error.empty()) {
         // A register that SQLite cannot open at all (the reason for many a restore) is kept and
         // replaced all the same.
         kept = keptRegisterPath(std::time(nullptr));
@@ -174,17 +212,36 @@ bool stageCopy(int copyFd, bool encrypted, const std::string& passphrase, SafeFi
     return copyInto(copyFd, staged, error);
 }
 
-bool checkStagedCopy(const SafeFile& staged, RegisterFacts& facts, std::string& error) {
+// Checks the copy staged beside the register and, when it has the older schema, upgrades it
+// there as upgrade-db would, before it is put in place. false with every finding in findings.
+bool checkStagedCopy(const SafeFile& staged, const std::vector<SchemaShape>& known,
+                     RegisterFacts& facts, std::vector<std::string>& findings) {
     // The copy is opened where it lies, beside the register; no message of the driver is shown.
+    std::string driverMessage;
     const MessageBoxHandler previous = setMessageBoxHandler([&](const MessageRequest& request) {
-        error = request.text;
+        driverMessage = request.text;
         return 1;
     });
-    const bool connected = DoConnect("", "", staged.temporaryPath().c_str()) == 1;
-    setMessageBoxHandler(previous);
-    const bool sound = connected && DoCheckRegister(facts, error);
+    if (DoConnect("", "", staged.temporaryPath().c_str()) != 1) {
+        findings.push_back("Kopian kan inte öppnas som databas: " + driverMessage);
+    } else {
+        findings = DoCheckRegisterCopy(known, facts);
+        if (findings.empty() && facts.beforeAccessLog && DoAddAccessLog() != DB_DONE) {
+            findings.push_back("Kopian saknar åtkomstlogg, och loggen kunde inte läggas till: " +
+                               driverMessage);
+        }
+    }
     DoDisconnect();
-    return sound;
+    setMessageBoxHandler(previous);
+    return findings.empty();
+}
+
+void printRefusal(const std::string& copy, const std::vector<std::string>& findings) {
+    std::fprintf(stderr, "%s återställdes inte:\n", copy.c_str());
+    for (const std::string& finding : findings) {
+        std::fprintf(stderr, "  %s\n", finding.c_str());
+    }
+    std::fprintf(stderr, "%s\n", kNothingChanged);
 }
 
 } // namespace
@@ -207,12 +264,13 @@ int runRestoreCommand(const std::vector<std::string>& args) {
                      kNothingChanged);
         return kExitFailed;
     }
-    // The program holds this lock for as long as it runs; holding it here also keeps the program
-    // from starting while the register is being replaced.
-    InstanceLock programLock;
-    if (programLock.acquire(kProgramCaption) == InstanceLock::Result::HeldElsewhere) {
-        std::fprintf(stderr, "RIVO-IV är öppet. Avsluta programmet och försök igen. %s\n",
-                     kNothingChanged);
+    // The program and rivo-admin hold this lock shared while they have the register open; held
+    // exclusively it also keeps them from opening it while it is replaced. It is the lock
+    // connectRegister takes (the same path), so the restore's own log row is written under it.
+    std::error_code ignored;
+    if (!holdRegisterLock(std::filesystem::current_path(ignored).string(),
+                          RegisterLockMode::Exclusive, error)) {
+        std::fprintf(stderr, "%s %s\n", error.c_str(), kNothingChanged);
         return kExitFailed;
     }
     const int copyFd = ::open(options.copy.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -232,29 +290,42 @@ int runRestoreCommand(const std::vector<std::string>& args) {
         ::close(copyFd);
         return kExitFailed;
     }
+    std::vector<SchemaShape> known;
+    if (!knownSchemaShapes(known, error)) {
+        ::close(copyFd);
+        printRefusal(options.copy, {error});
+        return kExitFailed;
+    }
     SafeFile staged;
     std::time_t made = 0;
     RegisterFacts facts;
     std::string kept;
-    const bool restored = staged.open(kDatabaseFileName, error, SafeFileTarget::RegisterFile) &&
-                          stageCopy(copyFd, encrypted, passphrase, staged, made, error) &&
-                          checkStagedCopy(staged, facts, error) &&
-                          replaceRegister(staged, kept, error);
+    std::optional<AccessLogHead> replaced;
+    std::vector<std::string> findings;
+    const bool staging = staged.open(kDatabaseFileName, error, SafeFileTarget::RegisterFile) &&
+                         stageCopy(copyFd, encrypted, passphrase, staged, made, error);
     ::close(copyFd);
-    if (!restored) {
-        std::fprintf(stderr, "%s återställdes inte: %s %s\n", options.copy.c_str(), error.c_str(),
-                     kNothingChanged);
+    if (!staging || !checkStagedCopy(staged, known, facts, findings) ||
+        !replaceRegister(staged, kept, replaced, error)) {
+        if (findings.empty()) {
+            findings.push_back(error);
+        }
+        printRefusal(options.copy, findings);
         return kExitFailed;
     }
     // The register is restored either way; a missing log row is said and gives status 2.
     bool logged = false;
     if (connectWorkingDatabase()) {
-        logged = logRegisterRestored(options.copy, facts.persons);
+        logged = logRegisterRestored(options.copy, facts.persons, replaced);
         DoDisconnect();
     }
     std::printf("Registret är återställt från %s: %lld testpersoner, kopian gjord %s.\n",
                 options.copy.c_str(), static_cast<long long>(facts.persons),
                 localTimeText(made, false).c_str());
+    if (facts.beforeAccessLog) {
+        std::printf("Kopian var gjord före åtkomstloggen och har fått den, som med rivo-admin "
+                    "upgrade-db.\n");
+    }
     if (!kept.empty()) {
         std::printf("Det tidigare registret finns kvar som %s.\n", kept.c_str());
     }

@@ -96,6 +96,9 @@ bool moveHead(AccessLogRow& row) {
 
 } // namespace
 
+// access_log_anchor.cpp: keeps the anchor of the append for the commit of its transaction.
+void accessLogAppended(const AccessLogHead& head);
+
 void setAccessLogProgram(const std::string& name) {
     program() = name;
 }
@@ -145,6 +148,8 @@ DbResult DoAppendAccessLogAs(const std::string& userName, AccessEvent event,
     if (!insertRow(row) || !moveHead(row)) {
         return DB_FAILED;
     }
+    // Sent to the system log when the transaction commits: a row rolled back never gets there.
+    accessLogAppended(AccessLogHead{row.seq, row.hash});
     return !own || own->commit() ? DB_DONE : DB_FAILED;
 }
 

@@ -17,6 +17,17 @@
 // each item written as its length in bytes in decimal, a colon, its UTF-8 bytes and a line feed;
 // numbers in decimal without leading zeros. The program RIVO_IV, for example, is "7:RIVO_IV\n".
 // Anyone can recompute the chain from an exported log with this rule.
+//
+// The rule covers every stored byte: the check compares the bytes it read with the stored length
+// of each text (SQLite's LENGTH(CAST(x AS BLOB)), PostgreSQL's OCTET_LENGTH), so a byte the
+// program never writes (a NUL) or a text longer than the program writes breaks the chain at its
+// row. The encoding has not changed since the first log, and the program has never stored a NUL,
+// so every chain written before keeps verifying; there is deliberately no version to fall back
+// to, which would let a rewrite pick the weaker reading.
+//
+// Anchors. After each committed append the row's number and hash go to the system log
+// (syslog(3), ident RIVO-IV, facility LOG_AUTHPRIV) as one line accessLogAnchorLine(), so that a
+// clinic's log server holds them where the register's writers cannot reach.
 
 #include "db.h"
 
@@ -25,6 +36,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class AccessEvent {
     Login,
@@ -70,6 +82,9 @@ struct AccessLogRow {
     std::string program;
     std::string event;
     std::optional<std::int32_t> person;
+    // PERSON_ID as stored when it is no 32-bit integer (only a row made outside the program
+    // holds one): person is then empty, and every output shows this text instead.
+    std::string storedPerson;
     std::string detail;
     std::string hash;
 };
@@ -82,6 +97,33 @@ std::string accessLogHash(std::string_view previousHash, const AccessLogRow& row
 
 // The time now in UTC, "YYYY-MM-DDTHH:MM:SS.mmmZ".
 std::string accessLogTimeNow();
+
+// The last row's number and hash, as ATKOMSTLOGG_HUVUD holds them (0 and kChainStart when empty).
+struct AccessLogHead {
+    std::int32_t seq = 0;
+    std::string hash;
+};
+DbResult DoReadAccessLogHead(AccessLogHead& head);
+
+// The register the connection reaches, as anchors name it: "sqlite:" and the absolute path of the
+// file, or "postgresql:" and the database's name. Empty when it cannot be asked.
+std::string accessLogRegisterName();
+
+// An anchor as the system log and `rivo-admin log head` write it:
+//     atkomstlogg rad=12 hash=<64 hex digits> register=<accessLogRegisterName()>
+// The register name is last, so that it may hold blanks.
+std::string accessLogAnchorLine(const AccessLogHead& head, const std::string& registerName);
+inline constexpr const char* kAccessLogSyslogIdent = "RIVO-IV";
+
+// Called by Transaction: a committed transaction sends the anchors of its appends to the system
+// log; one rolled back drops them, since its rows never existed.
+void accessLogTransactionEnded(bool committed);
+
+// The detail of a restore's row: the head of the register it replaced (absent when that register
+// could not be read), then the copy and its number of persons. The replaced head comes first so
+// that a long path cut at the column's size never cuts it.
+std::string accessLogRestoredDetail(const std::optional<AccessLogHead>& replaced,
+                                    const std::string& copy, std::int64_t persons);
 
 // Appends a row for the current user. 1 done; 0 on failure (reported), and inside the caller's
 // transaction the caller's work must then be rolled back.
@@ -119,20 +161,35 @@ struct AccessLogFilter {
 DbResult DoListAccessLog(const AccessLogFilter& filter,
                          const std::function<void(const AccessLogRow&)>& onRow);
 
+// A restore's row: the chain goes on from the copy's last row, and the replaced register's rows
+// after it are not in this register.
+struct AccessLogReset {
+    std::int32_t seq = 0;                  // the restore's row
+    std::optional<AccessLogHead> replaced; // absent when the row does not say (an older row)
+    std::string detail;
+};
+
 struct AccessLogCheck {
     std::int32_t soundRows = 0; // rows from the first on whose chain holds
     bool sound = true;
-    std::int32_t firstBadSeq = 0; // the row where the chain breaks, when not sound
-    std::string problem;          // in Swedish, naming that row
+    std::int32_t firstBadSeq = 0;       // the row where the chain breaks, when not sound
+    std::string problem;                // in Swedish, naming that row
+    AccessLogHead head;                 // the head as read, in the same read as the rows
+    std::vector<std::string> hashes;    // the sound rows' hashes, row 1 first
+    std::vector<std::string> times;     // and their TID
+    std::vector<AccessLogReset> resets; // restores among the sound rows
 };
 
-// Recomputes the chain from row 1 and compares it with the stored hashes, the numbering, and
-// the head that records the last row. 1 done (the answer in check), 0 failure (reported).
+// Reads the head and every row in one read transaction (on a server, repeatable read), so that a
+// row appended meanwhile by another workstation is in neither or in both; recomputes the chain
+// from row 1 and compares it with the stored hashes and bytes, the numbering, and the head.
+// 1 done (the answer in check), 0 failure (reported).
 DbResult DoVerifyAccessLog(AccessLogCheck& check);
 
-// How many persons have raw scores: the persons an export writes. 1 done, 0 when they cannot be
-// counted (nothing is shown: the export itself reports what is wrong with the register).
-DbResult DoCountExportPersons(std::int32_t& count);
+// The IDs of the persons with raw scores, in ID order: the persons an export writes. A stored ID
+// that is no 32-bit integer is left out, as the export leaves it out. 1 done, 0 when they cannot
+// be read (nothing is shown: the export itself reports what is wrong with the register).
+DbResult DoListExportPersonIds(std::vector<std::int32_t>& ids);
 
 // ---- Logins and passwords (access_log_users.cpp) ----
 

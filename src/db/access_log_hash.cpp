@@ -72,7 +72,7 @@ std::string accessLogHash(std::string_view previousHash, const AccessLogRow& row
     appendItem(encoded, row.workstation);
     appendItem(encoded, row.program);
     appendItem(encoded, row.event);
-    appendItem(encoded, row.person ? std::to_string(*row.person) : std::string());
+    appendItem(encoded, row.person ? std::to_string(*row.person) : row.storedPerson);
     appendItem(encoded, row.detail);
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(encoded.data()),

@@ -2,6 +2,7 @@
 #include "data_source.h"
 
 #include "db.h"
+#include "register_lock.h"
 
 #include <sys/stat.h>
 
@@ -146,10 +147,15 @@ int connectRegister(std::string& error) {
     if (setting.configured) {
         return DoConnectString(setting.connectionString.c_str());
     }
+    std::error_code ignored;
+    // Held until the process ends: a restore must not replace the file while it is open here.
+    if (!holdRegisterLock(std::filesystem::current_path(ignored).string(), RegisterLockMode::Shared,
+                          error)) {
+        return 0;
+    }
     char user[19];
     char password[13];
     unscrambleDatabaseCredentials(user, password);
-    std::error_code ignored;
     const std::filesystem::path database =
         std::filesystem::current_path(ignored) / kDatabaseFileName;
     const int connected = DoConnect(user, password, database.c_str());

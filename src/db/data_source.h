@@ -41,6 +41,8 @@ bool connectionStringHasPassword(const std::string& connectionString);
 
 // Connects to the register the settings name. For the default file the database user name and
 // password are passed as always; a configured string is sent as written (a server takes its
-// user from the DSN and its password from ~/.pgpass). 1 when connected; 0 when not: a settings
-// problem is put in error, a driver's refusal has been shown (DoSQLError) and error is empty.
+// user from the DSN and its password from ~/.pgpass). The file's register lock (register_lock.h)
+// is taken shared first and held until the process ends. 1 when connected; 0 when not: a
+// settings problem or a refused lock is put in error, a driver's refusal has been shown
+// (DoSQLError) and error is empty.
 int connectRegister(std::string& error);

@@ -8,10 +8,8 @@ namespace {
 
 constexpr int kMessageSize = 512;
 
-} // namespace
-
-bool writeDatabaseBackup(const std::string& target, std::string& message, SafeFileTarget kind) {
-    SafeFile file;
+bool fillWithCopy(SafeFile& file, const std::string& target, std::string& message,
+                  SafeFileTarget kind) {
     if (!file.open(target, message, kind)) {
         return false;
     }
@@ -22,5 +20,20 @@ bool writeDatabaseBackup(const std::string& target, std::string& message, SafeFi
         message = databaseMessage;
         return false;
     }
-    return file.commit(message);
+    return true;
+}
+
+} // namespace
+
+bool writeDatabaseBackup(const std::string& target, std::string& message, SafeFileTarget kind) {
+    SafeFile file;
+    return fillWithCopy(file, target, message, kind) && file.commit(message);
+}
+
+bool writeDatabaseBackupToNewName(const std::string& target, std::string& message, bool& taken) {
+    SafeFile file;
+    const bool written =
+        fillWithCopy(file, target, message, SafeFileTarget::Output) && file.commitNoReplace(message);
+    taken = file.targetTaken();
+    return written;
 }

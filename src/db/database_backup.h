@@ -17,6 +17,10 @@
 bool writeDatabaseBackup(const std::string& target, std::string& message,
                          SafeFileTarget kind = SafeFileTarget::Output);
 
+// The same for a name that must not exist yet (a dated copy in a folder): the name is claimed
+// without replacing any file. taken tells that a file of that name appeared meanwhile.
+bool writeDatabaseBackupToNewName(const std::string& target, std::string& message, bool& taken);
+
 // Shown instead of a backup when the register is on a database server.
 inline constexpr const char* kServerBackupMessage =
     "Registret finns på en databasserver och säkerhetskopieras där, av serverns administratör "

@@ -6,6 +6,7 @@
 // DbResult. Failures are reported to the user through DoSQLError before the operation returns.
 
 #include "register_files.h"
+#include "stored_id.h"
 #include "test_occasion.h"
 
 #include <cstdint>
@@ -99,6 +100,7 @@ void reportUnreadableScoreNumbers(std::int32_t id, std::uint64_t unreadable);
 // than one row of either table gives one row per combination.
 struct StoredOccasionRow {
     bool idRead = false;                // the ID was neither NULL nor unreadable
+    std::string storedId;               // the stored ID's text when not read; empty for NULL
     std::uint64_t personUnreadable = 0; // as reportUnreadablePersonNumbers's
     std::uint64_t scoresUnreadable = 0; // as reportUnreadableScoreNumbers's
     bool hasScores = false;             // a TESTDATA row was joined
@@ -148,6 +150,10 @@ struct PersonListRow {
     char UTBILDNING[kText50];
     char NATIONALITET[kText50];
     char HOMELANGUAGE[kText50];
+    // false when the stored ID is NULL or no 32-bit integer: ID is then 0, which is not this
+    // person's, and storedId holds what the database holds (stored_id.h).
+    bool idRead;
+    char storedId[kStoredIdSize];
 };
 
 inline constexpr int kPersonListSortColumns = 10;
@@ -272,5 +278,8 @@ inline constexpr int kExportColumnSex = 10;
 inline constexpr int kExportColumnAge = 11;
 inline constexpr int kExportColumnHandedness = 14;
 inline constexpr int kExportColumnFirstRawScore = 16; // RawScores[i] is column 16 + i
-DbResult DoSelectExportRows(TestOccasion& occasion,
-                            const std::function<void(std::uint64_t unreadableColumns)>& onRow);
+// storedId is the text of the stored ID when its column is unreadable (stored_id.h), null for
+// NULL.
+DbResult DoSelectExportRows(
+    TestOccasion& occasion,
+    const std::function<void(std::uint64_t unreadableColumns, const char* storedId)>& onRow);

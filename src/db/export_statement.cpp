@@ -3,11 +3,12 @@
 #include "statement.h"
 
 DbResult DoSelectExport(TestOccasion& occasion, const std::function<void()>& onRow) {
-    return DoSelectExportRows(occasion, [&](std::uint64_t) { onRow(); });
+    return DoSelectExportRows(occasion, [&](std::uint64_t, const char*) { onRow(); });
 }
 
-DbResult DoSelectExportRows(TestOccasion& occasion,
-                            const std::function<void(std::uint64_t unreadableColumns)>& onRow) {
+DbResult DoSelectExportRows(
+    TestOccasion& occasion,
+    const std::function<void(std::uint64_t unreadableColumns, const char* storedId)>& onRow) {
     Statement statement;
     statement.executeDirect(
         "SELECT ID, NAMN, ADRESS, TELEFON, NATIONALITET, HOMELANGUAGE, UTBILDNING, TESTAD_VID, "
@@ -35,7 +36,8 @@ DbResult DoSelectExportRows(TestOccasion& occasion,
         statement.bindColumnInt(column++, &occasion.RawScores[i], nullptr, NOT_ADMINISTERED);
     }
 
-    const DbResult result = statement.fetchEach([&] { onRow(statement.unreadableColumns()); });
+    const DbResult result = statement.fetchEach(
+        [&] { onRow(statement.unreadableColumns(), statement.storedText(kExportColumnId)); });
     statement.closeCursor();
     statement.commit();
     return result;

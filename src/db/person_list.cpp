@@ -2,6 +2,7 @@
 #include "db.h"
 #include "statement.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -26,7 +27,6 @@ DbResult DoListPD(int sortColumn, int descending,
     Statement statement;
     statement.executeDirect(sql.c_str());
     PersonListRow row{};
-    statement.bindColumnInt(1, &row.ID);
     statement.bindColumnText(2, row.NAMN, kText50);
     statement.bindColumnText(3, row.TESTLEDARE, kText50);
     statement.bindColumnDate(4, &row.TESTDATE);
@@ -39,7 +39,12 @@ DbResult DoListPD(int sortColumn, int descending,
 
     // A NULL column leaves its buffer alone, so the row is cleared after each person to keep
     // that person's values out of the next.
+    SQLLEN idLength = 0;
+    statement.bindColumnInt(1, &row.ID, &idLength);
     const DbResult result = statement.fetchEach([&] {
+        row.idRead = idLength != SQL_NULL_DATA && (statement.unreadableColumns() & 1u) == 0;
+        const char* stored = statement.storedText(1);
+        std::snprintf(row.storedId, sizeof row.storedId, "%s", stored != nullptr ? stored : "");
         onRow(row);
         std::memset(&row, 0, sizeof row);
     });

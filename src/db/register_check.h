@@ -5,26 +5,25 @@
 // register about to be replaced), quietly: nothing is shown, each problem comes back as text for
 // the caller to report. SQLite only.
 
+#include "register_schema.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct SchemaTable {
-    std::string name;
-    std::vector<std::string> columns; // as written in the schema, without quotes
-};
-
-// The tables and their columns as data/schema.sql creates them.
-std::vector<SchemaTable> schemaTables();
-
 struct RegisterFacts {
     std::int64_t persons = 0;
+    // The copy has the schema from before the access log; it is upgraded as upgrade-db does.
+    bool beforeAccessLog = false;
 };
 
-// true when the open database is a whole register: SQLite's integrity check finds nothing, every
-// table and column of the schema is there, and the norm source row (NORMKALLA, RECNO 1) exists.
-// false with a Swedish message in problem otherwise.
-bool DoCheckRegister(RegisterFacts& facts, std::string& problem);
+// Every reason why the open database may not become the register, one Swedish message each;
+// empty when it may. In this order, each step only on what passed the one before: SQLite's
+// integrity check; exactly the schema of one of the known versions (knownSchemaShapes), nothing
+// more and nothing less; the access log's chain; the norm tables' rules (those of check-norms)
+// and the norm source row.
+std::vector<std::string> DoCheckRegisterCopy(const std::vector<SchemaShape>& known,
+                                             RegisterFacts& facts);
 
 enum class FileClaim { Claimed, Busy, Failed };
 

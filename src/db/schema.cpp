@@ -82,6 +82,10 @@ DbResult DoCreateSchema() {
     return runSchemaText(kSchemaSql) && runSchemaText(kAccessLogSql) ? DB_DONE : DB_FAILED;
 }
 
+DbResult DoCreateSchemaBeforeAccessLog() {
+    return runSchemaText(kSchemaSql) ? DB_DONE : DB_FAILED;
+}
+
 DbResult DoAddAccessLog(bool* added) {
     if (added != nullptr) {
         *added = false;

@@ -11,6 +11,10 @@ bool createDatabaseFile(const char* path, char* errorText, int errorCapacity);
 // server), the access log's among them. 1 done, 0 failure (reported).
 DbResult DoCreateSchema();
 
+// The schema of a register from before the access log (DoCreateSchema without the log's tables),
+// which DoAddAccessLog upgrades: the older of the two schemas a register may have.
+DbResult DoCreateSchemaBeforeAccessLog();
+
 // Gives a database made before the access log existed the log's tables, in one transaction;
 // nothing else is touched. A database that has them is left alone. 1 when the database has the
 // log (added tells whether it was added now), 0 on failure (reported; nothing was added).

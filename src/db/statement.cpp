@@ -222,6 +222,15 @@ void Statement::deliverRow() {
     }
 }
 
+const char* Statement::storedText(SQLUSMALLINT column) const {
+    if (column == 0 || column >= kMaxBindings) {
+        return nullptr;
+    }
+    const ColumnBinding& binding = columns_[column];
+    const bool asText = binding.kind == ColumnKind::Int || binding.kind == ColumnKind::Date;
+    return asText && columnIndicators_[column] != SQL_NULL_DATA ? binding.text : nullptr;
+}
+
 Statement::Fetch Statement::fetch() {
     // After a reported failure a fetch could only fail again as its consequence ("Function
     // sequence error" when the execute failed): skipped, not reported a second time.

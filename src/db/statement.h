@@ -57,6 +57,11 @@ class Statement {
     // 32-bit integer (a text, a fraction, a number out of range): bit n - 1 for column n.
     std::uint64_t unreadableColumns() const { return unreadableColumns_; }
 
+    // The text the driver gave for an integer or date column of the last fetched row, as stored
+    // (cut to the buffer); null when it was NULL or the column is bound otherwise. It names a
+    // value that could not be read, such as an ID too large for 32 bits.
+    const char* storedText(SQLUSMALLINT column) const;
+
     // Rows the last UPDATE, INSERT or DELETE touched; -1 when the driver cannot tell.
     std::int64_t rowCount();
 

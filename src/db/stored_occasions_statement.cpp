@@ -52,6 +52,8 @@ DbResult DoSelectStoredOccasions(TestOccasion& occasion, const std::function<voi
         StoredOccasionRow row;
         const std::uint64_t unreadable = statement.unreadableColumns();
         row.idRead = idLength != SQL_NULL_DATA && (unreadable & 1u) == 0;
+        const char* storedId = statement.storedText(1);
+        row.storedId = row.idRead || storedId == nullptr ? "" : storedId;
         row.personUnreadable = unreadable & kPersonMask;
         row.scoresUnreadable = (unreadable >> kPersonColumns) & ((std::uint64_t{1} << 23) - 1);
         row.hasScores = scoresIdLength != SQL_NULL_DATA;

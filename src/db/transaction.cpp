@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "transaction.h"
 
+#include "access_log.h"
 #include "db.h"
 #include "odbc_connection.h"
 
@@ -51,6 +52,7 @@ bool Transaction::commit() {
         rollback();
         return false;
     }
+    accessLogTransactionEnded(true);
     finish();
     return true;
 }
@@ -64,6 +66,7 @@ void Transaction::rollback() {
 }
 
 void Transaction::finish() {
+    accessLogTransactionEnded(false);
     finished_ = true;
     open = false;
     setAutoCommit(SQL_AUTOCOMMIT_ON);

@@ -3,8 +3,10 @@
 
 #include "access_log.h"
 #include "age_band.h"
+#include "broken_norm_rules.h"
 #include "db.h"
 #include "export_line.h"
+#include "export_log_detail.h"
 #include "memory_norm_source.h"
 #include "message_box.h"
 #include "safe_file.h"
@@ -12,7 +14,10 @@
 #include "stored_values.h"
 #include "test_age.h"
 #include "text_table.h"
+#include "transaction.h"
 #include "windows1252.h"
+
+#include <vector>
 
 namespace {
 
@@ -64,9 +69,8 @@ ExportBlanks blanksFor(const PersonRecord& person, std::uint64_t columns) {
 // One message per person whose row cannot be used as it stands.
 std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t columns,
                                   const ExportBlanks& blanks) {
-    const std::string id =
-        unreadable(columns, kExportColumnId) ? "oläsbart ID" : "ID " + std::to_string(person.ID);
-    std::string text = "Testpersonen " + std::string(person.NAMN) + " (" + id + "):";
+    std::string text =
+        "Testpersonen " + std::string(person.NAMN) + " (ID " + std::to_string(person.ID) + "):";
     const std::uint64_t ageColumn = std::uint64_t{1} << (kExportColumnAge - 1);
     if ((columns & ~ageColumn) != 0) {
         text += " Tal i databasen kan inte läsas och lämnas tomma i exporten.";
@@ -82,14 +86,27 @@ std::string unusablePersonMessage(const PersonRecord& person, std::uint64_t colu
     return text;
 }
 
-// One row for the whole export, with the number of persons it will hold and the file. A register
-// that cannot be counted still gets its row; the export then reports what is wrong.
+// The export's rows in the access log, naming the persons it will hold and the file, in one
+// transaction: one row, or several when the list of IDs is long. A register whose IDs cannot be
+// read still gets its row; the export then reports what is wrong.
 bool logExportBeforeWriting(const std::string& path) {
-    std::int32_t persons = 0;
-    const std::string count =
-        DoCountExportPersons(persons) == DB_DONE ? std::to_string(persons) : "okänt antal";
-    return logBeforeReading(AccessEvent::Exported, std::nullopt,
-                            count + " testpersoner till " + path);
+    std::vector<std::int32_t> ids;
+    const std::vector<std::string> details = DoListExportPersonIds(ids) == DB_DONE
+                                                 ? exportLogDetails(std::move(ids), path)
+                                                 : std::vector{exportLogDetailUnknown(path)};
+    if (details.size() == 1) {
+        return logBeforeReading(AccessEvent::Exported, std::nullopt, details.front());
+    }
+    Transaction transaction;
+    bool logged = transaction.started();
+    for (std::size_t i = 0; logged && i < details.size(); ++i) {
+        logged = DoAppendAccessLog(AccessEvent::Exported, std::nullopt, details[i]) == DB_DONE;
+    }
+    if (logged && transaction.commit()) {
+        return true;
+    }
+    showMessage(kAccessLogRefusedMessage);
+    return false;
 }
 
 } // namespace
@@ -133,23 +150,34 @@ ExportResult writeExport(const std::string& path, const ExportSelection& selecti
     }
     file.writeLine(exportHeaderLine(selection));
     const bool scores = selection.groups[EXPORT_SCALED] || selection.groups[EXPORT_INDEX];
+    if (scores) {
+        reportBrokenNormRules(norms);
+    }
     int written = 0;
     const int failuresBefore = reportedDatabaseFailures();
     bool cancelled = false;
     std::int32_t previousId = 0;
     // The query cannot be stopped from inside; after a cancel the remaining rows are only read.
-    DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns) {
+    DoSelectExportRows(occasion, [&](std::uint64_t unreadableColumns, const char* storedId) {
         if (cancelled) {
+            return;
+        }
+        // A row whose ID is no ID of the program is no person the file could name: it is left
+        // out, and the message names the ID as stored.
+        if (unreadable(unreadableColumns, kExportColumnId)) {
+            showMessage("Testpersonen " + std::string(occasion.person.NAMN) + " (" +
+                        storedIdName(storedId) +
+                        "): " + unreadableIdMessage(storedId, "testpersonen exporteras inte"));
             return;
         }
         const ExportBlanks blanks = blanksFor(occasion.person, unreadableColumns);
         // One message per person: what cannot be used, and what the forms could not have stored.
         std::string said;
-        if (blanks.derived || blanks.id || blanks.sex || blanks.handedness) {
+        if (blanks.derived || blanks.sex || blanks.handedness) {
             said = unusablePersonMessage(occasion.person, unreadableColumns, blanks);
         }
         std::string stored = storedValueMessage(occasion);
-        if (!blanks.id && written > 0 && occasion.person.ID == previousId) {
+        if (written > 0 && occasion.person.ID == previousId) {
             stored += (stored.empty() ? "" : " ") + std::string("ID ") +
                       std::to_string(previousId) +
                       " finns på flera rader i TESTPERSON eller TESTDATA; varje rad exporteras.";

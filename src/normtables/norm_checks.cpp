@@ -153,6 +153,12 @@ void checkGroups(const std::vector<NormGroupEntry>& rows, Checker& check) {
                           check.rowRef(seen->second->line, key));
             continue;
         }
+        // The results page shows the description as the norm group.
+        if (row.beskrivning.empty()) {
+            check.add(table, row.line, key,
+                      "BESKRIVNING saknar värde; resultatsidan visar den som normgrupp");
+            continue;
+        }
         if (row.beskrivning.size() > kLongestDescription) {
             check.add(table, row.line, key,
                       "BESKRIVNING är längre än " + std::to_string(kLongestDescription) + " byte");
@@ -238,8 +244,16 @@ void checkNorms(const std::vector<NormEntry>& rows, Checker& check) {
             }
             continue;
         }
-        for (int k = 1; k < 18; ++k) {
-            if (row.S[k] < row.S[k - 1]) {
+        for (int k = 0; k < 18; ++k) {
+            // A raw score is never below 0: a negative bound would move every score above it.
+            if (row.S[k] < 0) {
+                check.add(table, row.line, key,
+                          "S" + std::to_string(k + 1) + " (" + std::to_string(row.S[k]) +
+                              ") är negativ; gränserna S1-S18 är råpoäng, 0 eller mer (-9 i S18 "
+                              "betyder inga normer)");
+                break;
+            }
+            if (k > 0 && row.S[k] < row.S[k - 1]) {
                 check.add(table, row.line, key,
                           "S" + std::to_string(k + 1) + " (" + std::to_string(row.S[k]) +
                               ") är lägre än S" + std::to_string(k) + " (" +

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -243,6 +244,67 @@ bool SafeFile::commit(std::string& error) {
                 std::strerror(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
         return false;
     }
+    return true;
+}
+
+namespace {
+
+// Gives the temporary the target's name unless that name exists. renameat2 decides in one step;
+// a file system without RENAME_NOREPLACE gets link(), which refuses an existing name as well,
+// and then the temporary's name is removed.
+int renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return errno;
+    }
+    ::unlink(from.c_str());
+    return 0;
+}
+
+} // namespace
+
+bool SafeFile::commitNoReplace(std::string& error) {
+    targetTaken_ = false;
+    if (fd_ < 0) {
+        error = failure(target_.empty() ? std::string("filen") : target_, EBADF);
+        return false;
+    }
+    int problem = writeErrno_;
+    if (problem == 0 &&
+        (::chmod(temporary_.c_str(), S_IRUSR | S_IWUSR) != 0 || ::fsync(fd_) != 0)) {
+        problem = errno;
+    }
+    if (problem == 0) {
+        // A file filled through its path (VACUUM INTO) may be another inode than fd_.
+        const int pathFd = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        problem = pathFd < 0 || ::fsync(pathFd) != 0 ? errno : 0;
+        if (pathFd >= 0) {
+            ::close(pathFd);
+        }
+    }
+    if (problem == 0) {
+        problem = renameWithoutReplacing(temporary_, target_);
+    }
+    if (problem == EEXIST) {
+        targetTaken_ = true;
+        error = target_ + " finns redan och skrivs inte över.";
+        abandon();
+        return false;
+    }
+    if (problem != 0) {
+        error = failure(target_, problem);
+        abandon();
+        return false;
+    }
+    temporary_.clear();
+    flushFolder(splitTarget(target_).folder);
+    ::close(fd_);
+    fd_ = -1;
     return true;
 }
 

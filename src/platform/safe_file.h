@@ -54,6 +54,13 @@ class SafeFile {
     // cut could still take it away, and the message says so.
     bool commit(std::string& error);
 
+    // The same, but the target is claimed only when no file of that name exists (a link, a
+    // folder or a file another writer has just claimed counts): the rename never replaces
+    // anything. False when the name is taken, with a message naming it; targetTaken() then
+    // tells that this was the reason. The temporary is removed on every failure.
+    bool commitNoReplace(std::string& error);
+    bool targetTaken() const { return targetTaken_; }
+
     // Removes the temporary; the target is left as it was.
     void abandon();
 
@@ -65,6 +72,7 @@ class SafeFile {
     SafeFileTarget kind_ = SafeFileTarget::Output;
     int fd_ = -1;
     int writeErrno_ = 0;
+    bool targetTaken_ = false;
 };
 
 // Checks that a path may be written as an output file: it does not exist, or it is a regular file

@@ -71,11 +71,6 @@ void printReportJob() {
     if (!askPrintSettings(printer, QApplication::activeWindow())) {
         return;
     }
-    if (!logBeforeReading(AccessEvent::Printed, testOccasion().person.ID,
-                          printer.printerName().toStdString())) {
-        return;
-    }
-
     // The report is always printed whole.
     printer.setPrintRange(QPrinter::AllPages);
 
@@ -91,6 +86,12 @@ void printReportJob() {
             return;
         }
         printer.setOutputFileName(QString::fromStdString(pdfFile.temporaryPath()));
+    }
+    // A file that may not be written (the register, a link) was refused above, before the access
+    // log recorded a print.
+    if (!logBeforeReading(AccessEvent::Printed, testOccasion().person.ID,
+                          printer.printerName().toStdString())) {
+        return;
     }
 
     printAborted = false;

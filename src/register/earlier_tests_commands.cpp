@@ -48,6 +48,14 @@ void EarlierTestsScreen::actOnSelection(int mode) {
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list_->topLevelItem(i);
         if (row->isSelected()) {
+            // A row whose stored ID cannot be read stands for no ID the database could be asked
+            // for: opening or deleting it would reach another person.
+            const std::string unreadable = unreadablePersonIdOf(*row);
+            if (!unreadable.empty()) {
+                showMessage(unreadable);
+                focusList();
+                return;
+            }
             selectedIds.push_back(personIdOf(*row));
             personListState().rememberedRow = i;
         }

@@ -25,6 +25,7 @@ constexpr Column kColumns[kPersonListColumns] = {
 };
 
 constexpr int kIdRole = Qt::UserRole;
+constexpr int kUnreadableIdRole = Qt::UserRole + 1;
 constexpr int kMan = 1;
 constexpr int kWoman = 2;
 
@@ -47,7 +48,17 @@ QString sexText(std::int32_t sex) {
 QTreeWidgetItem* makeRow(const PersonListRow& person) {
     auto* row = new QTreeWidgetItem;
     row->setText(0, QString::fromUtf8(person.NAMN));
-    row->setData(0, kIdRole, person.ID);
+    if (person.idRead) {
+        row->setData(0, kIdRole, person.ID);
+    } else {
+        const std::string message =
+            unreadableIdMessage(person.storedId, "testpersonen kan varken visas eller tas bort");
+        row->setData(0, kUnreadableIdRole, QString::fromStdString(message));
+        row->setToolTip(0, QString::fromStdString(message));
+        row->setText(0, QString::fromUtf8(person.NAMN) + QStringLiteral(" (") +
+                            QString::fromStdString(storedIdName(person.storedId)) +
+                            QStringLiteral(" kan inte läsas)"));
+    }
     row->setText(1, QString::fromUtf8(person.TESTLEDARE));
     row->setText(2, dateText(person.TESTDATE));
     row->setText(3, QString::fromUtf8(person.OTHER));
@@ -120,10 +131,14 @@ std::int32_t personIdOf(const QTreeWidgetItem& row) {
     return row.data(0, kIdRole).toInt();
 }
 
+std::string unreadablePersonIdOf(const QTreeWidgetItem& row) {
+    return row.data(0, kUnreadableIdRole).toString().toStdString();
+}
+
 QTreeWidgetItem* findPersonRow(const QTreeWidget& list, std::int32_t id) {
     for (int i = 0; i < list.topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list.topLevelItem(i);
-        if (personIdOf(*row) == id) {
+        if (unreadablePersonIdOf(*row).empty() && personIdOf(*row) == id) {
             return row;
         }
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class QFont;
 class QTreeWidget;
@@ -24,5 +25,9 @@ QTreeWidget* createPersonList(QWidget* parent, const QFont& font);
 int fillPersonList(QTreeWidget& list);
 
 std::int32_t personIdOf(const QTreeWidgetItem& row);
+// Empty for a row whose ID was read; otherwise the Swedish message naming the ID as stored (too
+// large for 32 bits, no integer, NULL). Such a row carries no ID: personIdOf answers 0 for it,
+// which is not its person, so it is never opened or deleted.
+std::string unreadablePersonIdOf(const QTreeWidgetItem& row);
 // The row of the person, or null.
 QTreeWidgetItem* findPersonRow(const QTreeWidget& list, std::int32_t id);

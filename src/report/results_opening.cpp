@@ -2,6 +2,7 @@
 #include "results_opening.h"
 
 #include "age_band.h"
+#include "broken_norm_rules.h"
 #include "message_box.h"
 #include "report_pages.h"
 #include "scaled_scores.h"
@@ -13,8 +14,9 @@ void resetResultsView() {
     resultsView() = ResultsView{};
 }
 
-void rescoreWhenNormsChanged(TestOccasion& occasion) {
+void prepareForPrintJob(TestOccasion& occasion) {
     NormSource& norms = currentNorms();
+    reportBrokenNormRules(norms);
     if (!normsReloaded() || occasion.ageBand[0] == '\0') {
         return;
     }
@@ -26,6 +28,7 @@ void rescoreWhenNormsChanged(TestOccasion& occasion) {
 void scoreOpenedOccasion(TestOccasion& occasion, const std::function<void(const char*)>& onSubgroup,
                          NormSource& norms) {
     forgetAgeBandProblem();
+    reportBrokenNormRules(norms);
     if (const std::string problem = storedValueMessage(occasion); !problem.empty()) {
         showMessage(problem);
     }

@@ -222,7 +222,7 @@ void ResultsScreen::command(int id) {
         break;
     case kPrint:
     case CMD_ALT_S:
-        rescoreWhenNormsChanged(testOccasion());
+        prepareForPrintJob(testOccasion());
         printReport();
         break;
     default:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "memory_norm_source.h"
 
+#include "norm_checks.h"
+
 #include <cstring>
 #include <memory>
 
@@ -32,7 +34,8 @@ void indexFirstRows(std::unordered_map<std::string, std::size_t>& map, const Row
 
 } // namespace
 
-MemoryNormSource::MemoryNormSource(NormSnapshot snapshot) : snapshot_(std::move(snapshot)) {
+MemoryNormSource::MemoryNormSource(NormSnapshot snapshot, std::vector<std::string> brokenRules)
+    : snapshot_(std::move(snapshot)), brokenRules_(std::move(brokenRules)) {
     indexFirstRows(norms_, snapshot_.norms, [](const NormSnapshotRow& row) {
         return joinKey({row.normgrupp, row.delskala, row.delgrupp});
     });
@@ -148,14 +151,18 @@ NormSource& currentNorms() {
     }
     loaded.source.reset();
     NormSnapshot snapshot;
+    // The same tables as check-norms reads them, for its rules: a few milliseconds, paid only
+    // when the tables are read afresh.
+    NormTables tables;
     const int failuresBefore = reportedDatabaseFailures();
     // A norm table that cannot be read: the statements say what is wrong, lookup by lookup.
     if (!readable || DoReadNormSnapshot(snapshot) != DB_DONE ||
-        reportedDatabaseFailures() != failuresBefore) {
+        DoReadNormTables(tables) != DB_DONE || reportedDatabaseFailures() != failuresBefore) {
         loaded.statements = std::make_unique<CachedNormSource>();
         return *loaded.statements;
     }
-    loaded.source = std::make_unique<MemoryNormSource>(std::move(snapshot));
+    loaded.source =
+        std::make_unique<MemoryNormSource>(std::move(snapshot), checkNormTables(tables, false));
     loaded.connection = connection;
     loaded.state = state;
     loaded.reloaded = true;

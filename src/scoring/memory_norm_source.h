@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // Answers every norm lookup from the norm tables read whole, with exactly the results of the
 // statements: the first row of a repeated key in the order the database scans the table, keys
@@ -15,7 +16,8 @@
 // come from the reading.
 class MemoryNormSource : public NormSource {
   public:
-    explicit MemoryNormSource(NormSnapshot snapshot);
+    // brokenRules: what the norm checks found in the same tables.
+    explicit MemoryNormSource(NormSnapshot snapshot, std::vector<std::string> brokenRules = {});
 
     DbResult readNormRow(NormRequest& request) override;
     DbResult readIndexRange(const char* normgrupp, const char* indexKey, std::int32_t& maximum,
@@ -25,9 +27,11 @@ class MemoryNormSource : public NormSource {
     DbResult readNormDescription(TestOccasion& occasion) override;
     void listSubgroups(const char* normgrupp,
                        const std::function<void(const char*)>& onName) override;
+    const std::vector<std::string>& brokenRules() const override { return brokenRules_; }
 
   private:
     NormSnapshot snapshot_;
+    std::vector<std::string> brokenRules_;
     // Keys joined with a byte no key can hold (the statements bind NUL-terminated text), each
     // mapped to the first row of that key.
     std::unordered_map<std::string, std::size_t> norms_;
@@ -39,8 +43,10 @@ class MemoryNormSource : public NormSource {
 // The norm tables of the open connection, read whole on first use and kept while their state
 // (version stamp and row counts) stays the same. Each call reads the state (one statement) and
 // reads the tables again when the connection or the state changed: called when results open, a
-// print job or an export starts. While a norm table cannot be read, the lookups go to the
-// database, each failing one reported once for the job. The source answers until the next call.
+// print job or an export starts. Tables read afresh are checked by the rules of check-norms; the
+// source's brokenRules() names what they break. While a norm table cannot be read, the lookups
+// go to the database, each failing one reported once for the job. The source answers until the
+// next call.
 NormSource& currentNorms();
 
 // Whether the last currentNorms() read the tables afresh.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 // Where the scoring engine reads its norms. Results follow the database operations:
 // 1 row, 9 no row, 0 error (already reported).
@@ -27,6 +28,12 @@ class NormSource {
     virtual void listSubgroups(const char* normgrupp,
                                const std::function<void(const char*)>& onName) {
         DoListDelgrupp(normgrupp, onName);
+    }
+    // The rules of the norm checks (norm_checks.h) that the tables behind this source break, one
+    // text each naming table, row and rule; empty when they keep them all or were not checked.
+    virtual const std::vector<std::string>& brokenRules() const {
+        static const std::vector<std::string> none;
+        return none;
     }
 };
 

@@ -43,6 +43,30 @@ void add(std::string& found, const std::string& what) {
     found += found.empty() ? what : "; " + what;
 }
 
+// The form stores the Sifferrepetition total as the sum of its three parts, or as not
+// administered when one of them was not given. Empty when the stored total is that.
+std::string digitSpanTotalProblem(const std::int32_t (&raw)[kRawScoreCount]) {
+    const int parts[] = {RAW_SRFRAM, RAW_SRBAK, RAW_SS};
+    bool complete = true;
+    std::int64_t sum = 0;
+    for (const int part : parts) {
+        complete = complete && raw[part] != NOT_ADMINISTERED;
+        sum += raw[part];
+    }
+    const std::int64_t expected = complete ? sum : NOT_ADMINISTERED;
+    const std::int32_t stored = raw[RAW_SIFFERREPETITION];
+    if (stored == expected) {
+        return {};
+    }
+    const auto shown = [](std::int64_t value) {
+        return value == NOT_ADMINISTERED ? std::string("-9 (ej administrerad)")
+                                         : std::to_string(value);
+    };
+    return "Sifferrepetition har den sparade summan " + shown(stored) +
+           " men delarna Framlänges, Baklänges och Sekvensering ger " + shown(expected) +
+           (complete ? "" : ", eftersom någon av dem inte är administrerad");
+}
+
 } // namespace
 
 bool validUtf8(const char* text) {
@@ -71,6 +95,9 @@ std::string storedValueMessage(const TestOccasion& occasion) {
             add(found, std::string(kSubtests[raw].name) + " har råpoängen " +
                            std::to_string(value) + " utanför 0-" + std::to_string(maximum));
         }
+    }
+    if (const std::string problem = digitSpanTotalProblem(occasion.RawScores); !problem.empty()) {
+        add(found, problem);
     }
     const struct {
         const char* column;

@@ -154,6 +154,14 @@ TEST_F(AccessLog, VerifyNamesTheFirstRowAlteredBehindTheTriggersBack) {
         exec(c.undo);
         EXPECT_TRUE(verified().sound) << c.undo << ": " << verified().problem;
     }
+    // A person's ID too large for 32 bits is read as stored, never as person 1, its low 32 bits.
+    if (!testingOnServer()) {
+        exec("UPDATE ATKOMSTLOGG SET PERSON_ID = 4294967297 WHERE SEKVENS = 1");
+        const AccessLogRow altered = rows()[0];
+        EXPECT_FALSE(altered.person.has_value());
+        EXPECT_EQ(altered.storedPerson, "4294967297");
+        EXPECT_EQ(verified().firstBadSeq, 1);
+    }
 }
 
 TEST_F(AccessLog, AnOlderRegisterGetsTheLogAndNothingElseChanges) {

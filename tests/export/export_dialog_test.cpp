@@ -51,6 +51,7 @@ class ExportDialogTest : public ScoringTest {
         insertNormRows("25-29 år", evenBounds());
         insertNormRows("Referensgrupp", evenBounds());
         insertIndexRows();
+        completeNormTables();
         workingDirectory_ = std::make_unique<WorkingDirectory>(dir_.path());
         path_ = dir_.file("Export RIVO-IV.txt");
         setSaveFileHandler([this](const SaveFileRequest& request) {
@@ -85,11 +86,13 @@ class ExportDialogTest : public ScoringTest {
         stored.person.TESTDATE = DateValue{2010, 3, 7};
         stored.person.BORNDATE = DateValue{1985, 1, 2};
         EXPECT_EQ(DoInsertPD(stored.person), DB_DONE);
-        // Every raw score 10, the spans at their form maxima: what the form could store.
+        // Every raw score 10, the spans at their form maxima, the digit-span parts adding up to
+        // their total: what the form could store.
         for (int i = 0; i < kRawScoreCount; ++i) {
             const int maximum = kSubtests[i].formMax;
             stored.RawScores[i] = maximum > 0 && maximum < 10 ? maximum : 10;
         }
+        splitDigitSpanTotal(stored.RawScores);
         EXPECT_EQ(DoInsertTD(stored), DB_DONE);
     }
     QListWidget* groupList() { return dialog_->findChild<QListWidget*>("groupList_1020"); }
@@ -175,6 +178,24 @@ TEST_F(ExportDialogTest, WithoutAViewerTheMessageSaysWhereTheFileIs) {
     EXPECT_NE(messages_.texts().front().find(path_.string()), std::string::npos);
     EXPECT_EQ(dialog_->lastResult(), ExportResult::Written);
     EXPECT_TRUE(std::filesystem::exists(path_));
+}
+
+// Norm tables that break a rule: one box for the whole export names the rule, the table and the
+// row, however many persons it holds, and the file is still written and opened.
+TEST_F(ExportDialogTest, BrokenNormRulesAreSaidInOneBoxForTheWholeExport) {
+    for (const char* name : {"Ett", "Två", "Tre"}) {
+        addPerson(name);
+    }
+    exec("UPDATE INDEX_NORMER SET PERC = 250 WHERE \"INDEX\" = 'SI' AND SKAL = 10");
+    choose({0, 1, 2, 3});
+    ok();
+    const std::vector<std::string> said = messages_.texts();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("INDEX_NORMER (Standardgrupp, SI, 10): PERC 250 ligger utanför 0-100"),
+              std::string::npos)
+        << said[0];
+    EXPECT_EQ(dialog_->lastResult(), ExportResult::Written);
+    EXPECT_EQ(opened_, std::vector<std::string>{path_.string()});
 }
 
 TEST_F(ExportDialogTest, NoGroupGivesTheMessageAndAnEmptyFileThatIsNotOpened) {

@@ -4,12 +4,15 @@
 // not crash, must not score a person against norms that were not chosen by a valid age, and must
 // say once what it could not use.
 
+#include "access_log.h"
+#include "broken_norm_rules.h"
 #include "export_writer.h"
 #include "scoring_fixture.h"
 #include "subtest_table.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -67,6 +70,7 @@ class HostileDatabase : public ScoringTest {
         insertNormRows("25-29 år", evenBounds());
         insertNormRows("Referensgrupp", evenBounds());
         insertIndexRows();
+        completeNormTables();
         path_ = dir_.file("export.txt");
     }
 
@@ -77,13 +81,17 @@ class HostileDatabase : public ScoringTest {
                      const std::string& likheter = "10", const std::string& sex = "2") {
         exec("INSERT INTO TESTPERSON (ID, NAMN, SEX, TESTDATE, BORNDATE, HANDEDNESS) VALUES (" +
              id + ", '" + name + "', " + sex + ", " + testDate + ", " + bornDate + ", 2)");
+        // The spans stay within their form maxima and the digit-span parts add up to their total:
+        // only the value under test is hostile.
+        std::int32_t scores[kRawScoreCount];
+        for (int i = 0; i < kRawScoreCount; ++i) {
+            const int maximum = kSubtests[i].formMax;
+            scores[i] = maximum > 0 && maximum < 10 ? maximum : 10;
+        }
+        splitDigitSpanTotal(scores);
         std::string raw = "INSERT INTO TESTDATA VALUES (" + id + ", '2010-03-07'";
         for (int i = 0; i < kRawScoreCount; ++i) {
-            // The spans stay within their form maxima: only the value under test is hostile.
-            const int maximum = kSubtests[i].formMax;
-            raw += i == RAW_LIKHETER
-                       ? ", " + likheter
-                       : ", " + std::to_string(maximum > 0 && maximum < 10 ? maximum : 10);
+            raw += ", " + (i == RAW_LIKHETER ? likheter : std::to_string(scores[i]));
         }
         exec(raw + ")");
     }
@@ -156,9 +164,10 @@ TEST_F(HostileDatabase, NumbersThatDoNotFit) {
     storePerson("2", "Bråkdel", "'2010-03-07'", "'1985-01-02'", "2.5");
     storePerson("3", "Text", "'2010-03-07'", "'1985-01-02'", "'12abc'");
     storePerson("4", "Kön", "'2010-03-07'", "'1985-01-02'", "10", "4294967298");
-    storePerson("9000000000", "Stort ID");
+    // 4294967297 is 2^32 + 1: cut to 32 bits it would be person 1.
+    storePerson("4294967297", "Stort ID");
     const std::vector<std::string> lines = exportAll();
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 5u);
     for (std::size_t line = 1; line <= 3; ++line) {
         const std::vector<std::string> row = cells(lines[line]);
         ASSERT_EQ(row.size(), kCellCount);
@@ -173,15 +182,21 @@ TEST_F(HostileDatabase, NumbersThatDoNotFit) {
     EXPECT_EQ(sex[kSexCell], "");
     EXPECT_EQ(sex[kBandCell], "25-29 \xE5r");
     EXPECT_EQ(sex[kLastCell], "31");
-    // The ID itself: never wrapped into another person's number.
-    const std::vector<std::string> big = cells(lines[5]);
-    EXPECT_EQ(big[kIdCell], "");
-    EXPECT_EQ(big[kLastCell], "31");
+    // The ID itself: never wrapped into another person's number, but named as stored, and the
+    // person left out of the file and of the export's log row.
+    for (std::size_t line = 1; line < lines.size(); ++line) {
+        EXPECT_EQ(cells(lines[line])[kIdCell], std::to_string(line));
+    }
     for (const char* name : {"Stor poäng", "Bråkdel", "Text", "Kön", "Stort ID"}) {
         EXPECT_EQ(messagesAbout(name).size(), 1u) << name;
     }
-    EXPECT_NE(messagesAbout("Stort ID")[0].find("oläsbart ID"), std::string::npos);
+    EXPECT_NE(messagesAbout("Stort ID")[0].find("(ID 4294967297): ID 4294967297 ryms inte"),
+              std::string::npos)
+        << messagesAbout("Stort ID")[0];
     EXPECT_EQ(messages_.texts().size(), 5u);
+    std::vector<std::string> logged;
+    DoListAccessLog({}, [&](const AccessLogRow& row) { logged.push_back(row.detail); });
+    EXPECT_EQ(logged, std::vector<std::string>{"4 testpersoner (ID 1-4) till " + path_.string()});
 }
 
 // NULL in every kind of column: texts empty, numbers 0, raw scores not administered, dates
@@ -201,8 +216,16 @@ TEST_F(HostileDatabase, NullInEveryColumnKind) {
     EXPECT_NE(messages_.texts()[0].find("(ID 1)"), std::string::npos);
 }
 
+// The number of rules a broken-norm-rules message says the tables break; -1 when it says none.
+int brokenRuleCount(const std::string& message) {
+    const std::string before = "bryter mot ";
+    const std::size_t at = message.find(before);
+    return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + before.size());
+}
+
 // Index rows missing for a whole key, or doubled: no crash, a missing score is never another
-// person's, and of doubled rows the first one counts.
+// person's, and of doubled rows the first one counts. Each export names the rules the tables
+// break once, however many persons it holds.
 TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     storePerson("1", "Ett");
     exec("INSERT INTO INDEX_NORMER VALUES ('Standardgrupp', 'VFI', 15, 999, 1.0, 1, 2, 3, 4)");
@@ -213,6 +236,15 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
     // Every scaled score 5 from the first norm rows; VFI 15 gives 46 from its first row.
     EXPECT_EQ(cells(doubled[1])[kLastCell - 3], "46");
     EXPECT_EQ(cells(doubled[1])[kBandCell + 3], "5");
+    // Which of two rows with one key a table gives first is the database's choice (SQLite and a
+    // server differ): the doubled VFI row is named either as doubled or by the rules it breaks.
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    const int rulesBroken = brokenRuleCount(messages_.texts()[0]);
+    EXPECT_GE(rulesBroken, 20) << messages_.texts()[0];
+    EXPECT_NE(messages_.texts()[0].find("INDEX_NORMER (Standardgrupp, VFI, 15): "),
+              std::string::npos)
+        << messages_.texts()[0];
+    messages_.clear();
 
     storePerson("2", "Två");
     exec("DELETE FROM INDEX_NORMER WHERE \"INDEX\" IN ('HIK', 'GAI')");
@@ -224,10 +256,14 @@ TEST_F(HostileDatabase, MissingAndDuplicatedNormRows) {
         EXPECT_EQ(row[kLastCell - 4], "") << line; // I_GAI
         EXPECT_EQ(row[kLastCell - 3], "46") << line;
     }
-    // Each person is told about both missing keys.
-    EXPECT_EQ(messages_.texts().size(), 4u);
-    for (const std::string& text : messages_.texts()) {
-        EXPECT_NE(text.find("har inga rader"), std::string::npos) << text;
+    // Each person is told about both missing keys, after the one word on the tables.
+    const std::vector<std::string> said = messages_.texts();
+    ASSERT_EQ(said.size(), 5u);
+    EXPECT_TRUE(isBrokenNormRulesMessage(said[0]));
+    // The rules broken before, and now HIK and GAI missing.
+    EXPECT_EQ(brokenRuleCount(said[0]), rulesBroken + 2) << said[0];
+    for (std::size_t i = 1; i < said.size(); ++i) {
+        EXPECT_NE(said[i].find("har inga rader"), std::string::npos) << said[i];
     }
 }
 

@@ -52,6 +52,12 @@ struct Case {
 const Case kRefused[] = {
     {"falling bound", [](NormTables& t) { normRow(t, "Blockmönster", "16-17 år").S[4] = 0; },
      "NORMER (Standardgrupp, Blockmönster, 16-17 år): S5 (0) är lägre än S4"},
+    {"negative first bound", [](NormTables& t) { normRow(t, "Likheter", "20-24 år").S[0] = -1; },
+     "NORMER (Standardgrupp, Likheter, 20-24 år): S1 (-1) är negativ"},
+    // One message for the row: the negative bound, not also the fall to it.
+    {"negative bound among positive ones",
+     [](NormTables& t) { normRow(t, "Kodning", "55-64 år").S[6] = -3; },
+     "NORMER (Standardgrupp, Kodning, 55-64 år): S7 (-3) är negativ"},
     {"no norms in a subtest that must have them",
      [](NormTables& t) { normRow(t, "Likheter", "70-74 år").S[17] = -9; },
      "NORMER (Standardgrupp, Likheter, 70-74 år): S18 är -9 (inga normer), men Likheter måste ha "
@@ -95,6 +101,12 @@ const Case kRefused[] = {
     {"description the notes cannot match",
      [](NormTables& t) { groupRow(t, "75-79 år").beskrivning = "Äldre"; },
      "NORMGRUPPER (Standardgrupp, 75-79 år): BESKRIVNING ska vara åldersgruppens namn"},
+    // NULL is read as empty; said once, not also as a description unlike the band's name.
+    {"no description of a band", [](NormTables& t) { groupRow(t, "75-79 år").beskrivning = ""; },
+     "NORMGRUPPER (Standardgrupp, 75-79 år): BESKRIVNING saknar värde"},
+    {"no description of the reference group",
+     [](NormTables& t) { groupRow(t, "Referensgrupp").beskrivning = ""; },
+     "NORMGRUPPER (Standardgrupp, Referensgrupp): BESKRIVNING saknar värde"},
     {"another norm group",
      [](NormTables& t) {
          t.groups.push_back(groupRow(t, "16-17 år"));

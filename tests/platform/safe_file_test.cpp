@@ -222,4 +222,46 @@ TEST(SafeFile, NeverWritesOntoTheRegisterOrItsCompanions) {
     EXPECT_EQ(contents("DODODA.db"), "restored");
 }
 
+// A name claimed without replacing: whatever stands there when the writer commits (a file
+// another run claimed meanwhile, a link, a folder) stays as it was, and the writer says so.
+TEST(SafeFile, ACommitWithoutReplacingNeverTakesANameThatExists) {
+    TempDir dir;
+    const fs::path target = dir.file("kopia.db");
+    const struct {
+        const char* what;
+        void (*plant)(const fs::path&);
+    } cases[] = {
+        {"a file claimed meanwhile", [](const fs::path& at) { std::ofstream(at) << "annan"; }},
+        {"a dangling link", [](const fs::path& at) { fs::create_symlink("ingenstans", at); }},
+        {"a folder", [](const fs::path& at) { fs::create_directory(at); }},
+    };
+    for (const auto& c : cases) {
+        SafeFile file;
+        std::string error;
+        ASSERT_TRUE(file.open(target, error)) << error;
+        file.write("ny kopia");
+        c.plant(target);
+        const fs::file_status before = fs::symlink_status(target);
+        EXPECT_FALSE(file.commitNoReplace(error)) << c.what;
+        EXPECT_TRUE(file.targetTaken()) << c.what;
+        EXPECT_NE(error.find(target.string()), std::string::npos) << c.what << ": " << error;
+        EXPECT_EQ(fs::symlink_status(target).type(), before.type()) << c.what;
+        EXPECT_EQ(temporariesIn(dir.path()), 0) << c.what;
+        if (fs::is_regular_file(fs::symlink_status(target))) {
+            EXPECT_EQ(contents(target), "annan");
+        }
+        fs::remove(target);
+    }
+    // A free name is claimed as commit() would, at mode 0600.
+    SafeFile file;
+    std::string error;
+    ASSERT_TRUE(file.open(target, error)) << error;
+    file.write("ny kopia");
+    ASSERT_TRUE(file.commitNoReplace(error)) << error;
+    EXPECT_FALSE(file.targetTaken());
+    EXPECT_EQ(contents(target), "ny kopia");
+    EXPECT_EQ(mode(target), 0600u);
+    EXPECT_EQ(temporariesIn(dir.path()), 0);
+}
+
 } // namespace

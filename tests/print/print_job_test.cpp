@@ -232,6 +232,19 @@ TEST_F(PrintJob, CancellingThePrintDialogPrintsNothingAndSaysNothing) {
     EXPECT_EQ(shownCancelDialog(), nullptr);
 }
 
+// Print to a file that bears the register's name: refused before the access log records a print.
+TEST_F(PrintJob, PrintToTheRegistersNameIsRefusedBeforeAnythingIsLogged) {
+    const std::string pdf = pdfPath(kDatabaseFileName);
+    PrintDialogAnswer answer(pdf, QPageSize::A4, QPageLayout::Portrait);
+    const std::int32_t rowsBefore = newestLogRow().seq;
+    printReportJob();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(newestLogRow().seq, rowsBefore);
+    ASSERT_FALSE(messages_.texts().empty());
+    EXPECT_TRUE(contains(messages_.texts().back(), pdf + " är registret"))
+        << messages_.texts().back();
+}
+
 TEST_F(PrintJob, CancelDialogShowsTheTitleAndItsButtonStopsTheJob) {
     const std::string pdf = pdfPath("stopped.pdf");
     PrintDialogAnswer answer(pdf, QPageSize::A4, QPageLayout::Portrait);

@@ -45,6 +45,10 @@ class ReportPdfCommand : public ::testing::Test {
         for (int raw = 0; raw < kRawScoreCount; ++raw) {
             occasion.RawScores[raw] = kSubtests[raw].formMax * 2 / 3;
         }
+        // The total the form stores for the three digit-span parts.
+        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
+                                                   occasion.RawScores[RAW_SRBAK] +
+                                                   occasion.RawScores[RAW_SS];
         ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
         ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
         id_ = occasion.person.ID;

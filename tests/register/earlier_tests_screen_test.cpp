@@ -367,6 +367,26 @@ TEST_F(EarlierTests, DeleteWhoseRawScoreDeleteFailsLeavesBothRowsAndTheList) {
     EXPECT_EQ(column(0), (QStringList{"Klas", "Lars"}));
 }
 
+// A stored ID too large for 32 bits is named in the list and never opened or deleted as the
+// person its low 32 bits would name (4294967296 is 2^32: person 0).
+TEST_F(EarlierTests, AnIdTooLargeIsNamedAndNeverActedOnAsAnotherPerson) {
+    SKIP_ON_SERVER("the server's INTEGER column refuses an ID that does not fit 32 bits");
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (0, 'Noll')");
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (4294967296, 'Stort')");
+    open();
+    const QStringList names = column(0);
+    ASSERT_TRUE(names.contains(QString::fromUtf8("Stort (ID 4294967296 kan inte läsas)")))
+        << names.join(", ").toStdString();
+    select(
+        static_cast<int>(names.indexOf(QString::fromUtf8("Stort (ID 4294967296 kan inte läsas)"))));
+    MessageCapture answers(AnswerYes);
+    press(93);
+    ASSERT_EQ(answers.texts().size(), 1u);
+    EXPECT_EQ(answers.texts()[0].rfind("ID 4294967296 ryms inte", 0), 0u) << answers.texts()[0];
+    EXPECT_EQ(count("TESTPERSON"), 2);
+    EXPECT_EQ(testOccasion().person.NAMN[0], '\0');
+}
+
 TEST_F(EarlierTests, ShowResultsLoadsThePersonAndComesBackToTheRememberedRow) {
     ResultsProbe* results = addResultsProbe();
     add({"Med poäng", "Bo", 2, true, 11});

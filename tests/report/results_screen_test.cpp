@@ -521,8 +521,8 @@ TEST_F(ResultsScreenTest, EnterOnAButtonDoesNothingAndOnTheWindowChangesRawScore
     EXPECT_EQ(rawScoreMode(), 1);
 }
 
-// The test age's band is missing from the norm group's subgroups: no entry is selected and the
-// scores stay those of the band.
+// The test age's band is missing from the norm group's subgroups: no entry is selected, the
+// scores stay those of the band, and the missing row is named as a broken rule of the tables.
 TEST_F(ResultsScreenTest, BandMissingFromTheListSelectsNothing) {
     {
         Statement statement;
@@ -535,7 +535,57 @@ TEST_F(ResultsScreenTest, BandMissingFromTheListSelectsNothing) {
     EXPECT_EQ(list(1)->findText(QString::fromUtf8("45-54 år")), -1);
     EXPECT_STREQ(testOccasion().ageBand, "45-54 år");
     EXPECT_EQ(testOccasion().indexes[HIK].valid, 1);
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("NORMGRUPPER: DELGRUPP \"45-54 år\" saknas"),
+              std::string::npos)
+        << messages_.texts()[0];
+}
+
+// Norm tables that break a rule of check-norms, changed one after the other as an import would
+// (a new stamp): each opening of the results and each print job says so in one box that names
+// every rule broken so far with its table and row. The demonstration norms say nothing.
+TEST_F(ResultsScreenTest, BrokenNormRulesAreSaidOnOpeningAndForThePrintJob) {
+    int prints = 0;
+    setPrintReportHandler([&prints] { ++prints; });
+    QTest::keyClick(window_, Qt::Key_S, Qt::AltModifier);
     EXPECT_TRUE(messages_.texts().empty());
+    const struct {
+        const char* sql;
+        const char* finding;
+    } cases[] = {
+        {"UPDATE NORMER SET S5 = 0 WHERE DELSKALA = 'Blockmönster' AND DELGRUPP = '16-17 år'",
+         "NORMER (Standardgrupp, Blockmönster, 16-17 år): S5 (0) är lägre än S4"},
+        {"UPDATE NORMER SET S1 = -2 WHERE DELSKALA = 'Likheter' AND DELGRUPP = '30-34 år'",
+         "NORMER (Standardgrupp, Likheter, 30-34 år): S1 (-2) är negativ"},
+        {"DELETE FROM NORMGRUPPER WHERE DELGRUPP = '18-19 år'",
+         "NORMGRUPPER: DELGRUPP \"18-19 år\" saknas"},
+        {"UPDATE NORMGRUPPER SET BESKRIVNING = NULL WHERE DELGRUPP = '65-69 år'",
+         "NORMGRUPPER (Standardgrupp, 65-69 år): BESKRIVNING saknar värde"},
+        {"UPDATE INDEX_NORMER SET PERC = 250 WHERE \"INDEX\" = 'SI' AND SKAL = 10",
+         "INDEX_NORMER (Standardgrupp, SI, 10): PERC 250 ligger utanför 0-100"},
+    };
+    std::size_t broken = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        for (const char* sql : {c.sql, "UPDATE NORMKALLA SET NORMVERSION = NORMVERSION + 1"}) {
+            Statement statement;
+            ASSERT_TRUE(statement.executeDirect(sql) && statement.commit());
+        }
+        ++broken;
+        open();
+        messages_.clear(); // the box of the print job must come from the print job
+        QTest::keyClick(window_, Qt::Key_S, Qt::AltModifier);
+        ASSERT_EQ(messages_.texts().size(), 1u);
+        open();
+        ASSERT_EQ(messages_.texts().size(), 1u);
+        const std::string said = messages_.texts()[0];
+        EXPECT_NE(said.find("bryter mot " + std::to_string(broken) +
+                            (broken == 1 ? " regel" : " regler")),
+                  std::string::npos)
+            << said;
+        EXPECT_NE(said.find(c.finding), std::string::npos) << said;
+    }
+    EXPECT_EQ(prints, 1 + static_cast<int>(std::size(cases)));
 }
 
 TEST_F(ResultsScreenTest, ButtonsChangeRawScoresLeaveAndPrint) {

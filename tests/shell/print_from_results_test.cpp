@@ -53,6 +53,10 @@ class PrintFromResults : public ::testing::Test {
         for (int raw = 0; raw < kRawScoreCount; ++raw) {
             occasion.RawScores[raw] = kSubtests[raw].formMax / 2;
         }
+        // The total the form stores for the three digit-span parts.
+        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
+                                                   occasion.RawScores[RAW_SRBAK] +
+                                                   occasion.RawScores[RAW_SS];
         window_->setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(*window_));
         window_->showScreen(SCREEN_RESULTS);
         ASSERT_EQ(currentScreen(), SCREEN_RESULTS);

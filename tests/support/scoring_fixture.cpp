@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "scoring_fixture.h"
 
+#include "age_bands.h"
 #include "transaction.h"
 
 #include <cstring>
@@ -65,6 +66,40 @@ void ScoringTest::insertIndexRows() {
         }
     }
     ASSERT_TRUE(transaction.commit());
+}
+
+void ScoringTest::completeNormTables() {
+    const auto absent = [](const char* table, const std::string& key) {
+        return " WHERE NOT EXISTS (SELECT 1 FROM " + std::string(table) +
+               " WHERE NORMGRUPP = 'Standardgrupp' AND " + key + ")";
+    };
+    Transaction transaction;
+    ASSERT_TRUE(transaction.started());
+    for (int position = 0; position <= kAgeBandCount; ++position) {
+        const std::string band = position < kAgeBandCount ? kAgeBands[position] : kReferenceGroup;
+        for (const char* delskala : kDelskala) {
+            std::string sql = "INSERT INTO NORMER SELECT 'Standardgrupp', '" +
+                              std::string(delskala) + "', '" + band + "'";
+            for (const int bound : evenBounds()) {
+                sql += ", " + std::to_string(bound);
+            }
+            exec(sql + absent("NORMER", "DELSKALA = '" + std::string(delskala) +
+                                            "' AND DELGRUPP = '" + band + "'"));
+        }
+        exec("INSERT INTO NORMGRUPPER SELECT 'Standardgrupp', '" + band + "', " +
+             std::to_string(position + 1) + ", '" + band + "'" +
+             absent("NORMGRUPPER", "DELGRUPP = '" + band + "'"));
+    }
+    ASSERT_TRUE(transaction.commit());
+}
+
+void splitDigitSpanTotal(std::int32_t (&raw)[kRawScoreCount]) {
+    const std::int32_t total = raw[RAW_SIFFERREPETITION];
+    const int parts[] = {RAW_SRFRAM, RAW_SRBAK, RAW_SS};
+    for (int i = 0; i < 3; ++i) {
+        raw[parts[i]] =
+            total == NOT_ADMINISTERED ? NOT_ADMINISTERED : total / 3 + (i < total % 3 ? 1 : 0);
+    }
 }
 
 void ScoringTest::setAge(int years, int extraDays) {

@@ -22,6 +22,10 @@ class ScoringTest : public DatabaseTest {
     // Index rows over each key's whole range, IK = 3 * SKAL + 1 (plus 1000 for GAI, so that
     // GAI rows are told from the others), PERC = SKAL / 2, limits IK -/+ 5 and IK -/+ 7.
     void insertIndexRows();
+    // What the hand-made norms lack for the rules of check-norms, by which every output checks
+    // the tables: a row of even bounds for each subscale of each subgroup without one, and a
+    // NORMGRUPPER row named by its band, in SEKVENS order, for each subgroup without one.
+    void completeNormTables();
 
     // A person born on 1980-01-01 and tested on the given date.
     void setAge(int years, int extraDays = 0);
@@ -31,3 +35,7 @@ class ScoringTest : public DatabaseTest {
 };
 
 int expectedIk(const char* key, int lookupSum);
+
+// The three digit-span parts as the form stores them with the Sifferrepetition total: adding up
+// to it, or all not administered with it.
+void splitDigitSpanTotal(std::int32_t (&raw)[kRawScoreCount]);

@@ -7,6 +7,7 @@
 #include "db.h"
 #include "instance_lock.h"
 #include "message_box.h"
+#include "register_lock.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -316,7 +317,7 @@ TEST_F(BackupRestore, ARefusedRestoreChangesNothing) {
         {"norm source missing", [&] { return damagedPlain("DELETE FROM NORMKALLA"); }, "",
          Other::None, "NORMKALLA"},
         {"program open", [] { return std::string("kopia.db"); }, "", Other::ProgramOpen,
-         "RIVO-IV är öppet"},
+         "har registret öppet"},
         {"register busy", [] { return std::string("kopia.db"); }, "", Other::RegisterBusy,
          kDatabaseLockedMessage},
         {"register on a server", [] { return std::string("kopia.db"); }, "", Other::OnServer,
@@ -328,9 +329,10 @@ TEST_F(BackupRestore, ARefusedRestoreChangesNothing) {
         const std::string copy = c.copy();
         writeFile(work_ / "fras2", std::string(c.passphrase) + "\n");
         const std::vector<std::string> names = folderNames(work_);
-        InstanceLock program;
+        std::string lockError;
         if (c.other == Other::ProgramOpen) {
-            ASSERT_EQ(program.acquire(kProgramCaption), InstanceLock::Result::Acquired);
+            ASSERT_TRUE(holdRegisterLock(work_.string(), RegisterLockMode::Shared, lockError))
+                << lockError;
         }
         sqlite3* other = nullptr;
         if (c.other == Other::RegisterBusy) {
@@ -343,6 +345,7 @@ TEST_F(BackupRestore, ARefusedRestoreChangesNothing) {
             writeFile(settings, "ODBC=DSN=rivo\n");
         }
         const Outcome restore = admin({"restore", copy, "--passphrase-file", "fras2"});
+        releaseRegisterLock();
         sqlite3_close(other);
         fs::remove(settings);
 
@@ -459,6 +462,8 @@ TEST_F(BackupRestore, ARestoreKilledAnywhereLeavesTheOldOrTheNewRegister) {
     int endedNew = 0;
     constexpr int kKills = 36;
     for (int kill = 0; kill < kKills; ++kill) {
+        // The register and its companions together: a journal is the old file's or none.
+        fs::remove(work_ / (std::string(kDatabaseFileName) + "-journal"));
         writeFile(register_(), oldBytes);
         admin({"restore", "kopia.db"}, "", std::chrono::microseconds(moment(random)));
         ASSERT_EQ(integrity(register_()), "ok") << "kill " << kill;
@@ -477,6 +482,274 @@ TEST_F(BackupRestore, ARestoreKilledAnywhereLeavesTheOldOrTheNewRegister) {
     for (const std::string& name : folderNames(work_)) {
         EXPECT_EQ(name.find(".DODODA.db.rivo-tmp-"), std::string::npos) << name;
     }
+}
+
+// Copies that are whole SQLite files yet no sound register of this program: each is refused with
+// a message naming what is wrong, and the register stays byte for byte as it was.
+TEST_F(BackupRestore, AHostileOrBrokenCopyIsRefusedNamingEachFinding) {
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    const std::string copy = fileBytes(work_ / "kopia.db");
+    const auto changed = [&](const std::string& change) {
+        writeFile(work_ / "fientlig.db", copy);
+        sql(work_ / "fientlig.db", change);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::vector<const char*> says; // one line each
+    } cases[] = {
+        {"a trigger that lets a user in",
+         [&] {
+             changed("CREATE TRIGGER bakdorr AFTER INSERT ON ATKOMSTLOGG BEGIN INSERT OR IGNORE "
+                     "INTO SEC SELECT 'bakdorr', PASSWORD FROM SEC LIMIT 1; END");
+         },
+         {"Kopian har utlösaren (trigger) bakdorr, som inte hör till registret."}},
+        {"a trigger that zeroes a raw score",
+         [&] {
+             changed("CREATE TRIGGER nolla AFTER UPDATE ON TESTDATA BEGIN UPDATE TESTDATA SET "
+                     "BUT = 0 WHERE PERSONALDATA_ID = NEW.PERSONALDATA_ID; END");
+         },
+         {"Kopian har utlösaren (trigger) nolla, som inte hör till registret."}},
+        {"an extra view",
+         [&] { changed("CREATE VIEW alla AS SELECT NAMN FROM TESTPERSON"); },
+         {"Kopian har vyn alla, som inte hör till registret."}},
+        {"a view in place of a table",
+         [&] {
+             changed("ALTER TABLE NORMER RENAME TO GAMLA; DROP INDEX NORMER_KEY; CREATE VIEW "
+                     "NORMER AS SELECT * FROM GAMLA");
+         },
+         {"I kopian är NORMER en vy och inte en tabell.", "Kopian saknar indexet NORMER_KEY.",
+          "Kopian har tabellen GAMLA, som inte hör till registret."}},
+        {"a missing index",
+         [&] { changed("DROP INDEX NORMGRUPPER_KEY"); },
+         {"Kopian saknar indexet NORMGRUPPER_KEY."}},
+        {"a changed column",
+         [&] {
+             changed("DROP TABLE NAMEID; CREATE TABLE NAMEID (RECNO INTEGER NOT NULL PRIMARY KEY, "
+                     "IDNOW TEXT); INSERT INTO NAMEID VALUES (1, 41)");
+         },
+         {"Kolumnen IDNOW i tabellen NAMEID är definierad på ett annat sätt i kopian"}},
+        {"a renamed column",
+         [&] { changed("ALTER TABLE TESTPERSON RENAME COLUMN OTHER TO ANNAT"); },
+         {"Kopian saknar kolumnen OTHER i tabellen TESTPERSON.",
+          "Kopian har kolumnen ANNAT i tabellen TESTPERSON, som inte hör till registret."}},
+        {"a row added to the log behind the program's back",
+         [&] {
+             changed("INSERT INTO ATKOMSTLOGG SELECT MAX(SEKVENS) + 1, TID, ANVANDARE, "
+                     "ARBETSSTATION, PROGRAM, 'login', NULL, '', HASH FROM ATKOMSTLOGG");
+         },
+         {"Kopians åtkomstlogg håller inte"}},
+        {"norms that break a rule",
+         [&] { changed("UPDATE NORMER SET S10 = 99 WHERE rowid = 1"); },
+         {"Kopians normtabeller: NORMER ("}},
+        {"a damaged page",
+         [&] {
+             std::string damaged = copy;
+             const std::size_t page = 4096 * 3;
+             damaged.replace(page, 200, std::string(200, '\xee'));
+             writeFile(work_ / "fientlig.db", damaged);
+         },
+         {"Kopian är skadad (SQLite:s integritetskontroll:"}},
+        {"a newer schema",
+         [&] {
+             changed("PRAGMA user_version = 3; CREATE TABLE SVAR (ID INTEGER, TEXT VARCHAR(9))");
+         },
+         {"Kopian har schemaversion 3", "Kopian har tabellen SVAR, som inte hör till registret."}},
+    };
+    const std::string before = fileBytes(register_());
+    for (const auto& c : cases) {
+        c.make();
+        const std::vector<std::string> names = folderNames(work_);
+        const Outcome restore = admin({"restore", "fientlig.db"});
+        EXPECT_EQ(restore.code, 1) << c.what << ": " << restore.out;
+        for (const char* says : c.says) {
+            EXPECT_NE(restore.out.find(std::string("\n  ") + says), std::string::npos)
+                << c.what << ": " << restore.out;
+        }
+        EXPECT_NE(restore.out.find("Registret är oförändrat."), std::string::npos) << c.what;
+        EXPECT_EQ(fileBytes(register_()), before) << c.what;
+        EXPECT_EQ(folderNames(work_), names) << c.what;
+    }
+}
+
+// A copy from before the access log is restored and given the log, as upgrade-db would: its rows
+// come back, and the log starts with the restore's own row, which verify reports as a reset.
+TEST_F(BackupRestore, ACopyFromBeforeTheLogIsRestoredAndUpgraded) {
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    sql(work_ / "kopia.db", "DROP TABLE ATKOMSTLOGG; DROP TABLE ATKOMSTLOGG_HUVUD; VACUUM");
+    const std::vector<std::string> copied = rows(work_ / "kopia.db");
+    sql(register_(), "DELETE FROM TESTPERSON WHERE ID < 10");
+
+    const Outcome restore = admin({"restore", "kopia.db"});
+    ASSERT_EQ(restore.code, 0) << restore.out;
+    EXPECT_NE(restore.out.find("upgrade-db"), std::string::npos) << restore.out;
+    EXPECT_EQ(rowsBesideTheLog(register_()), copied);
+    const std::vector<std::string> events = loggedEvents(register_());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].starts_with("ATKOMSTLOGG|1|")) << events[0];
+    EXPECT_NE(events[0].find("|restored|"), std::string::npos) << events[0];
+    // The chain holds, and starts over at the restore, which names the head it replaced.
+    const Outcome verified = admin({"log", "verify"});
+    EXPECT_EQ(verified.code, 1) << verified.out;
+    EXPECT_NE(verified.out.find("Kedjan håller: alla 1 rader"), std::string::npos) << verified.out;
+    EXPECT_NE(verified.out.find("Rad 1: registret återställdes"), std::string::npos)
+        << verified.out;
+    EXPECT_NE(verified.out.find("slutade vid rad 2 (hash "), std::string::npos) << verified.out;
+}
+
+// Leaves a hot journal beside database: a child begins a change that frees pages (so that page 1
+// is in the journal), lets the cache spill into the file and dies without committing.
+void leaveHotJournal(const fs::path& database) {
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(database.c_str(), &db);
+        sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN; DELETE FROM TESTDATA;", nullptr, nullptr,
+                     nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(fs::exists(database.string() + "-journal"));
+}
+
+// A journal beside the register: one of its own change is rolled back by the restore itself (the
+// kept register is the one before that change); one that cannot be the register's is named, and
+// nothing is touched.
+TEST_F(BackupRestore, AJournalOfTheRegisterIsRolledBackAndAForeignOneIsNamed) {
+    addPersons(register_(), 1000, 2000);
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    const std::vector<std::string> old = rowsBesideTheLog(register_());
+    const std::string journal = register_().string() + "-journal";
+
+    leaveHotJournal(register_());
+    const Outcome restore = admin({"restore", "kopia.db"});
+    ASSERT_EQ(restore.code, 0) << restore.out;
+    const std::size_t at = restore.out.find("DODODA-fore-aterstallning-");
+    ASSERT_NE(at, std::string::npos) << restore.out;
+    const fs::path kept = work_ / restore.out.substr(at, restore.out.find(".db", at) + 3 - at);
+    EXPECT_EQ(integrity(kept), "ok");
+    EXPECT_EQ(rowsBesideTheLog(kept), old);
+    EXPECT_FALSE(fs::exists(journal));
+
+    // The same kind of journal beside another file: a register made long before.
+    leaveHotJournal(register_());
+    const std::string other = fileBytes(work_ / "kopia.db");
+    writeFile(register_(), other);
+    const Outcome refused = admin({"restore", "kopia.db"});
+    EXPECT_EQ(refused.code, 1) << refused.out;
+    EXPECT_NE(refused.out.find("DODODA.db-journal, som inte kan höra till registret"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_EQ(fileBytes(register_()), other);
+    EXPECT_TRUE(fs::exists(journal));
+}
+
+// The register's lock is the register's, not a user's or a session's: a program holding it from
+// another session (another XDG_RUNTIME_DIR) or as another user stops a restore, the per-user
+// lock does not, and a restore under way keeps everyone else from opening the register.
+TEST_F(BackupRestore, TheRegisterLockHoldsAcrossSessionsAndUsers) {
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    // The program of this user in another folder: its single-instance lock is no concern here.
+    InstanceLock elsewhere;
+    ASSERT_EQ(elsewhere.acquire(kProgramCaption), InstanceLock::Result::Acquired);
+    EXPECT_EQ(admin({"restore", "kopia.db"}).code, 0);
+
+    // A program on this register in another session: the child gets a runtime folder of its own.
+    std::string error;
+    ASSERT_TRUE(holdRegisterLock(work_.string(), RegisterLockMode::Shared, error)) << error;
+    fs::create_directories(dir_.path() / "run2");
+    setenv("XDG_RUNTIME_DIR", (dir_.path() / "run2").c_str(), 1);
+    const Outcome whileOpen = admin({"restore", "kopia.db"});
+    EXPECT_EQ(whileOpen.code, 1) << whileOpen.out;
+    EXPECT_NE(whileOpen.out.find("har registret öppet"), std::string::npos) << whileOpen.out;
+    // rivo-admin's other commands share the register with the program.
+    EXPECT_EQ(admin({"backup", "kopia2.db"}).code, 0);
+    releaseRegisterLock();
+
+    // A restore under way: neither rivo-admin nor the program opens the register meanwhile.
+    ASSERT_TRUE(holdRegisterLock(work_.string(), RegisterLockMode::Exclusive, error)) << error;
+    const Outcome duringRestore = admin({"backup", "kopia3.db"});
+    EXPECT_EQ(duringRestore.code, 1) << duringRestore.out;
+    EXPECT_NE(duringRestore.out.find("återställs just nu"), std::string::npos) << duringRestore.out;
+    releaseRegisterLock();
+
+    // The lock file is readable by whoever may read the register, and by no one else.
+    fs::remove(registerLockPath(work_.string()));
+    ASSERT_EQ(chmod(register_().c_str(), 0640), 0);
+    ASSERT_EQ(admin({"backup", "kopia4.db"}).code, 0);
+    struct stat lockInfo {};
+    ASSERT_EQ(lstat(registerLockPath(work_.string()).c_str(), &lockInfo), 0);
+    EXPECT_EQ(lockInfo.st_mode & 0777u, 0640u);
+
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "Another user's program needs root to run as that user.";
+    }
+    // Another user's program holds the lock (a file that user created) until told to end.
+    fs::remove(registerLockPath(work_.string()));
+    ASSERT_EQ(chmod(dir_.path().c_str(), 0711), 0);
+    ASSERT_EQ(chmod(work_.c_str(), 0777), 0);
+    int toChild[2];
+    int fromChild[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(fromChild), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(toChild[1]);
+        close(fromChild[0]);
+        std::string childError;
+        char held = setgid(65534) == 0 && setuid(65534) == 0 &&
+                    holdRegisterLock(work_.string(), RegisterLockMode::Shared, childError);
+        (void)!write(fromChild[1], &held, 1);
+        (void)!read(toChild[0], &held, 1);
+        _exit(0);
+    }
+    close(toChild[0]);
+    close(fromChild[1]);
+    char held = 0;
+    ASSERT_EQ(read(fromChild[0], &held, 1), 1);
+    EXPECT_TRUE(held);
+    struct stat owner {};
+    ASSERT_EQ(lstat(registerLockPath(work_.string()).c_str(), &owner), 0);
+    EXPECT_EQ(owner.st_uid, 65534u);
+    const Outcome otherUser = admin({"restore", "kopia.db"});
+    EXPECT_EQ(otherUser.code, 1) << otherUser.out;
+    EXPECT_NE(otherUser.out.find("har registret öppet"), std::string::npos) << otherUser.out;
+    close(toChild[1]);
+    close(fromChild[0]);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(admin({"restore", "kopia.db"}).code, 0);
+}
+
+// --keep prunes only copies of ours, by the time they were made: a file that only has the name
+// of a copy is left alone, and a copy dated in the future counts by its file time.
+TEST_F(BackupRestore, PruningRemovesOnlyOurOwnCopiesOldestFirst) {
+    const fs::path folder = dir_.path() / "kopior";
+    fs::create_directories(folder);
+    ASSERT_EQ(admin({"backup", "kopia.db"}).code, 0);
+    const std::string ours = fileBytes(work_ / "kopia.db");
+    const auto dated = [&](const char* name, const std::string& bytes, std::time_t made) {
+        writeFile(folder / name, bytes);
+        const struct timespec times[2] = {{made, 0}, {made, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, (folder / name).c_str(), times, 0), 0);
+    };
+    constexpr std::time_t kJan2020 = 1577880000; // 2020-01-01 12:00 UTC
+    dated("DODODA-2020-01-01T0000.db", ours, kJan2020);
+    dated("DODODA-2020-01-03T0000.db", ours, kJan2020);
+    dated("DODODA-9999-01-01T0000.db", ours, kJan2020 + 86400); // made on 2 January
+    dated("DODODA-2019-01-01T0000.db", "anteckningar, ingen kopia", kJan2020);
+    dated("DODODA-2019-01-02T0000.db.krypterad", std::string(4096, 'x'), kJan2020);
+
+    const Outcome backup = admin({"backup", "--folder", folder.string(), "--keep", "2", "--encrypt",
+                                  "--passphrase-file", "fras"});
+    ASSERT_EQ(backup.code, 0) << backup.out;
+    const std::vector<std::string> names = folderNames(folder);
+    ASSERT_EQ(names.size(), 4u) << backup.out;
+    EXPECT_EQ(names[0], "DODODA-2019-01-01T0000.db");
+    EXPECT_EQ(names[1], "DODODA-2019-01-02T0000.db.krypterad");
+    EXPECT_EQ(names[2], "DODODA-2020-01-03T0000.db");
+    EXPECT_TRUE(names[3].ends_with(".db.krypterad") && names[3].starts_with("DODODA-20"))
+        << names[3];
 }
 
 } // namespace

@@ -147,12 +147,13 @@ class NormCommands : public ::testing::Test {
         template_ = work_ / "mall";
     }
 
-    // One person with raw scores, which no norm command may touch.
-    void storePerson() {
+    // A person with raw scores, which no norm command may touch; the first one is kept in
+    // personId_.
+    void storePerson(const char* name = "Kvar Orörd") {
         MessageCapture messages;
         ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
         TestOccasion occasion{};
-        std::strcpy(occasion.person.NAMN, "Kvar Orörd");
+        std::strcpy(occasion.person.NAMN, name);
         occasion.person.SEX = 2;
         occasion.person.BORNDATE = DateValue{1980, 5, 17};
         occasion.person.TESTDATE = DateValue{2011, 2, 13};
@@ -160,9 +161,13 @@ class NormCommands : public ::testing::Test {
         for (int i = 0; i < kRawScoreCount; ++i) {
             occasion.RawScores[i] = kSubtests[i].formMax / 2;
         }
+        // The total the form stores for the three digit-span parts.
+        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
+                                                   occasion.RawScores[RAW_SRBAK] +
+                                                   occasion.RawScores[RAW_SS];
         EXPECT_EQ(DoInsertPD(occasion.person), DB_DONE);
         EXPECT_EQ(DoInsertTD(occasion), DB_DONE);
-        personId_ = occasion.person.ID;
+        personId_ = personId_ == 0 ? occasion.person.ID : personId_;
         DoDisconnect();
     }
 
@@ -491,6 +496,10 @@ TEST_F(NormCommands, EveryHeadlessOutputTellsWhatItCouldNotUse) {
         {"sex 7", Sql, "UPDATE TESTPERSON SET SEX = 7", 2, 2, 2, 0, "kön (SEX) 7", nullptr},
         {"invalid UTF-8", Sql, "UPDATE TESTPERSON SET OTHER = CAST(X'41FF' AS TEXT)", 2, 2, 2, 0,
          "OTHER är inte giltig UTF-8", nullptr},
+        {"digit-span total", Sql, "UPDATE TESTDATA SET sifferrepetition = 30", 2, 2, 2, 0,
+         "Sifferrepetition har den sparade summan 30 men delarna Framlänges, Baklänges och "
+         "Sekvensering ger 24",
+         nullptr},
         {"corrupt file", Corrupt, nullptr, 1, 1, 1, 1, "", nullptr},
         {"truncated file", Truncate, nullptr, 1, 1, 1, 1, "", nullptr},
     };
@@ -546,6 +555,95 @@ TEST_F(NormCommands, EveryHeadlessOutputTellsWhatItCouldNotUse) {
             EXPECT_TRUE(index["IK"].isNull()) << c.nullIndex;
             EXPECT_TRUE(index["PERC"].isNull());
             EXPECT_EQ(report["indexTable"]["rows"][0]["key"].toString(), "VFI");
+        }
+    }
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Norm tables that break a rule of check-norms: every headless output names the rule, the table
+// and the row once for the run, however many persons it holds, writes its file and exits 2, and
+// each person's JSON carries the message. Tables that keep every rule give no such word.
+TEST_F(NormCommands, BrokenNormRulesAreSaidOncePerRunByEveryHeadlessOutput) {
+    storePerson("Andra Person");
+    const fs::path pristine = work_ / "pristine.db";
+    fs::copy_file(database_, pristine);
+    const struct {
+        const char* name;
+        const char* sql;
+        const char* finding; // as check-norms names it; null when every rule is kept
+    } cases[] = {
+        {"demonstration norms", nullptr, nullptr},
+        {"falling bound",
+         "UPDATE NORMER SET S5 = 0 WHERE DELSKALA = 'Blockmönster' AND DELGRUPP = '16-17 år'",
+         "NORMER (Standardgrupp, Blockmönster, 16-17 år): S5 (0) är lägre än S4"},
+        {"negative bound",
+         "UPDATE NORMER SET S1 = -2 WHERE DELSKALA = 'Likheter' AND DELGRUPP = '30-34 år'",
+         "NORMER (Standardgrupp, Likheter, 30-34 år): S1 (-2) är negativ"},
+        {"missing band", "DELETE FROM NORMGRUPPER WHERE DELGRUPP = '45-54 år'",
+         "NORMGRUPPER: DELGRUPP \"45-54 år\" saknas"},
+        {"NULL description",
+         "UPDATE NORMGRUPPER SET BESKRIVNING = NULL WHERE DELGRUPP = '65-69 år'",
+         "NORMGRUPPER (Standardgrupp, 65-69 år): BESKRIVNING saknar värde"},
+        {"percentile 250",
+         "UPDATE INDEX_NORMER SET PERC = 250 WHERE \"INDEX\" = 'SI' AND SKAL = 10",
+         "INDEX_NORMER (Standardgrupp, SI, 10): PERC 250 ligger utanför 0-100"},
+    };
+    const char* const written[] = {"ut.txt", "ut.jsonl", "r.pdf"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::copy_file(pristine, database_, fs::copy_options::overwrite_existing);
+        for (const char* file : written) {
+            fs::remove(work_ / file);
+        }
+        if (c.sql != nullptr) {
+            MessageCapture messages;
+            ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
+            {
+                Statement statement;
+                EXPECT_TRUE(statement.executeDirect(c.sql) && statement.commit()) << c.sql;
+            }
+            DoDisconnect();
+        }
+        const Outcome checked = rivoAdmin(work_, {"check-norms"});
+        const Outcome outcomes[] = {
+            rivoAdmin(work_, {"export", "--groups", "0,1,2,3", "ut.txt"}),
+            rivoAdmin(work_, {"report", "--all", "--json", "ut.jsonl"}),
+            rivoAdmin(work_, {"report", "--id", std::to_string(personId_), "--pdf", "r.pdf"}),
+        };
+        for (const char* file : written) {
+            EXPECT_TRUE(fs::exists(work_ / file)) << file;
+        }
+        const std::vector<std::string> reports = lines(fileText(work_ / "ut.jsonl"));
+        ASSERT_EQ(reports.size(), 2u);
+        if (c.finding == nullptr) {
+            EXPECT_TRUE(checked.exitedWith(0)) << checked.err;
+            for (const Outcome& outcome : outcomes) {
+                EXPECT_TRUE(outcome.exitedWith(0)) << outcome.err;
+                EXPECT_EQ(outcome.err.find("Normtabellerna"), std::string::npos) << outcome.err;
+            }
+            for (const std::string& report : reports) {
+                EXPECT_NE(report.find("\"messages\":[]"), std::string::npos) << report;
+            }
+            continue;
+        }
+        EXPECT_TRUE(checked.exitedWith(1));
+        EXPECT_NE(checked.err.find(c.finding), std::string::npos) << checked.err;
+        for (const Outcome& outcome : outcomes) {
+            EXPECT_TRUE(outcome.exitedWith(2)) << outcome.err;
+            EXPECT_EQ(occurrences(outcome.err, c.finding), 1u) << outcome.err;
+        }
+        for (const std::string& report : reports) {
+            const QJsonArray messages =
+                QJsonDocument::fromJson(QByteArray::fromStdString(report))["messages"].toArray();
+            ASSERT_EQ(messages.size(), 1) << report;
+            EXPECT_NE(messages[0].toString().toStdString().find(c.finding), std::string::npos);
         }
     }
 }

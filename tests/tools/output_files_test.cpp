@@ -100,6 +100,10 @@ class OutputFiles : public ::testing::Test {
         for (int i = 0; i < kRawScoreCount; ++i) {
             occasion.RawScores[i] = kSubtests[i].formMax / 2;
         }
+        // The total the form stores for the three digit-span parts.
+        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
+                                                   occasion.RawScores[RAW_SRBAK] +
+                                                   occasion.RawScores[RAW_SS];
         ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
         ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
         ASSERT_EQ(occasion.person.ID, 1);

@@ -31,6 +31,9 @@ int storePerson(const char* name, int bornYear, bool withScores) {
     for (int i = 0; i < kRawScoreCount; ++i) {
         occasion.RawScores[i] = kSubtests[i].formMax / 2;
     }
+    // The total the form stores for the three digit-span parts.
+    occasion.RawScores[RAW_SIFFERREPETITION] =
+        occasion.RawScores[RAW_SRFRAM] + occasion.RawScores[RAW_SRBAK] + occasion.RawScores[RAW_SS];
     EXPECT_EQ(DoInsertPD(occasion.person), DB_DONE);
     if (withScores) {
         EXPECT_EQ(DoInsertTD(occasion), DB_DONE);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "access_log.h"
 #include "json_report_output.h"
 #include "recording_dc.h"
 #include "report_command.h"
@@ -31,13 +32,15 @@ class ReportCommand : public ScoringTest {
             insertNormRows(band, evenBounds());
         }
         insertIndexRows();
-        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '45-54 år', 7, 'Vuxna 45-54')");
+        exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '45-54 år', 7, '45-54 år')");
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', '70-74 år', 10, '70-74 år')");
         exec("INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'Referensgrupp', 14, 'Referens')");
+        completeNormTables();
         std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
     }
 
-    // A person born 1960-03-10 and tested at the given age, every raw score 10 but the spans.
+    // A person born 1960-03-10 and tested at the given age, every raw score 10 but the spans and
+    // the digit-span parts, which add up to their total.
     int store(const char* name, int years, bool withScores = true) {
         PersonRecord person = samplePerson(name);
         person.BORNDATE = DateValue{1960, 3, 10};
@@ -48,6 +51,7 @@ class ReportCommand : public ScoringTest {
             occasion.person = person;
             occasion.TD_TESTDATE = person.TESTDATE;
             std::fill(std::begin(occasion.RawScores), std::end(occasion.RawScores), 10);
+            splitDigitSpanTotal(occasion.RawScores);
             occasion.RawScores[RAW_SRLFRAM] = 6;
             occasion.RawScores[RAW_SRLBAK] = 5;
             occasion.RawScores[RAW_SSO] = 6;
@@ -100,7 +104,7 @@ TEST_F(ReportCommand, ScoresAsTheScreenDoesWithItsDefaults) {
     EXPECT_EQ(json["BORNDATE"].toString(), q("1960-03-10"));
     EXPECT_EQ(json["testAge"].toString(), q("50.1.24"));
     EXPECT_EQ(json["ageBand"].toString(), q("45-54 år"));
-    EXPECT_EQ(json["normDescription"].toString(), q("Vuxna 45-54"));
+    EXPECT_EQ(json["normDescription"].toString(), q("45-54 år"));
     EXPECT_EQ(json["choices"].toObject(),
               (QJsonObject{{"ciLevel", 1}, {"swBase", 0}, {"indexBase", 1}}));
 
@@ -212,7 +216,7 @@ TEST_F(ReportCommand, ChoicesChangeOnlyWhatTheyChoose) {
     EXPECT_TRUE(reference["SpanFrequencies"].toArray().isEmpty());
 
     // A subgroup the list does not offer is refused before anything is written.
-    for (const char* band : {"foo", "35-44 år", ""}) {
+    for (const char* band : {"foo", "35-44 ÅR", ""}) {
         EXPECT_TRUE(report({"--id", std::to_string(id), "--age-band", band}, 1).empty()) << band;
     }
 }
@@ -307,6 +311,35 @@ TEST_F(ReportCommand, AllGivesEachPersonTheReportOfItsOwnStatements) {
     EXPECT_EQ(said.find("inte kan läsas: BUT") != std::string::npos, unreadableStored) << said;
     EXPECT_NE(QJsonDocument(all[3]).toJson().toStdString().find("den första används"),
               std::string::npos);
+}
+
+// An ID too large for 32 bits is named as stored and refuses a run over everyone before anything
+// is logged or written; it is never read as the person its low 32 bits would name.
+TEST_F(ReportCommand, AnIdTooLargeIsNamedAndNeverReadAsAnotherPerson) {
+    SKIP_ON_SERVER("the server's INTEGER column refuses an ID that does not fit 32 bits");
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (0, 'Noll')");
+    const int one = store("Ett", 50);
+    ASSERT_EQ(one, 1);
+    // 4294967297 is 2^32 + 1: cut to 32 bits it would be person 1.
+    exec("INSERT INTO TESTPERSON (ID, NAMN) VALUES (4294967297, 'Stort')");
+    exec("INSERT INTO TESTDATA (PERSONALDATA_ID, BUT) VALUES (4294967297, 3)");
+
+    EXPECT_TRUE(report({"--all"}, 1).empty());
+    ASSERT_EQ(messages_.texts().size(), 1u);
+    EXPECT_NE(messages_.texts()[0].find("Stort (ID 4294967297): ID 4294967297 ryms inte"),
+              std::string::npos)
+        << messages_.texts()[0];
+    int logged = 0;
+    DoListAccessLog({}, [&logged](const AccessLogRow&) { ++logged; });
+    EXPECT_EQ(logged, 0);
+
+    const std::vector<QJsonObject> alone = report({"--id", "1"});
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0]["NAMN"].toString(), q("Ett"));
+    ReportRequest request;
+    std::string error;
+    EXPECT_FALSE(parseReportRequest({"--id", "4294967297", "--json", "-"}, request, error));
+    EXPECT_EQ(error.rfind("--id 4294967297 ryms inte", 0), 0u) << error;
 }
 
 TEST_F(ReportCommand, ArgumentsAreChecked) {

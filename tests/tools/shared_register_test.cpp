@@ -202,7 +202,13 @@ void storeOccasions() {
             occasion.RawScores[raw] =
                 raw == person ? NOT_ADMINISTERED : kSubtests[raw].formMax / (2 + person % 3);
         }
-        occasion.RawScores[RAW_SIFFERREPETITION] = 20 + person;
+        // The total the form stores: the sum of the three parts, or not administered with one.
+        std::int32_t* raw = occasion.RawScores;
+        raw[RAW_SIFFERREPETITION] = raw[RAW_SRFRAM] == NOT_ADMINISTERED ||
+                                            raw[RAW_SRBAK] == NOT_ADMINISTERED ||
+                                            raw[RAW_SS] == NOT_ADMINISTERED
+                                        ? NOT_ADMINISTERED
+                                        : raw[RAW_SRFRAM] + raw[RAW_SRBAK] + raw[RAW_SS];
         ASSERT_EQ(DoInsertPD(occasion.person), DB_DONE);
         ASSERT_EQ(DoInsertTD(occasion), DB_DONE);
     }
@@ -262,7 +268,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
         R"("seq":3,)",
         R"("event":"json-written","person":2,"detail":"rapport.json")",
         R"("seq":4,)",
-        R"("event":"exported","person":null,"detail":"6 testpersoner till export.txt")"};
+        R"("event":"exported","person":null,"detail":"6 testpersoner (ID 1-6) till export.txt")"};
     std::size_t at = 0;
     for (const std::string& part : expected) {
         at = json.find(part, at);
@@ -275,8 +281,11 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
     const std::string csv = readFile(admin.work().file("person2.csv"));
     EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
               "seq,time,user,workstation,program,event,person,detail,hash\r\n");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << csv;
+    // The export's row names person 2 among the persons it wrote.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
     EXPECT_NE(csv.find(",json-written,2,rapport.json,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",exported,,6 testpersoner (ID 1-6) till export.txt,"), std::string::npos)
+        << csv;
     EXPECT_EQ(std::filesystem::status(admin.work().file("person2.csv")).permissions() &
                   std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -398,7 +407,7 @@ TEST_F(SharedRegister, NormsImportedElsewhereAreUsedAtTheNextResultsPrintAndExpo
     ASSERT_EQ(place_->run("import-norms normer"), 0) << place_->errors();
 
     // The print job of the results still on the screen.
-    rescoreWhenNormsChanged(occasion);
+    prepareForPrintJob(occasion);
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
     open();
     EXPECT_EQ(occasion.indexes[HIK].IK, former + 1);
