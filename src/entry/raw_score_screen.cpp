@@ -2,6 +2,7 @@
 #include "raw_score_screen.h"
 
 #include "access_log.h"
+#include "close_question.h"
 #include "form_buttons.h"
 #include "message_box.h"
 #include "raw_score_form.h"
@@ -19,7 +20,8 @@ void RawScoreScreen::build() {
     bottomRef() = 600;
     host_.placeWindow(screenWidth() / 2 - 400, screenHeight() / 2 - 300, 800, 600);
     form_ = std::make_unique<RawScoreForm>(host_.widgetParent(), host_.controlFont());
-    form_->fill(rawScoreTextsOf(testOccasion()));
+    shownTexts_ = rawScoreTextsOf(testOccasion());
+    form_->fill(shownTexts_);
     form_->onEnterInLastField = [this] { command(CMD_ENTER); };
     form_->show();
     showFormButtons(host_, 1, 2);
@@ -66,13 +68,23 @@ void RawScoreScreen::showResults() {
     if (saveTestOccasion(occasion, rawScoreMode()) != 1) {
         return; // the failure has been shown; every entry is still in the form
     }
+    occasionUnsaved() = false;
     if (!logBeforeReading(AccessEvent::ResultsViewed, occasion.person.ID, "")) {
         return;
     }
     host_.showScreen(SCREEN_RESULTS);
 }
 
+bool RawScoreScreen::hasUnsavedEntries() const {
+    return form_->texts() != shownTexts_ || occasionUnsaved();
+}
+
+bool RawScoreScreen::mayClose() {
+    return !form_ || !hasUnsavedEntries() || agreeToCloseUnsaved();
+}
+
 void RawScoreScreen::back() {
+    occasionUnsaved() = hasUnsavedEntries();
     readRawScoresLeniently(form_->texts(), testOccasion());
     host_.showScreen(SCREEN_PERSONAL_DATA);
 }

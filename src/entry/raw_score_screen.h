@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "raw_score_validation.h"
 #include "screen.h"
 
 #include <memory>
@@ -21,13 +22,17 @@ class RawScoreScreen : public Screen {
     void paint(Dc& dc) override;
     void command(int id) override;
     void teardown() override;
+    // Asks before the window closes while entries here or on the personal-data form are unsaved.
+    bool mayClose() override;
 
     RawScoreForm* form() const { return form_.get(); }
 
   private:
     void showResults();
     void back();
+    bool hasUnsavedEntries() const;
 
     ScreenHost& host_;
     std::unique_ptr<RawScoreForm> form_;
+    RawScoreTexts shownTexts_{};
 };

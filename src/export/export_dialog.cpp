@@ -18,6 +18,11 @@
 
 #include <filesystem>
 
+std::string noViewerMessage(const std::string& path) {
+    return "Exporten är sparad i " + path +
+           ". Inget program för att visa textfiler kunde startas; öppna filen själv.";
+}
+
 namespace {
 
 constexpr int kWidth = 500;
@@ -147,7 +152,7 @@ void ExportDialog::onOk() {
         return; // the user may choose another name
     }
     if (lastResult_ == ExportResult::Written) {
-        openDocument(path);
+        openDocument(path, [path] { showMessage(noViewerMessage(path)); });
     } else if (lastResult_ == ExportResult::ReadFailed) {
         showMessage(kExportIncomplete);
     }

@@ -41,4 +41,7 @@ class ExportDialog : public QDialog {
 };
 
 // Runs the export dialog modally, owned by the given window.
+// Said when the written export cannot be shown: where the file is.
+std::string noViewerMessage(const std::string& path);
+
 void runExportDialog(QWidget* owner, const QFont& controlFont);

@@ -65,6 +65,9 @@ void printReportJob() {
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setCopyCount(1);
+    // The job's name, and the file name that printing to a file proposes in the working folder.
+    // No personal data: a print queue may be seen by others.
+    printer.setDocName(QStringLiteral("RIVO-IV rapport %1").arg(testOccasion().person.ID));
     if (!askPrintSettings(printer, QApplication::activeWindow())) {
         return;
     }

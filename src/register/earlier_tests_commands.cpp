@@ -148,7 +148,7 @@ void EarlierTestsScreen::backupDatabase() {
     request.directory = std::filesystem::current_path(error).string();
     request.fileName = std::string(kBackupFileName) + (choice->encrypt ? kEncryptedExtension : "");
     request.filter = "Alla filer (*)";
-    request.defaultSuffix = "txt";
+    request.defaultSuffix = "db"; // the copy is a database, whatever name it is given
     const std::string target = askSaveFileName(request);
     if (target.empty()) {
         return;

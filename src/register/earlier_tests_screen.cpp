@@ -87,11 +87,7 @@ void EarlierTestsScreen::build() {
     list_->installEventFilter(new SortKeys(list_, [this](int column) { onHeaderClicked(column); }));
     fillPersonList(*list_);
     list_->show();
-    const int remembered = personListState().rememberedRow;
-    if (QTreeWidgetItem* row = list_->topLevelItem(remembered)) {
-        list_->setCurrentItem(row);
-        row->setSelected(true);
-    }
+    selectRow(list_->topLevelItem(personListState().rememberedRow));
 
     for (const ButtonPlace& button : kButtons) {
         host_.setSharedButtonCaption(button.id, button.caption);
@@ -166,13 +162,31 @@ void EarlierTestsScreen::layoutEarlierTests(int width, int height) {
     }
 }
 
-// The direction flips on every click, whichever column is clicked.
+// The direction flips on every click, whichever column is clicked. The selected person stays
+// selected in the new order.
 void EarlierTestsScreen::onHeaderClicked(int column) {
     PersonListState& state = personListState();
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    const bool hadSelection = !selected.isEmpty();
+    const std::int32_t selectedId = hadSelection ? personIdOf(*selected.front()) : 0;
     list_->clear();
     state.sortColumn = column;
     state.descending = 1 - state.descending;
     fillPersonList(*list_);
+    selectRow(hadSelection ? findPersonRow(*list_, selectedId) : nullptr);
+}
+
+// The row becomes current and selected and is scrolled into view; without one the first row
+// does, so that the arrows and Enter act on the row shown as selected.
+void EarlierTestsScreen::selectRow(QTreeWidgetItem* row) {
+    if (row == nullptr) {
+        row = list_->topLevelItem(0);
+    }
+    if (row == nullptr) {
+        return;
+    }
+    list_->setCurrentItem(row, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollToItem(row);
 }
 
 void EarlierTestsScreen::focusList() {

@@ -33,6 +33,7 @@ class EarlierTestsScreen : public Screen {
 
   private:
     void onHeaderClicked(int column);
+    void selectRow(class QTreeWidgetItem* row);
     // 3 opens the results of the selected person, 5 deletes the selected person.
     void actOnSelection(int mode);
     void showResults(std::int32_t id);

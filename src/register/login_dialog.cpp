@@ -184,6 +184,12 @@ void LoginDialog::tellText(const std::string& message) {
     showMessageBox(request);
 }
 
+// After a refusal the password is typed anew: what was typed must not stay in front of it.
+void LoginDialog::retypePassword() {
+    password_->clear();
+    password_->setFocus();
+}
+
 void LoginDialog::onOk() {
     const QString user = userName_->text();
     const QString password = password_->text();
@@ -194,7 +200,7 @@ void LoginDialog::onOk() {
     }
     if (password.isEmpty() || characters(password) < kMinLength) {
         tell(password.isEmpty() ? 180 : 181);
-        password_->setFocus();
+        retypePassword();
         return;
     }
     const std::string userText = user.toStdString();
@@ -206,7 +212,7 @@ void LoginDialog::onOk() {
     // After repeated failures for this name no answer is given until the wait is over.
     if (const std::int64_t wait = loginBackoff().remainingWait(userText); wait > 0) {
         tellText(waitText(wait));
-        password_->setFocus();
+        retypePassword();
         return;
     }
     const DbResult checked = DoReadPassword(userText.c_str(), passwordText.c_str());
@@ -220,12 +226,14 @@ void LoginDialog::onOk() {
     case DB_NO_ROW:
         loginBackoff().recordFailure(userText);
         tell(182);
+        password_->clear();
         userName_->setFocus();
+        userName_->selectAll();
         return;
     case DB_WRONG_PASSWORD:
         loginBackoff().recordFailure(userText);
         tell(183);
-        password_->setFocus();
+        retypePassword();
         return;
     default:
         return; // the database's message has been shown
@@ -261,7 +269,13 @@ void LoginDialog::changePassword(const QString& userName) {
     password_->setFocus();
 }
 
-int runLoginDialog(QWidget* owner, const QFont& controlFont) {
+int runLoginDialog(QWidget* owner, const QFont& controlFont, const std::string& userName) {
     LoginDialog dialog(owner, controlFont);
+    if (!userName.empty()) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("userNameEdit_%1").arg(LoginDialog::kUserName))
+            ->setText(QString::fromStdString(userName));
+        dialog.findChild<QLineEdit*>(QStringLiteral("passwordEdit_%1").arg(LoginDialog::kPassword))
+            ->setFocus();
+    }
     return dialog.exec() == 1 ? 1 : 0;
 }

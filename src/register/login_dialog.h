@@ -46,6 +46,7 @@ class LoginDialog : public QDialog {
     void onOk();
     void onChangePassword();
     void showLoginLayout();
+    void retypePassword();
     void changePassword(const QString& userName);
     void tell(unsigned short textId);
     void tellText(const std::string& message);
@@ -65,5 +66,7 @@ class LoginDialog : public QDialog {
     int loginMode_ = 1;
 };
 
-// Runs the login dialog modally and returns 1 when a user logged in, 0 otherwise.
-int runLoginDialog(QWidget* owner, const QFont& controlFont);
+// Runs the login dialog modally and returns 1 when a user logged in, 0 otherwise. A user name
+// given (the one just chosen for a new database) stands filled in, with the focus on the
+// password.
+int runLoginDialog(QWidget* owner, const QFont& controlFont, const std::string& userName = {});

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "personal_data_form.h"
 
+#include "clock.h"
 #include "entry_field.h"
 #include "field_keyboard.h"
 #include "message_box.h"
@@ -113,6 +114,8 @@ PersonalDataForm::PersonalDataForm(QWidget* parent, const QFont& font) {
         return id == PD_KON ? PD_FODELSEDATUM
                             : (id + kPersonalDataFieldCount - 1) % kPersonalDataFieldCount;
     };
+    keyboard_->selectOnClickWhenFull(PD_TESTDATUM);
+    keyboard_->selectOnClickWhenFull(PD_FODELSEDATUM);
     keyboard_->onFocusLost = [this](int id) {
         if (id == PD_TESTDATUM || id == PD_FODELSEDATUM) {
             dateFieldLeft(testOccasion().person);
@@ -177,8 +180,12 @@ void PersonalDataForm::dateFieldLeft(PersonRecord& person) {
 }
 
 void PersonalDataForm::tell(unsigned short textId, int focusId) {
+    tellText(text(textId), focusId);
+}
+
+void PersonalDataForm::tellText(const std::string& message, int focusId) {
     MessageRequest request;
-    request.text = text(textId);
+    request.text = message;
     request.caption = kProgramCaption;
     request.icon = MessageIcon::Warning;
     showMessageBox(request);
@@ -200,6 +207,45 @@ bool PersonalDataForm::storeDate(int id, unsigned short emptyText, unsigned shor
     date = dateOf(digits);
     remember(id, entry);
     return true;
+}
+
+namespace {
+
+bool later(const DateValue& a, const DateValue& b) {
+    if (a.year != b.year) {
+        return a.year > b.year;
+    }
+    if (a.month != b.month) {
+        return a.month > b.month;
+    }
+    return a.day > b.day;
+}
+
+} // namespace
+
+bool PersonalDataForm::datesPossible(const PersonRecord& person) {
+    if (later(person.BORNDATE, person.TESTDATE)) {
+        tellText(kBirthAfterTestText, PD_FODELSEDATUM);
+        return false;
+    }
+    return true;
+}
+
+bool PersonalDataForm::futureTestDateConfirmed(const PersonRecord& person) {
+    if (!later(person.TESTDATE, today())) {
+        return true;
+    }
+    MessageRequest request;
+    request.text = kFutureTestDateQuestion;
+    request.caption = kProgramCaption;
+    request.buttons = MessageButtons::YesNo;
+    request.defaultButton = MessageDefault::Second;
+    request.icon = MessageIcon::Question;
+    if (showMessageBox(request) == AnswerYes) {
+        return true;
+    }
+    focusField(PD_TESTDATUM);
+    return false;
 }
 
 bool PersonalDataForm::ageConfirmed(const PersonRecord& person) {
@@ -250,7 +296,8 @@ int PersonalDataForm::store(PersonRecord& person) {
     remember(PD_OVRIGT, other);
 
     if (!storeDate(PD_TESTDATUM, 100, 99, kEarliestTestYear, person.TESTDATE) ||
-        !storeDate(PD_FODELSEDATUM, 102, 101, kEarliestBirthYear, person.BORNDATE)) {
+        !storeDate(PD_FODELSEDATUM, 102, 101, kEarliestBirthYear, person.BORNDATE) ||
+        !datesPossible(person)) {
         return 0;
     }
 
@@ -273,7 +320,7 @@ int PersonalDataForm::store(PersonRecord& person) {
         remember(PD_HANTHET, handedness);
     }
 
-    return ageConfirmed(person) ? 1 : 0;
+    return futureTestDateConfirmed(person) && ageConfirmed(person) ? 1 : 0;
 }
 
 void PersonalDataForm::loadSettings() {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <string>
 
 class FieldKeyboard;
 class QFont;
@@ -16,6 +17,11 @@ class QWidget;
 
 // The fourteen fields of the personal-data form with their keyboard: what the form shows, how it
 // is checked and stored into the person, and the remembered entries.
+inline constexpr const char* kBirthAfterTestText =
+    "Födelsedatumet ligger efter testdatumet. Ändra till ett giltigt datum!";
+inline constexpr const char* kFutureTestDateQuestion =
+    "Testdatumet ligger efter dagens datum. Fortsätta?";
+
 class PersonalDataForm {
   public:
     // Creates the fields, hidden, as children of parent.
@@ -50,6 +56,11 @@ class PersonalDataForm {
     void showAge(const PersonRecord& person);
     QString textOf(int id) const;
     void tell(unsigned short textId, int focusId);
+    void tellText(const std::string& message, int focusId);
+    // A date of birth after the test date is refused (message, focus on "Födelsedatum").
+    bool datesPossible(const PersonRecord& person);
+    // A test date after today is kept only when the user says so (No is the default).
+    bool futureTestDateConfirmed(const PersonRecord& person);
     bool storeDate(int id, unsigned short emptyText, unsigned short invalidText, int earliestYear,
                    DateValue& date);
     bool ageConfirmed(const PersonRecord& person);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "personal_data_screen.h"
 
+#include "close_question.h"
 #include "form_buttons.h"
 #include "message_box.h"
 #include "personal_data_form.h"
@@ -42,18 +43,20 @@ void PersonalDataScreen::command(int id) {
     }
     switch (id) {
     case CMD_ESCAPE:
+    case 90:
+    case CMD_ALT_A:
         if (!mayCancel()) {
             break;
         }
-        [[fallthrough]];
-    case 90:
-    case CMD_ALT_A:
         resetTestOccasion();
+        occasionUnsaved() = false;
         host_.showScreen(SCREEN_START);
         break;
     case 91:
     case CMD_ALT_F:
         if (form_->store(testOccasion().person) == 1) {
+            // A new person is saved only with the raw scores; a change waits for the save too.
+            occasionUnsaved() = occasionUnsaved() || rawScoreMode() == 0 || entriesChanged();
             host_.showScreen(SCREEN_RAW_SCORES);
         }
         break;
@@ -65,8 +68,20 @@ void PersonalDataScreen::command(int id) {
     }
 }
 
+bool PersonalDataScreen::entriesChanged() const {
+    return form_->texts() != shownTexts_;
+}
+
+bool PersonalDataScreen::hasUnsavedEntries() const {
+    return entriesChanged() || occasionUnsaved();
+}
+
+bool PersonalDataScreen::mayClose() {
+    return !form_ || !hasUnsavedEntries() || agreeToCloseUnsaved();
+}
+
 bool PersonalDataScreen::mayCancel() const {
-    if (form_->texts() == shownTexts_) {
+    if (!hasUnsavedEntries()) {
         return true;
     }
     MessageRequest question;

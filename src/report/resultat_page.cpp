@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "age_band.h"
 #include "index_table.h"
 #include "page_tools.h"
 #include "report_pages.h"
@@ -139,6 +140,11 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
         SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
         const std::string normGroup = text(200) + ":   " + occasion.normDescription;
         y = ab_text_wrap(dc, y + 5, normGroup.c_str(), left, right, 1, 0);
+        // A test age outside the norms is said beside the group it is compared with.
+        if (const std::string note = ageOutsideNormsNote(occasion.person, occasion.ageBand);
+            !note.empty()) {
+            y = ab_text_wrap(dc, y, (note + ".").c_str(), left, right, 1, 0);
+        }
     }
     if (table.showsNote632 != 0) {
         SelectedObject font(dc, dc.createFont(pageFont(12, false, false, printing)));

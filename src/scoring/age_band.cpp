@@ -10,6 +10,9 @@
 
 namespace {
 
+constexpr int kYoungestNormAge = 16;
+constexpr int kOldestNormAge = 90;
+
 // Highest whole years of each band but the last.
 constexpr int kBandUpperYears[kAgeBandCount - 1] = {17, 19, 24, 29, 34, 44, 54, 64, 69, 74, 79, 84};
 
@@ -26,6 +29,20 @@ const char* ageBandFor(int years) {
         }
     }
     return kAgeBands[kAgeBandCount - 1];
+}
+
+std::string ageOutsideNormsNote(const PersonRecord& person, const char* band) {
+    if (!testDatesValid(person)) {
+        return {};
+    }
+    const int years = computeTestAge(person).years;
+    if (years >= kYoungestNormAge && years <= kOldestNormAge) {
+        return {};
+    }
+    const std::string compared = band != nullptr && band[0] != '\0' ? band : ageBandFor(years);
+    return "Teståldern " + std::to_string(years) + " år ligger utanför normernas " +
+           std::to_string(kYoungestNormAge) + "-" + std::to_string(kOldestNormAge) +
+           " år; jämförd med " + compared;
 }
 
 std::string invalidTestDatesMessage(const PersonRecord& person) {

@@ -25,5 +25,10 @@ DbResult selectAgeBand(TestOccasion& occasion, NormSource& norms = databaseNorms
 void chooseAgeBand(TestOccasion& occasion, const char* subgroup,
                    NormSource& norms = databaseNorms());
 
+// When the test age lies outside the norms' 16-90 years: "Teståldern 14 år ligger utanför
+// normernas 16-90 år; jämförd med 16-17 år", naming the band the scores are compared with (the
+// band the age selects when band is empty). Empty for an age inside the norms or no test age.
+std::string ageOutsideNormsNote(const PersonRecord& person, const char* band);
+
 // The message for a person whose stored dates give no test age.
 std::string invalidTestDatesMessage(const PersonRecord& person);

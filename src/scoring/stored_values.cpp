@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "stored_values.h"
 
+#include "age_band.h"
 #include "subtest_table.h"
 #include "test_age.h"
 
 #include <cstring>
 
 namespace {
-
-constexpr int kYoungestAge = 16;
-constexpr int kOldestAge = 90;
 
 // The length of the UTF-8 sequence at text, or 0 when none starts there.
 int sequenceLength(const unsigned char* text) {
@@ -90,13 +88,6 @@ std::string storedValueMessage(const TestOccasion& occasion) {
         add(found, "kön (SEX) " + std::to_string(person.SEX) +
                        " är varken 1 (man) eller 2 (kvinna) och visas som kvinna");
     }
-    if (testDatesValid(person)) {
-        const int years = computeTestAge(person).years;
-        if (years < kYoungestAge || years > kOldestAge) {
-            add(found, "teståldern " + std::to_string(years) +
-                           " år ligger utanför 16-90 år och räknas mot närmaste åldersgrupp");
-        }
-    }
     for (int raw = 0; raw < kRawScoreCount; ++raw) {
         const int value = occasion.RawScores[raw];
         const int maximum = kSubtests[raw].formMax;
@@ -125,10 +116,19 @@ std::string storedValueMessage(const TestOccasion& occasion) {
             add(found, std::string(field.column) + " är inte giltig UTF-8-text");
         }
     }
-    if (found.empty()) {
-        return found;
+    const std::string who =
+        "Testpersonen " + std::string(person.NAMN) + " (ID " + std::to_string(person.ID) + ")";
+    // The band the scoring will choose for the age: the one the opened report compares with.
+    const std::string ageNote = ageOutsideNormsNote(person, "");
+    std::string message;
+    if (!ageNote.empty()) {
+        message = who + ": " + ageNote + ".";
     }
-    return "Testpersonen " + std::string(person.NAMN) + " (ID " + std::to_string(person.ID) +
-           ") har värden som formulären inte kan spara: " + found +
-           ". Poängen räknas på de sparade värdena; kontrollera personuppgifterna och råpoängen.";
+    if (!found.empty()) {
+        message += (message.empty() ? "" : " ") + who +
+                   " har värden som formulären inte kan spara: " + found +
+                   ". Poängen räknas på de sparade värdena; kontrollera personuppgifterna och "
+                   "råpoängen.";
+    }
+    return message;
 }

@@ -19,5 +19,8 @@ class Screen {
     // A button, accelerator or Enter (as 91). Ids the screen does not know are ignored.
     virtual void command(int id) = 0;
     virtual void teardown() {}
+    // The main window is about to close (close box, Alt+F4, system menu): false keeps it open.
+    // A screen with unsaved entries asks the user here.
+    virtual bool mayClose() { return true; }
     virtual void resized() {}
 };

@@ -33,6 +33,11 @@ int& rawScoreMode() {
     return mode;
 }
 
+bool& occasionUnsaved() {
+    static bool unsaved = false;
+    return unsaved;
+}
+
 bool& syntheticNorms() {
     static bool synthetic = true;
     return synthetic;

@@ -22,6 +22,11 @@ int& bottomRef();
 // 0 when the raw-score form belongs to a new test, 1 when it edits the shown results.
 int& rawScoreMode();
 
+// True while the test occasion holds entries that are not in the database: from the moment the
+// personal-data form of a new test is continued, or entries changed on a form are carried to the
+// next one, until the occasion is saved or thrown away.
+bool& occasionUnsaved();
+
 // Whether the database holds the synthetic demonstration norms (the start screen then says so).
 // True until the stored flag has been read and says that the norms were imported.
 bool& syntheticNorms();

@@ -13,6 +13,7 @@
 #include "text_table.h"
 #include "window_placement.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -220,6 +221,17 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         command(CMD_ENTER);
     }
     event->accept();
+}
+
+// The close box, Alt+F4 and the system menu end the program from any screen, but a screen with
+// unsaved entries may keep it open.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Screen* current = screen(currentScreen());
+    if (current != nullptr && !current->mayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

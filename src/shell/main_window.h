@@ -66,6 +66,7 @@ class MainWindow : public QWidget, public ScreenHost {
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     std::unique_ptr<SharedFonts> fonts_;

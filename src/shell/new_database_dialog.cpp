@@ -140,7 +140,13 @@ void NewDatabaseDialog::onCreate() {
         tell(error);
         return;
     }
+    createdDatabaseUser() = user.toStdString();
     done(1);
+}
+
+std::string& createdDatabaseUser() {
+    static std::string user;
+    return user;
 }
 
 int runNewDatabaseDialog(QWidget* owner, const QFont& controlFont) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
@@ -33,3 +34,6 @@ class NewDatabaseDialog : public QDialog {
 // Runs the dialog modally for the database file in the working directory; 1 when it was
 // created.
 int runNewDatabaseDialog(QWidget* owner, const QFont& controlFont);
+
+// The user name the database was just created with in this run, for the login; empty when none.
+std::string& createdDatabaseUser();

@@ -14,6 +14,7 @@
 #include "qt_dialogs.h"
 #include "raw_score_screen.h"
 #include "results_screen.h"
+#include "running_instance.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -25,7 +26,16 @@
 #include <QPointer>
 
 #include <clocale>
+#include <cstdio>
 #include <memory>
+
+namespace {
+
+constexpr const char* kShownRunningText =
+    "RIVO-IV körs redan; det öppna fönstret har tagits fram.\n";
+constexpr const char* kRunningText = "RIVO-IV körs redan.\n";
+
+} // namespace
 
 void registerScreens(MainWindow& window) {
     window.setScreen(SCREEN_START, std::make_unique<StartScreen>(window));
@@ -44,8 +54,17 @@ int WinMain() {
 
     InstanceLock lock; // held until the process ends
     if (lock.acquire(kProgramCaption) == InstanceLock::Result::HeldElsewhere) {
+        std::fputs(askRunningInstanceToShow(kProgramCaption) ? kShownRunningText : kRunningText,
+                   stderr);
         return 0;
     }
+    // A later start brings this one forward, from the login on.
+    QPointer<MainWindow> window;
+    ShowRequestListener showRequests(kProgramCaption, [&window] {
+        if (window) {
+            bringToFront(*window);
+        }
+    });
     if (screen.width < 800 || screen.height < 600) {
         MessageRequest request;
         request.text = text(45);
@@ -55,7 +74,7 @@ int WinMain() {
         return 0;
     }
 
-    QPointer<MainWindow> window = new MainWindow;
+    window = new MainWindow;
     registerScreens(*window);
     if (startUp(*window) == 0) {
         delete window.data();

@@ -62,6 +62,7 @@ void StartScreen::beginNewTest() {
     DoReadNameID();
     host_.hideSharedButtons();
     resetTestOccasion();
+    occasionUnsaved() = false;
     host_.showScreen(SCREEN_PERSONAL_DATA);
 }
 

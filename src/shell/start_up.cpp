@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "memory_norm_source.h"
 #include "message_box.h"
+#include "new_database_dialog.h"
 #include "person_list_state.h"
 #include "schema.h"
 #include "screen_size.h"
@@ -64,7 +65,7 @@ int startUp(MainWindow& window) {
     if (DoAddAccessLog() != DB_DONE || DoAddLoginFailures() != DB_DONE) {
         return 0;
     }
-    if (runLoginDialog(&window, window.fonts()->controlFont) != 1) {
+    if (runLoginDialog(&window, window.fonts()->controlFont, createdDatabaseUser()) != 1) {
         return 0;
     }
     DoFixNiTest();

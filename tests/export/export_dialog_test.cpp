@@ -59,7 +59,10 @@ class ExportDialogTest : public ScoringTest {
             return answer_;
         });
         answer_ = path_.string();
-        setDocumentOpener([this](const std::string& path) { opened_.push_back(path); });
+        setDocumentOpener([this](const std::string& path) {
+            opened_.push_back(path);
+            return true;
+        });
         // The program's occasion, as start-up leaves it.
         std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
         font_ = QFont("Liberation Sans", 10);
@@ -159,6 +162,22 @@ TEST_F(ExportDialogTest, OnlyGroupThreeWritesItsHeaderAndOpensTheFile) {
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), QDialog::Accepted);
     EXPECT_TRUE(messages_.texts().empty());
+}
+
+// The desktop's opener cannot be started (none on the PATH): the user is told where the file is.
+TEST_F(ExportDialogTest, WithoutAViewerTheMessageSaysWhereTheFileIs) {
+    addPerson("Ett");
+    setDocumentOpener({});
+    const std::filesystem::path empty = dir_.path() / "inga-program";
+    std::filesystem::create_directory(empty);
+    ScopedEnvironment noPrograms("PATH", empty.string());
+    choose({3});
+    ok();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !messages_.texts().empty(); }, 5000));
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{noViewerMessage(path_.string())});
+    EXPECT_NE(messages_.texts().front().find(path_.string()), std::string::npos);
+    EXPECT_EQ(dialog_->lastResult(), ExportResult::Written);
+    EXPECT_TRUE(std::filesystem::exists(path_));
 }
 
 // Norm tables that break a rule: one box for the whole export names the rule, the table and the

@@ -7,14 +7,19 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -139,6 +144,46 @@ TEST_F(QtDialogs, SaveDialogStartsInTheFolderWithTheNameAndAddsTheDefaultSuffix)
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_EQ(askSaveFileName(request), "");
+}
+
+// The dialog lists files with Swedish type names; afterwards the default locale is as before.
+TEST_F(QtDialogs, SaveDialogNamesFileTypesInSwedish) {
+    TempDir dir;
+    std::ofstream(dir.file("kopia1.txt")) << "text";
+    SaveFileRequest request;
+    request.directory = dir.path().string();
+    request.filter = "Alla filer (*)";
+    const QLocale before;
+    QString type;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        const QString file = QString::fromStdString(dir.file("kopia1.txt").string());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model->index(file).isValid(); }, 5000));
+        type = model->type(model->index(file));
+        dialog->close();
+    });
+    EXPECT_EQ(askSaveFileName(request), "");
+    EXPECT_EQ(type, "vanligt textdokument");
+    EXPECT_EQ(QLocale(), before);
+}
+
+// A box whose owner is not on the screen yet (the main window before the login) stands in the
+// middle of the screen, not in its corner.
+TEST_F(QtDialogs, BoxOfAHiddenOwnerIsCentredOnTheScreen) {
+    QWidget hidden;
+    setMainWindowForDialogs(&hidden);
+    MessageRequest request;
+    request.text = "Ingen databas";
+    request.caption = kProgramCaption;
+    QPoint centre;
+    answerNextBox([&](QMessageBox& box) { centre = box.geometry().center(); }, "OK");
+    EXPECT_EQ(showMessageBox(request), AnswerOk);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_NEAR(centre.x(), screen.center().x(), 2);
+    EXPECT_NEAR(centre.y(), screen.center().y(), 2);
 }
 
 TEST_F(QtDialogs, PrintDialogSeamHandsThePrinterToTheHandler) {

@@ -590,7 +590,7 @@ TEST_F(EarlierTests, BackupWritesAConsistentPrivateCopyOverAnEarlierOne) {
     EXPECT_EQ(asked.fileName, "DODODA_backup.db");
     EXPECT_EQ(asked.directory, std::filesystem::current_path().string());
     EXPECT_EQ(asked.caption, "RIVO-IV  Välj mapp att spara databasfilen i.");
-    EXPECT_EQ(asked.defaultSuffix, "txt");
+    EXPECT_EQ(asked.defaultSuffix, "db");
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{text(10)});
     EXPECT_EQ(messages_.requests()[0].caption, "RIVO-IV");
     EXPECT_EQ(focused(), list());

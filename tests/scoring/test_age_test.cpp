@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "age_band.h"
+#include "stored_values.h"
 #include "test_age.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -53,6 +56,56 @@ TEST(AgeBandFor, EveryBoundary) {
     for (const auto& c : cases) {
         EXPECT_STREQ(ageBandFor(c.years), c.band) << c.years;
     }
+}
+
+TEST(AgeOutsideNorms, NamesTheAgeAndTheBandItIsComparedWith) {
+    const struct {
+        DateValue birth;
+        const char* band;
+        const char* note;
+    } cases[] = {
+        {{2009, 4, 9},
+         "",
+         "Teståldern 14 år ligger utanför normernas 16-90 år; jämförd med 16-17 år"},
+        {{2009, 4, 9},
+         "18-19 år",
+         "Teståldern 14 år ligger utanför normernas 16-90 år; jämförd med 18-19 år"},
+        {{1933, 1, 1},
+         "",
+         "Teståldern 91 år ligger utanför normernas 16-90 år; jämförd med 85-90 år"},
+        {{2008, 3, 15}, "", ""}, // exactly 16
+        {{1933, 3, 16}, "", ""}, // a day short of 91
+        {{2025, 1, 1},
+         "",
+         "Teståldern -1 år ligger utanför normernas 16-90 år; jämförd med 16-17 år"},
+        {{0, 0, 0}, "", ""}, // no test age at all
+    };
+    for (const auto& c : cases) {
+        const PersonRecord person = born(c.birth, DateValue{2024, 3, 15});
+        EXPECT_EQ(ageOutsideNormsNote(person, c.band), c.note) << c.birth.year;
+    }
+}
+
+TEST(AgeOutsideNorms, TheOpeningMessageUsesTheNoteAndKeepsOtherStoredValuesApart) {
+    TestOccasion occasion{};
+    for (std::int32_t& raw : occasion.RawScores) {
+        raw = NOT_ADMINISTERED;
+    }
+    occasion.person = born({2009, 4, 9}, {2024, 3, 15});
+    std::snprintf(occasion.person.NAMN, sizeof occasion.person.NAMN, "%s", "Ung");
+    occasion.person.ID = 7;
+    occasion.person.SEX = 2;
+    EXPECT_EQ(storedValueMessage(occasion),
+              "Testpersonen Ung (ID 7): Teståldern 14 år ligger utanför normernas 16-90 år; "
+              "jämförd med 16-17 år.");
+    occasion.person.SEX = 3;
+    const std::string both = storedValueMessage(occasion);
+    EXPECT_EQ(both.find("Testpersonen Ung (ID 7): Teståldern 14 år"), 0u) << both;
+    EXPECT_NE(both.find("har värden som formulären inte kan spara: kön (SEX) 3"), std::string::npos)
+        << both;
+    EXPECT_EQ(both.find("teståldern"), std::string::npos) << both;
+    occasion.person.BORNDATE = DateValue{1980, 1, 1};
+    EXPECT_EQ(storedValueMessage(occasion).find("Teståldern"), std::string::npos);
 }
 
 } // namespace

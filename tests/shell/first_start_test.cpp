@@ -80,6 +80,7 @@ class FirstStart : public ::testing::Test {
         EXPECT_EQ(std::filesystem::current_path(), dataFolderPath());
     }
     void TearDown() override {
+        createdDatabaseUser().clear();
         startedFromMenu() = false;
         processDeletions();
     }
@@ -108,9 +109,14 @@ TEST_F(FirstStart, NoDatabaseOfferCreatesOneForTheUserAloneThenTheLogin) {
         QTest::keyClick(dialog.findChild<QLineEdit*>("confirmPasswordEdit"), Qt::Key_Return);
     });
     bool databaseReadyAtLogin = false;
+    QString proposedUser;
+    bool passwordFocused = false;
     LoginAnswerer login("anna", "hemligt1");
-    login.onShown = [&](LoginDialog&) {
+    login.onShown = [&](LoginDialog& dialog) {
         databaseReadyAtLogin = std::filesystem::exists(database()) && modeOf(database()) == 0600u;
+        // The name just chosen stands in the login, the password is to be typed.
+        proposedUser = dialog.findChild<QLineEdit*>("userNameEdit_1002")->text();
+        passwordFocused = dialog.focusWidget() == dialog.findChild<QLineEdit*>("passwordEdit_1003");
     };
     StartScreenWatcher watcher([](MainWindow& window) {
         window.activateWindow();
@@ -121,6 +127,8 @@ TEST_F(FirstStart, NoDatabaseOfferCreatesOneForTheUserAloneThenTheLogin) {
     EXPECT_EQ(offer.shown(), 1);
     EXPECT_EQ(login.answered(), 1);
     EXPECT_TRUE(databaseReadyAtLogin);
+    EXPECT_EQ(proposedUser, "anna");
+    EXPECT_TRUE(passwordFocused);
     EXPECT_TRUE(watcher.ran()); // the new user logged in with the new password
     EXPECT_TRUE(environment_.messages().texts().empty());
     EXPECT_FALSE(std::filesystem::exists(environment_.dir().file("DODODA.db")));

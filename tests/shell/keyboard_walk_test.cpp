@@ -82,8 +82,8 @@ TEST_F(KeyboardWalk, EnterOnTheWindowContinuesAndEscOnEveryRawScoreFieldGoesBack
     EXPECT_EQ(results_->builds, 0);
 }
 
-// Esc with entries asks first (No is the default and keeps every entry); with nothing entered it
-// leaves at once.
+// Esc and "&Avbryt" with entries ask first (No is the default and keeps every entry); with
+// nothing entered they leave at once.
 TEST_F(KeyboardWalk, EscOnAFilledPersonalDataFormAsksFirst) {
     const struct {
         int answer;
@@ -101,7 +101,12 @@ TEST_F(KeyboardWalk, EscOnAFilledPersonalDataFormAsksFirst) {
         EXPECT_EQ(currentScreen(), answer.screen);
         if (answer.screen == SCREEN_PERSONAL_DATA) {
             EXPECT_EQ(field("namnField")->text(), "Anna");
-            press(Qt::Key_A, Qt::AltModifier); // "&Avbryt" itself does not ask
+            press(Qt::Key_A, Qt::AltModifier); // "&Avbryt" asks as Esc does
+            EXPECT_EQ(capture.requests().size(), 2u);
+            EXPECT_EQ(currentScreen(), SCREEN_PERSONAL_DATA);
+            type(field("namnField"), "");
+            press(Qt::Key_A, Qt::AltModifier); // nothing entered any more: it leaves at once
+            EXPECT_EQ(capture.requests().size(), 2u);
             EXPECT_EQ(currentScreen(), SCREEN_START);
         }
     }
@@ -179,6 +184,30 @@ TEST(KeyFilter, EachFieldTakesTheKeysItIsMadeFor) {
     for (const Row& row : rows) {
         EXPECT_EQ(keyAccepted(row.screen, row.field, row.key, row.alt), row.accepted)
             << row.screen << " " << row.field << " " << std::hex << row.key;
+    }
+}
+
+// A pasted character is judged as the key that types it.
+TEST(KeyFilter, PastedCharactersAreJudgedAsTheirKeys) {
+    struct Row {
+        int screen;
+        int field;
+        char32_t character;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {SCREEN_PERSONAL_DATA, 9, U'7', true},   {SCREEN_PERSONAL_DATA, 9, U'-', false},
+        {SCREEN_PERSONAL_DATA, 9, U'a', false},  {SCREEN_PERSONAL_DATA, 10, U'\n', false},
+        {SCREEN_PERSONAL_DATA, 12, U'k', true},  {SCREEN_PERSONAL_DATA, 12, U'M', true},
+        {SCREEN_PERSONAL_DATA, 12, U'1', false}, {SCREEN_PERSONAL_DATA, 13, U'o', true},
+        {SCREEN_PERSONAL_DATA, 13, U'Ö', false}, {SCREEN_PERSONAL_DATA, 0, U'Å', true},
+        {SCREEN_PERSONAL_DATA, 0, U'\t', false}, {SCREEN_RAW_SCORES, 0, U'-', true},
+        {SCREEN_RAW_SCORES, 0, U'9', true},      {SCREEN_RAW_SCORES, 0, U'x', false},
+        {SCREEN_RAW_SCORES, 15, U'x', true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(characterAccepted(row.screen, row.field, row.character), row.accepted)
+            << row.screen << " " << row.field << " " << static_cast<unsigned>(row.character);
     }
 }
 

@@ -278,7 +278,12 @@ TEST_F(PersonalDataScreen, CancelClearsTheOccasionAndReturnsToTheStartScreen) {
     EXPECT_EQ(field("konField")->text(), "K");
     EXPECT_EQ(field("hanthetField")->text(), "H");
     EXPECT_EQ(field("testalderField")->text(), "44.2.14");
-    press(Qt::Key_Escape);
+    {
+        // The person typed is in no database yet: leaving it asks first.
+        MessageCapture agree(AnswerYes);
+        press(Qt::Key_Escape);
+        EXPECT_EQ(agree.requests().size(), 1u);
+    }
     EXPECT_EQ(currentScreen(), SCREEN_START);
     EXPECT_STREQ(testOccasion().person.NAMN, "");
     EXPECT_EQ(window_->findChild<QLineEdit*>("namnField"), nullptr);
@@ -300,6 +305,8 @@ TEST_F(PersonalDataScreen, SettingsFileIsOwnersOnlyAndGivesBackEveryValueExactly
     ASSERT_EQ(stat(settingsFile().c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
 
+    // Leaving with entries asks; the answer here throws them away.
+    MessageCapture agree(AnswerYes);
     press(Qt::Key_A, Qt::AltModifier);
     beginNewTest();
     QTest::keyClick(field("namnField"), Qt::Key_S, Qt::AltModifier);

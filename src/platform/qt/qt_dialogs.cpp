@@ -7,8 +7,11 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 namespace {
@@ -54,6 +57,21 @@ void makeRoomForCaption(QMessageBox& box) {
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// A box without an owner on the screen (none, or a main window not shown yet, as before the
+// login) is placed in the middle of the screen: centred on a hidden owner it would stand in the
+// top left corner.
+void centreWithoutOwner(QMessageBox& box) {
+    if (box.parentWidget() != nullptr && box.parentWidget()->isVisible()) {
+        return;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    box.adjustSize();
+    box.move(screen->availableGeometry().center() - box.rect().center());
+}
+
 int showQtMessageBox(const MessageRequest& request) {
     QMessageBox box(ownerOf(request.owner, request.withoutOwner));
     box.setObjectName("messageBox");
@@ -64,6 +82,7 @@ int showQtMessageBox(const MessageRequest& request) {
     if (request.buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText("OK");
+        centreWithoutOwner(box);
         box.exec();
         return AnswerOk;
     }
@@ -73,10 +92,28 @@ int showQtMessageBox(const MessageRequest& request) {
     box.setDefaultButton(request.defaultButton == MessageDefault::First ? QMessageBox::Yes
                                                                         : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    centreWithoutOwner(box);
     return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
 }
 
+// While it lives, the default locale is Swedish: the file dialog names the types of the files it
+// lists ("vanligt textdokument", "SQLite3-databas") in the default locale's language. Only there:
+// nothing else of the program takes its language or numbers from the default locale.
+class SwedishFileTypeNames {
+  public:
+    SwedishFileTypeNames() : previous_(QLocale()) {
+        QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    }
+    ~SwedishFileTypeNames() { QLocale::setDefault(previous_); }
+    SwedishFileTypeNames(const SwedishFileTypeNames&) = delete;
+    SwedishFileTypeNames& operator=(const SwedishFileTypeNames&) = delete;
+
+  private:
+    QLocale previous_;
+};
+
 std::string askQtSaveFileName(const SaveFileRequest& request) {
+    const SwedishFileTypeNames swedishTypes;
     QString start = QString::fromStdString(request.directory);
     if (!request.fileName.empty()) {
         start = start.isEmpty() ? QString::fromStdString(request.fileName)

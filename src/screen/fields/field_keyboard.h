@@ -13,7 +13,10 @@ class QLineEdit;
 // - Tab and Enter move to the field that next() names, with Shift (or Shift+Tab) to previous();
 //   the key is consumed, so the focus never leaves the fields by the keyboard;
 // - a key that keyAccepted() refuses for the form's screen and the focused field is consumed
-//   with one beep (rejectKey): nothing is inserted and the caret does not move.
+//   with one beep (rejectKey): nothing is inserted and the caret does not move;
+// - the standard editing keys (select all, copy, cut, undo, redo) pass in every field, and a
+//   paste (Ctrl+V, Shift+Insert, the field's menu, the middle button) goes through the field's
+//   rules (field_paste.h); dropping text onto a field is switched off.
 // A field's number is its place in the list given to the constructor (its control id).
 class FieldKeyboard : public QObject {
     Q_OBJECT
@@ -36,6 +39,9 @@ class FieldKeyboard : public QObject {
     // form down. No handler runs any more.
     void retire();
 
+    // A left click into this field, when it is full, selects its whole text.
+    void selectOnClickWhenFull(int field);
+
     // Focuses a field and selects its text.
     void focusField(int field);
     int fieldOf(const QObject* widget) const;
@@ -47,7 +53,10 @@ class FieldKeyboard : public QObject {
 
   private:
     bool keyPress(int field, class QKeyEvent& event);
+    void contextMenu(int field, class QContextMenuEvent& event);
+    bool mouseRelease(int field, class QMouseEvent& event);
 
     int screen_;
     std::vector<QLineEdit*> fields_;
+    std::vector<int> selectOnClick_;
 };

@@ -54,3 +54,18 @@ bool keyAccepted(int screen, int field, int virtualKey, bool altHeld) {
     }
     return true;
 }
+
+bool characterAccepted(int screen, int field, char32_t character) {
+    if (character < 0x20 || character == 0x7F) {
+        return false;
+    }
+    int key = 0xFF; // a key of no range: punctuation, letters outside A-Z
+    if ((character >= '0' && character <= '9') || character == ' ') {
+        key = static_cast<int>(character);
+    } else if (character >= 'a' && character <= 'z') {
+        key = static_cast<int>(character - 'a' + 'A');
+    } else if (character >= 'A' && character <= 'Z') {
+        key = static_cast<int>(character);
+    }
+    return keyAccepted(screen, field, key, false);
+}

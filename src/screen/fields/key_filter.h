@@ -11,3 +11,9 @@
 // that the minus keys stay usable for "-9". Every key passes while Alt is held, so the
 // accelerators work inside the fields. Any other screen or field takes every key.
 bool keyAccepted(int screen, int field, int virtualKey, bool altHeld);
+
+// Whether a field takes a character that arrives without a key of its own (pasted or dropped):
+// the character is judged as the key that types it, so digits by their digit key, letters by
+// their capital letter key, space as the space bar and anything else as a key of no range the
+// filters let through only where every key passes. Control characters are never taken.
+bool characterAccepted(int screen, int field, char32_t character);
