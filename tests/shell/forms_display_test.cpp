@@ -155,7 +155,7 @@ TEST_F(OnTheDesktop, EveryRefusedLoginEmptiesThePasswordSoThatTheRightOneIsTaken
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
         loginBackoff() = LoginBackoff{};
-        setFixedSteadyMilliseconds(100000);
+        setFixedUtcMilliseconds(1'796'000'100'000);
         if (refusal.backOff) {
             for (int i = 0; i < 3; ++i) {
                 loginBackoff().recordFailure(refusal.userName);
@@ -185,14 +185,14 @@ TEST_F(OnTheDesktop, EveryRefusedLoginEmptiesThePasswordSoThatTheRightOneIsTaken
         } else {
             EXPECT_EQ(QApplication::focusWidget(), password);
         }
-        setFixedSteadyMilliseconds(200000); // any wait is over
+        setFixedUtcMilliseconds(1'796'000'200'000); // any wait is over
         typeKeys("demo123");
         WAIT_EQ(password->text(), "demo123");
         keys("Return");
         WAIT_EQ(dialog.result(), 1);
         EXPECT_EQ(user->text(), "psykolog");
     }
-    clearFixedSteadyMilliseconds();
+    clearFixedUtcMilliseconds();
     loginBackoff() = LoginBackoff{};
 }
 
