@@ -2,8 +2,8 @@
 #include "passphrase_prompt.h"
 
 #include "passphrase_input.h"
+#include "silent_terminal.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,36 +15,25 @@ namespace {
 // without echo on a terminal. false at the end of the input before any line.
 bool readTypedLine(const char* prompt, SecretBuffer& line) {
     line = SecretBuffer(kLongestPassphrase);
-    const bool terminal = isatty(STDIN_FILENO) != 0;
-    termios saved{};
-    if (terminal) {
-        std::fprintf(stderr, "%s", prompt);
-        std::fflush(stderr);
-        tcgetattr(STDIN_FILENO, &saved);
-        termios silent = saved;
-        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
     bool gotAny = false;
-    for (;;) {
-        unsigned char byte = 0;
-        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
-        if (got < 0 && errno == EINTR) {
-            continue;
+    {
+        const SilentTerminal silent(prompt);
+        for (;;) {
+            unsigned char byte = 0;
+            const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                break;
+            }
+            gotAny = true;
+            if (byte == '\n') {
+                break;
+            }
+            line.push_back(byte); // a longer line is cut at the buffer's end
+            byte = 0;
         }
-        if (got <= 0) {
-            break;
-        }
-        gotAny = true;
-        if (byte == '\n') {
-            break;
-        }
-        line.push_back(byte); // a longer line is cut at the buffer's end
-        byte = 0;
-    }
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fprintf(stderr, "\n");
     }
     if (!line.empty() && line.view().back() == '\r') {
         line.resize(line.size() - 1);

@@ -199,27 +199,42 @@ bool SafeFile::write(std::string_view bytes) {
     return true;
 }
 
+int SafeFile::flushTemporary() {
+    if (writeErrno_ != 0) {
+        return writeErrno_;
+    }
+    // A file filled through its path (VACUUM INTO, a PDF printer) may have been recreated: the
+    // mode is set again on what stands there now, and that inode is flushed too.
+    if (::chmod(temporary_.c_str(), S_IRUSR | S_IWUSR) != 0 || ::fsync(fd_) != 0) {
+        return errno;
+    }
+    const int pathFd = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int problem = pathFd < 0 || ::fsync(pathFd) != 0 ? errno : 0;
+    if (pathFd >= 0) {
+        ::close(pathFd);
+    }
+    return problem;
+}
+
+bool SafeFile::finishRenamed(std::string& error) {
+    ::close(fd_);
+    fd_ = -1;
+    temporary_.clear();
+    const int unsynced = flushFolder(splitTarget(target_).folder);
+    if (unsynced != 0) {
+        error = target_ + " är skriven, men mappen kunde inte föras till disken (" +
+                systemErrorText(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
+        return false;
+    }
+    return true;
+}
+
 bool SafeFile::commit(std::string& error) {
     if (fd_ < 0) {
         error = failure(target_.empty() ? std::string("filen") : target_, EBADF);
         return false;
     }
-    int problem = writeErrno_;
-    // A file filled through its path (VACUUM INTO, a PDF printer) may have been recreated: the
-    // mode is set again on what stands there now.
-    if (problem == 0 &&
-        (::chmod(temporary_.c_str(), S_IRUSR | S_IWUSR) != 0 || ::fsync(fd_) != 0)) {
-        problem = errno;
-    }
-    if (problem == 0) {
-        const int pathFd = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (pathFd < 0 || ::fsync(pathFd) != 0) {
-            problem = errno;
-        }
-        if (pathFd >= 0) {
-            ::close(pathFd);
-        }
-    }
+    int problem = flushTemporary();
     // The target is checked again just before the rename: a link or folder planted meanwhile is
     // not replaced.
     std::string refused;
@@ -236,16 +251,7 @@ bool SafeFile::commit(std::string& error) {
         abandon();
         return false;
     }
-    ::close(fd_);
-    fd_ = -1;
-    temporary_.clear();
-    const int unsynced = flushFolder(splitTarget(target_).folder);
-    if (unsynced != 0) {
-        error = target_ + " är skriven, men mappen kunde inte föras till disken (" +
-                systemErrorText(unsynced) + "): vid ett strömavbrott kan filen gå förlorad.";
-        return false;
-    }
-    return true;
+    return finishRenamed(error);
 }
 
 namespace {
@@ -275,19 +281,7 @@ bool SafeFile::commitNoReplace(std::string& error) {
         error = failure(target_.empty() ? std::string("filen") : target_, EBADF);
         return false;
     }
-    int problem = writeErrno_;
-    if (problem == 0 &&
-        (::chmod(temporary_.c_str(), S_IRUSR | S_IWUSR) != 0 || ::fsync(fd_) != 0)) {
-        problem = errno;
-    }
-    if (problem == 0) {
-        // A file filled through its path (VACUUM INTO) may be another inode than fd_.
-        const int pathFd = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        problem = pathFd < 0 || ::fsync(pathFd) != 0 ? errno : 0;
-        if (pathFd >= 0) {
-            ::close(pathFd);
-        }
-    }
+    int problem = flushTemporary();
     if (problem == 0) {
         problem = renameWithoutReplacing(temporary_, target_);
     }
@@ -302,11 +296,7 @@ bool SafeFile::commitNoReplace(std::string& error) {
         abandon();
         return false;
     }
-    temporary_.clear();
-    flushFolder(splitTarget(target_).folder);
-    ::close(fd_);
-    fd_ = -1;
-    return true;
+    return finishRenamed(error);
 }
 
 void SafeFile::abandon() {

@@ -67,6 +67,12 @@ class SafeFile {
     const std::string& target() const { return target_; }
 
   private:
+    // Flushes the temporary and gives it mode 0600; the errno of a failure, or 0.
+    int flushTemporary();
+    // After the rename: closes the writer and makes the rename durable. False, with a message,
+    // when the folder could not be flushed.
+    bool finishRenamed(std::string& error);
+
     std::string target_;
     std::string temporary_;
     SafeFileTarget kind_ = SafeFileTarget::Output;

@@ -6,6 +6,7 @@
 #include "access_log.h"
 #include "child_run.h"
 #include "db.h"
+#include "raw_files.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -27,27 +28,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string fileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-}
-
-void sql(const fs::path& database, const std::string& text) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, text.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error != nullptr ? error : "") << "\n"
-        << text;
-    sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 std::string sqlText(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "db.h"
 #include "instance_lock.h"
 #include "message_box.h"
+#include "raw_files.h"
 #include "register_lock.h"
 #include "temp_dir.h"
 
@@ -35,31 +36,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string fileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 void writeFile(const fs::path& path, const std::string& bytes, mode_t mode = 0600) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
     ASSERT_GE(fd, 0) << path;
     ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     fchmod(fd, mode);
     close(fd);
-}
-
-// Runs sql on the SQLite file directly (not through the program's layer); fails the test on error.
-void sql(const fs::path& database, const std::string& text) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, text.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error != nullptr ? error : "") << "\n"
-        << text.substr(0, 200);
-    sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 // Every row of every table, as sorted text lines: the register's whole content.

@@ -5,11 +5,13 @@
 #include "db.h"
 #include "demo_database.h"
 #include "message_capture.h"
+#include "raw_files.h"
 #include "schema.h"
 #include "statement.h"
 #include "subtest_table.h"
 #include "temp_dir.h"
 #include "test_occasion.h"
+#include "typical_occasion.h"
 #include "working_directory.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +29,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fileText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
@@ -62,7 +57,7 @@ class CommandLine : public ::testing::Test {
         const fs::path out = dir_.path() / "out";
         const fs::path err = dir_.path() / "err";
         const int status = runInFolder(RIVO_ADMIN_PATH, work_, args, {}, out, err);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(out), fileText(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(out), fileBytes(err)};
     }
 
     // The demonstration register with one person, whose ID is 1.
@@ -73,18 +68,7 @@ class CommandLine : public ::testing::Test {
             << error;
         MessageCapture messages;
         ASSERT_EQ(DoConnect("", "", (work_ / kDatabaseFileName).c_str()), 1);
-        TestOccasion occasion{};
-        std::strcpy(occasion.person.NAMN, "Eva Lind");
-        occasion.person.SEX = 2;
-        occasion.person.BORNDATE = DateValue{1968, 9, 30};
-        occasion.person.TESTDATE = DateValue{2011, 2, 13};
-        occasion.TD_TESTDATE = occasion.person.TESTDATE;
-        for (int i = 0; i < kRawScoreCount; ++i) {
-            occasion.RawScores[i] = kSubtests[i].formMax / 2;
-        }
-        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
-                                                   occasion.RawScores[RAW_SRBAK] +
-                                                   occasion.RawScores[RAW_SS];
+        TestOccasion occasion = typicalOccasion();
         EXPECT_EQ(DoInsertPD(occasion.person), DB_DONE);
         EXPECT_EQ(DoInsertTD(occasion), DB_DONE);
         EXPECT_EQ(occasion.person.ID, 1);
@@ -207,12 +191,12 @@ TEST_F(CommandLine, AReportOfEveryoneAsOnePdfIsRefusedBeforeAnyFileOrLogRow) {
                                             "inte med --all"))
             << outcome.err;
     }
-    EXPECT_EQ(fileText(work_ / "y.pdf"), "en tidigare rapport");
+    EXPECT_EQ(fileBytes(work_ / "y.pdf"), "en tidigare rapport");
     EXPECT_EQ(filesInWork(), (std::vector<std::string>{kDatabaseFileName, "y.pdf"}));
     EXPECT_EQ(logRows(), rowsBefore);
     // One person's PDF is still written over the earlier file.
     EXPECT_EQ(admin({"report", "--id", "1", "--pdf", "y.pdf"}).code, 0);
-    EXPECT_TRUE(fileText(work_ / "y.pdf").starts_with("%PDF"));
+    EXPECT_TRUE(fileBytes(work_ / "y.pdf").starts_with("%PDF"));
 }
 
 TEST_F(CommandLine, CountsAreSaidInSingularAndPlural) {
