@@ -94,6 +94,28 @@ enum class StockObject {
     SystemFont
 };
 
+// What the items drawn inside a mark are. The texts drawn inside a Heading, Paragraph, Note or
+// cell are its text, in the order drawn; a Graphic's text is its label (a description that
+// lists its values), the lines and shapes inside it are its picture.
+enum class DcMark {
+    Page,         // label: the page's title
+    Heading,      // level 1 for a page's title, 2 for a section, 3 below
+    Paragraph,    // running text, such as the person's data or an explanation
+    Note,         // a note or footnote under a table or graph
+    Table,        // label: the table's caption; contains Rows
+    Row,          // contains ColumnHeader, RowHeader and Cell marks, left to right
+    ColumnHeader, // a header cell of the columns below it
+    RowHeader,    // a header cell of its row
+    Cell,         // a data cell; an empty cell is a mark with no text
+    Graphic,      // label: "Indexprofil: VFI 104, PFI 100, ..."
+};
+
+struct DcMarkSpec {
+    DcMark kind = DcMark::Paragraph;
+    std::string label; // Page, Table, Graphic: see above; otherwise empty
+    int level = 0;     // Heading only
+};
+
 class Dc {
   public:
     virtual ~Dc() = default;
@@ -144,4 +166,24 @@ class Dc {
     // True when the device shows fewer than 2 colours, such as a printer set to black and white:
     // painters then draw their coloured lines black.
     virtual bool isMonochrome() const { return false; }
+
+    // ---- Meaning ----
+    // Painters say what the items they draw between beginMark and the matching endMark are, so
+    // that a reading of the same layout (the accessible tree, the HTML report, the copied text)
+    // knows headings, tables and graphs without a layout of its own. Marks nest. Devices that
+    // only paint ignore them.
+    virtual void beginMark(const DcMarkSpec& mark) { (void)mark; }
+    virtual void endMark() {}
+};
+
+// Opens a mark for the lifetime of the scope: DcMarkScope table(dc, {DcMark::Table, "Indexpoäng"});
+class DcMarkScope {
+  public:
+    DcMarkScope(Dc& dc, const DcMarkSpec& mark) : dc_(dc) { dc_.beginMark(mark); }
+    ~DcMarkScope() { dc_.endMark(); }
+    DcMarkScope(const DcMarkScope&) = delete;
+    DcMarkScope& operator=(const DcMarkScope&) = delete;
+
+  private:
+    Dc& dc_;
 };
