@@ -27,8 +27,8 @@ struct ReportNode {
     std::vector<ReportNode> children;
 };
 
-// The root is a node of kind Page-less "document": its children are the five Page nodes, in
-// order. `printing` chooses the screen layout (0) or the paper layout (1); the text is the same.
+// The whole report: the five Page nodes in order, each holding its headings, tables, graphs and
+// notes.
 struct ReportDocument {
     std::string title; // "Resultatredovisning"
     std::vector<ReportNode> pages;
@@ -36,5 +36,6 @@ struct ReportDocument {
 
 // Paints the report of the open test occasion (the one the results screen shows, with its
 // chosen norm group, interval and bases in resultsView()) onto a device that records the marks,
-// and returns the document. Needs the same state as ab_paint_sidor.
+// and returns the document. Needs the same state as ab_paint_sidor. `printing` chooses the
+// screen layout (0) or the paper layout (1); the texts are the same.
 ReportDocument readReportDocument(int printing = 0);
