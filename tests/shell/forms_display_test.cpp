@@ -16,6 +16,7 @@
 #include "pdf_reader.h"
 #include "person_list_state.h"
 #include "personal_data_form.h"
+#include "print_dialog.h"
 #include "qt_dialogs.h"
 #include "recording_dc.h"
 #include "report_pages.h"
@@ -29,9 +30,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -614,6 +619,46 @@ TEST_F(OnTheDesktop, ASecondStartBringsTheRunningWindowForward) {
               "RIVO-IV körs redan; det öppna fönstret har tagits fram.\n");
     WAIT_TRUE(!window_->isMinimized());
     WAIT_TRUE(window_->isActiveWindow());
+}
+
+// ---- Printing to a file: the first Enter in the file name prints ----
+
+TEST_F(OnTheDesktop, EnterInThePrintFileNamePrintsAtOnceBesideFilesOfTheSameBeginning) {
+    const QString folder = QString::fromStdString(environment_.dir().file("utskrifter").string());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char* existing : {"rapport-1.pdf", "rapport-2.pdf"}) {
+        QFile file(folder + "/" + existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder + "/rapport-3.pdf");
+    bool stillOpenAfterEnter = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = nullptr;
+        WAIT_TRUE((dialog = QApplication::activeModalWidget()) != nullptr);
+        auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(fileName, nullptr);
+        WAIT_TRUE(fileName->isVisible());
+        fileName->setFocus();
+        fileName->clear();
+        WAIT_EQ(QApplication::focusWidget(), fileName);
+        // The path typed as a user types it, folder by folder, while the dialog goes on handling
+        // events; the name begins like the files already there.
+        QProcess typing;
+        typing.start(QStringLiteral("xdotool"), {"type", "--delay", "60", folder + "/rapport"});
+        WAIT_TRUE_FOR(typing.state() == QProcess::NotRunning, 20000);
+        QTest::qWait(500); // long enough for a completion list to read the folder and open
+        keys("Return");
+        stillOpenAfterEnter = !QTest::qWaitFor([&] { return !dialog->isVisible(); }, 3000);
+        if (stillOpenAfterEnter) {
+            static_cast<QDialog*>(dialog)->reject();
+        }
+    });
+    const bool printed = askPrintSettings(printer, window_);
+    EXPECT_FALSE(stillOpenAfterEnter);
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(QFileInfo(printer.outputFileName()).fileName().toStdString(), "rapport");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "qt_dialogs.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -47,6 +48,16 @@ void hideIgnoredControls(QWidget& dialog) {
     }
 }
 
+// The file name of "print to file" completes from the folder in a popup list. While that list is
+// open it takes Enter for itself, so a name that begins like a file already there ("rapport"
+// beside "rapport-1.pdf") needs Enter twice, and the first one seems lost. Without the list Enter
+// prints at once; the "..." button still browses the folders.
+void dropFileNameCompletion(QWidget& dialog) {
+    if (auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
+        fileName->setCompleter(nullptr);
+    }
+}
+
 // The dialogs show these controls again whenever they update themselves (on showing, on
 // "Options >>", on another printer), and the properties dialog is made only when its button is
 // pressed: each time one of them is shown, it is hidden again before the next paint.
@@ -56,6 +67,7 @@ class IgnoredControlsHider : public QObject {
         if (event->type() == QEvent::Show && watched->isWidgetType() &&
             static_cast<QWidget*>(watched)->isWindow() && watched->inherits("QDialog")) {
             hideIgnoredControls(*static_cast<QWidget*>(watched));
+            dropFileNameCompletion(*static_cast<QWidget*>(watched));
         }
         if (event->type() == QEvent::ShowToParent && isIgnoredControl(*watched)) {
             QMetaObject::invokeMethod(static_cast<QWidget*>(watched), &QWidget::hide,
@@ -69,6 +81,7 @@ class IgnoredControlsHider : public QObject {
 
 void trimPrintDialog(QWidget& dialog) {
     hideIgnoredControls(dialog);
+    dropFileNameCompletion(dialog);
 }
 
 PrintDialogTrimming::PrintDialogTrimming() : hider_(new IgnoredControlsHider) {

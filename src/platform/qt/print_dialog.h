@@ -15,7 +15,8 @@ using PrintDialogHandler = std::function<bool(QPrinter&)>;
 // only what the print job does: no page range, no odd or even pages, one page per sheet.
 bool askPrintSettings(QPrinter& printer, QWidget* owner);
 
-// Hides the controls of a print dialog (or its properties dialog) that the job does not act on.
+// Hides the controls of a print dialog (or its properties dialog) that the job does not act on,
+// and takes the completion list off its file name, so that Enter there prints at once.
 void trimPrintDialog(QWidget& dialog);
 
 // While it lives, those controls are hidden again whenever a print dialog or its properties
