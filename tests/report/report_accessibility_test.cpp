@@ -1,29 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "db.h"
-#include "demo_database.h"
-#include "main_window.h"
-#include "message_capture.h"
 #include "report_json.h"
 #include "report_pages.h"
-#include "results_screen.h"
-#include "results_window.h"
-#include "screen_size.h"
-#include "shell_state.h"
-#include "stored_occasion.h"
-#include "temp_dir.h"
-#include "test_occasion.h"
+#include "stored_results_screen.h"
 #include "text_table.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QComboBox>
 #include <QJsonArray>
-#include <QPointer>
 #include <QScrollBar>
-#include <QTest>
-#include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 // The report area of the results screen, read through Qt's accessibility API as a screen reader
@@ -77,39 +62,13 @@ QString utf8(unsigned short id) {
     return QString::fromStdString(text(id));
 }
 
-class ReportAccessibilityTest : public ::testing::Test {
+class ReportAccessibilityTest : public StoredResultsScreen {
   protected:
     void SetUp() override {
-        const std::string path = dir_.file(kDatabaseFileName).string();
-        std::string error;
-        ASSERT_TRUE(createDemoDatabase(path, "psykolog", "demo123", error)) << error;
-        ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
-        std::strcpy(testOccasion().NORMGRUPP, "Standardgrupp");
-        const int id = storeHalfScoredPerson("Örjan Ek", 50);
-        ASSERT_GT(id, 0);
-        ASSERT_TRUE(loadStoredOccasion(id));
-        const ScreenSize screen = screenSize();
-        screenWidth() = screen.width;
-        screenHeight() = screen.height;
-        window_ = new MainWindow;
-        window_->createSharedFonts();
-        window_->createSharedButtons();
-        window_->loadAccelerators();
-        window_->setScreen(SCREEN_RESULTS, std::make_unique<ResultsScreen>(*window_));
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
-        window_->showScreen(SCREEN_RESULTS);
-        QApplication::processEvents();
+        StoredResultsScreen::SetUp();
         report_ = QAccessible::queryAccessibleInterface(results());
         ASSERT_NE(report_, nullptr);
     }
-    void TearDown() override {
-        delete window_.data();
-        DoDisconnect();
-    }
-
-    ResultsWindow* results() { return window_->findChild<ResultsWindow*>("resultsWindow"); }
 
     // The one cell of the table with these headers; fails when there is not exactly one.
     static std::string cellText(const std::vector<ReadCell>& cells, const QString& table,
@@ -126,9 +85,6 @@ class ReportAccessibilityTest : public ::testing::Test {
         return found.empty() ? std::string() : found.front().toStdString();
     }
 
-    TempDir dir_;
-    MessageCapture messages_;
-    QPointer<MainWindow> window_;
     QAccessibleInterface* report_ = nullptr;
 };
 
