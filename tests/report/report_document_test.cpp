@@ -81,25 +81,6 @@ TEST_F(ReportDocumentTest, MarksChangeNothingPainted) {
     }
 }
 
-TEST_F(ReportDocumentTest, FivePagesEachOpenedByItsTitle) {
-    const ReportDocument document = readReportDocument();
-    EXPECT_EQ(document.title, "Resultatredovisning");
-    const unsigned short titles[] = {94, 164, 57, 56, 400};
-    ASSERT_EQ(document.pages.size(), std::size(titles));
-    for (std::size_t i = 0; i < std::size(titles); ++i) {
-        const ReportNode& page = document.pages[i];
-        EXPECT_EQ(page.kind, DcMark::Page);
-        EXPECT_EQ(page.text, text(titles[i]));
-        ASSERT_FALSE(page.children.empty());
-        EXPECT_EQ(page.children.front().kind, DcMark::Heading);
-        EXPECT_EQ(page.children.front().level, 1);
-        EXPECT_EQ(page.children.front().text, text(titles[i]));
-        if (i > 0) {
-            EXPECT_GT(page.top, document.pages[i - 1].top) << "reading order";
-        }
-    }
-}
-
 // The index table reads as painted, the name first although it is drawn last.
 TEST_F(ReportDocumentTest, IndexTableRowsReadLeftToRight) {
     occasion().indexes[PFI].prorated = 1;
