@@ -2,6 +2,7 @@
 #include "results_window.h"
 
 #include "qpainter_dc.h"
+#include "report_accessible.h"
 #include "report_pages.h"
 
 #include <QKeyEvent>
@@ -62,6 +63,7 @@ ScrollRequest sliderRequest(int action) {
 } // namespace
 
 ResultsWindow::ResultsWindow(QWidget* parent) : QFrame(parent), scrollBar_(new QScrollBar(this)) {
+    installReportAccessibility();
     setObjectName("resultsWindow");
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
@@ -98,6 +100,7 @@ void ResultsWindow::scrollReport(ScrollRequest request, int thumb) {
     const int dy = -delta * view.lineHeight;
     scroll(0, dy, area);
     syncScrollBar();
+    reportViewMoved(this);
     // The strip that the move uncovered, painted now.
     QRect strip = area;
     if (dy < 0) {
@@ -116,6 +119,7 @@ void ResultsWindow::paintEvent(QPaintEvent* event) {
         return;
     }
     ResultsView& view = resultsView();
+    ++paintCount_;
     int lines = 0;
     {
         QPainter painter(this);
@@ -194,6 +198,7 @@ void ResultsWindow::settleView() {
     if (first != view.firstLine) {
         view.firstLine = first;
         update();
+        reportViewMoved(this);
     }
     syncScrollBar();
 }

@@ -28,6 +28,9 @@ class ResultsWindow : public QFrame {
     QScrollBar* scrollBar() const { return scrollBar_; }
     // Where the report is drawn: inside the frame, left of the scroll bar.
     QRect reportRect() const;
+    // How often the report has been painted: what is read off it for a screen reader is read
+    // again only after a paint.
+    int paintCount() const { return paintCount_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,4 +50,5 @@ class ResultsWindow : public QFrame {
 
     QScrollBar* scrollBar_;
     int page_ = 0;
+    int paintCount_ = 0;
 };
