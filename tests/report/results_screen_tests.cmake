@@ -10,3 +10,8 @@ rivo_qt_test(results_screen_test
     LIBS rivo_shell rivo_report_screen rivo_register rivo_demo_database)
 target_compile_definitions(results_screen_test PRIVATE
     RIVO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+
+# Copying the report from the results screen to the clipboard.
+rivo_qt_test(report_copy_test
+    SOURCES report_copy_test.cpp stored_occasion.cpp
+    LIBS rivo_shell rivo_report_screen rivo_register rivo_demo_database)
