@@ -68,3 +68,16 @@ bool graphicValueNumber(std::string_view value, double& number) {
     const auto result = std::from_chars(text.data(), end, number);
     return result.ec == std::errc() && result.ptr == end;
 }
+
+GraphScale graphScale(double lowest, double highest) {
+    if (lowest >= 1 && highest <= 19) {
+        return {1, 19, true, 10};
+    }
+    if (lowest >= 40 && highest <= 160) {
+        return {40, 160, true, 100};
+    }
+    if (highest > lowest) {
+        return {lowest, highest, false, 0};
+    }
+    return {lowest - 1, highest + 1, false, 0};
+}

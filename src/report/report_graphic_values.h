@@ -23,3 +23,15 @@ GraphicValues splitGraphicLabel(std::string_view label);
 
 // The value as a number when it is one ("104", "-1,5", "2.5"); false for "–" or an empty value.
 bool graphicValueNumber(std::string_view value, double& number);
+
+// The vertical scale a graph of the values is drawn on: the scaled scores' 1-19 around 10, the
+// index scores' 40-160 around 100, so that a profile looks as flat or as steep as it is; values
+// outside both are drawn on their own range, without a mean line.
+struct GraphScale {
+    double low = 0;
+    double high = 0;
+    bool hasMean = false;
+    double mean = 0;
+};
+
+GraphScale graphScale(double lowest, double highest);

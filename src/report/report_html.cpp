@@ -21,6 +21,7 @@ th { text-align: left; background: #eee; }
 td { text-align: right; font-variant-numeric: tabular-nums; }
 figure { margin: 0.5em 0 1em; break-inside: avoid; page-break-inside: avoid; }
 figure svg { display: block; max-width: 100%; height: auto; }
+figure table { min-width: 18em; }
 p.not { font-size: 9pt; }
 @media print { body { margin: 0; } th { background: none; } }
 )";
@@ -158,10 +159,10 @@ class HtmlWriter {
 
     void writeGraphic(const ReportNode& graphic) {
         const GraphicValues split = splitGraphicLabel(graphic.text);
-        out_ += "<figure>\n";
+        out_ += "<figure>\n<figcaption>" + escapeHtml(split.title) + "</figcaption>\n";
         writeGraphPicture(graphic.text, split);
         if (!split.values.empty()) {
-            out_ += "<table>\n<caption>" + escapeHtml(split.title) + "</caption>\n";
+            out_ += "<table>\n<caption>" + escapeHtml(split.title) + ", värden</caption>\n";
             out_ += "<tr><th scope=\"col\">Mått</th><th scope=\"col\">Värde</th></tr>\n";
             for (const GraphicValue& value : split.values) {
                 out_ += "<tr><th scope=\"row\">" + escapeHtml(value.name) + "</th><td>" +
@@ -172,8 +173,9 @@ class HtmlWriter {
         out_ += "</figure>\n";
     }
 
-    // The values as points joined by a line, each named under its place; a value that is no
-    // number (a subtest not given) leaves a gap. The picture's text alternative is the label.
+    // The values as points joined by a line, each named under its place, on the scale of their
+    // kind with its mean as a dashed line; a value that is no number (a subtest not given) leaves
+    // a gap. The picture's text alternative is the label, which lists the values.
     void writeGraphPicture(const std::string& label, const GraphicValues& split) {
         out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" viewBox=\"0 0 " +
                 std::to_string(kGraphWidth) + " " + std::to_string(kGraphHeight) + "\" width=\"" +
@@ -182,35 +184,49 @@ class HtmlWriter {
                 "</title>\n";
         std::vector<double> numbers(split.values.size());
         std::vector<bool> known(split.values.size());
-        double low = 0;
-        double high = 0;
+        double lowest = 0;
+        double highest = 0;
         bool any = false;
         for (std::size_t i = 0; i < split.values.size(); ++i) {
             known[i] = graphicValueNumber(split.values[i].value, numbers[i]);
             if (known[i]) {
-                low = any ? std::min(low, numbers[i]) : numbers[i];
-                high = any ? std::max(high, numbers[i]) : numbers[i];
+                lowest = any ? std::min(lowest, numbers[i]) : numbers[i];
+                highest = any ? std::max(highest, numbers[i]) : numbers[i];
                 any = true;
             }
         }
-        const int left = kGraphMargin;
-        const int right = kGraphWidth - kGraphMargin / 2;
-        const int top = kGraphMargin / 2;
-        const int bottom = kGraphHeight - kGraphMargin;
-        out_ += "<rect x=\"" + std::to_string(left) + "\" y=\"" + std::to_string(top) +
-                "\" width=\"" + std::to_string(right - left) + "\" height=\"" +
-                std::to_string(bottom - top) + "\" fill=\"none\" stroke=\"#444\"/>\n";
-        if (split.values.empty()) {
+        const GraphScale scale = graphScale(lowest, highest);
+        const double left = kGraphMargin;
+        const double right = kGraphWidth - kGraphMargin / 2;
+        const double top = kGraphMargin / 2;
+        const double bottom = kGraphHeight - kGraphMargin;
+        const auto yOf = [&](double value) {
+            return bottom - (value - scale.low) / (scale.high - scale.low) * (bottom - top);
+        };
+        out_ += "<rect x=\"" + format(left) + "\" y=\"" + format(top) + "\" width=\"" +
+                format(right - left) + "\" height=\"" + format(bottom - top) +
+                "\" fill=\"none\" stroke=\"#444\"/>\n";
+        if (!any) {
             out_ += "</svg>\n";
             return;
         }
-        const double span = high > low ? high - low : 1.0;
-        const double step =
-            static_cast<double>(right - left) / static_cast<double>(split.values.size());
+        std::vector<double> marks = {scale.low, scale.high};
+        if (scale.hasMean) {
+            marks.push_back(scale.mean);
+            out_ += "<line x1=\"" + format(left) + "\" y1=\"" + format(yOf(scale.mean)) +
+                    "\" x2=\"" + format(right) + "\" y2=\"" + format(yOf(scale.mean)) +
+                    "\" stroke=\"#444\" stroke-dasharray=\"4 3\"/>\n";
+        }
+        for (const double mark : marks) {
+            out_ += "<text x=\"" + format(left - 4) + "\" y=\"" + format(yOf(mark) + 4) +
+                    "\" font-size=\"11\" text-anchor=\"end\" fill=\"#000\">" + number(mark) +
+                    "</text>\n";
+        }
+        const double step = (right - left) / static_cast<double>(split.values.size());
         std::string points;
         for (std::size_t i = 0; i < split.values.size(); ++i) {
             const double x = left + step * (static_cast<double>(i) + 0.5);
-            out_ += "<text x=\"" + format(x) + "\" y=\"" + std::to_string(bottom + 16) +
+            out_ += "<text x=\"" + format(x) + "\" y=\"" + format(bottom + 16) +
                     "\" font-size=\"11\" text-anchor=\"middle\" fill=\"#000\">" +
                     escapeHtml(split.values[i].name) + "</text>\n";
             if (!known[i]) {
@@ -220,7 +236,7 @@ class HtmlWriter {
                 points.clear();
                 continue;
             }
-            const double y = bottom - 10 - (numbers[i] - low) / span * (bottom - top - 20);
+            const double y = yOf(numbers[i]);
             out_ += "<circle cx=\"" + format(x) + "\" cy=\"" + format(y) +
                     "\" r=\"4\" fill=\"#000\"/>\n";
             points += (points.empty() ? "" : " ") + format(x) + "," + format(y);
@@ -234,6 +250,13 @@ class HtmlWriter {
     void polyline(const std::string& points) {
         out_ += "<polyline points=\"" + points +
                 "\" fill=\"none\" stroke=\"#000\" stroke-width=\"1.5\"/>\n";
+    }
+
+    // A scale mark as a whole number where it is one.
+    static std::string number(double value) {
+        char text[32];
+        const auto result = std::to_chars(text, text + sizeof text, value);
+        return std::string(text, result.ptr);
     }
 
     // With a decimal point whatever the locale.

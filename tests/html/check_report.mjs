@@ -2,7 +2,8 @@
 // Opens each HTML report in headless Chromium, runs axe-core over it and prints every violation,
 // then reads the tables as the browser parsed them and checks that every index score,
 // percentile, interval and scaled score of the matching JSON report stands in a table row headed
-// by its name, in a table with column headers. Exit status 0 when all is well, 1 otherwise.
+// by its name, in a table with column headers, and every index score in the profile graph's table
+// of values. Exit status 0 when all is well, 1 otherwise.
 //
 //   node check_report.mjs CHROMIUM REPORT.html REPORT.json [REPORT.html REPORT.json ...]
 import { readFileSync } from 'node:fs';
@@ -36,15 +37,17 @@ function readTables() {
   }));
 }
 
-// The row headed by `name` (a th scope="row" whose text is the name or starts with it) in a table
-// with column headers, whose data cells hold every value; null when there is none.
+// The row headed by `name` (a th scope="row" whose text is the name or starts with it, after the
+// subtest's number such as "12. ") in a table with column headers, whose data cells hold every
+// value; null when there is none.
 function findRow(tables, name, values) {
   for (const table of tables) {
     const headed = table.rows.some((row) => row.some((cell) => cell.scope === 'col'));
     if (!headed) continue;
     for (const row of table.rows) {
       const header = row.find((cell) => cell.scope === 'row');
-      if (!header || !(header.text === name || header.text.startsWith(name + ' '))) continue;
+      const headerName = header ? header.text.replace(/^\d+\. /, '') : '';
+      if (!header || !(headerName === name || headerName.startsWith(name + ' '))) continue;
       const data = row.filter((cell) => !cell.header).map((cell) => cell.text);
       if (values.every((value) => data.includes(value))) return { table, row };
     }
@@ -69,6 +72,22 @@ function checkNumbers(label, tables, json) {
       found += 1;
     } else {
       problems.push(`${label}: skalpoängen ${name} ${score} finns inte i en tabell`);
+    }
+  }
+  // The index profile's value table: each index by its abbreviation with its score.
+  for (const [key, index] of Object.entries(json.indexes)) {
+    if (index.IK === null) continue;
+    const exact = tables.some((table) =>
+      table.rows.some(
+        (row) =>
+          row.some((cell) => cell.scope === 'row' && cell.text === key) &&
+          row.some((cell) => !cell.header && cell.text === String(index.IK)),
+      ),
+    );
+    if (exact) {
+      found += 1;
+    } else {
+      problems.push(`${label}: grafens värde ${key} ${index.IK} finns inte i en tabell`);
     }
   }
   if (found === 0) problems.push(`${label}: inga tal att jämföra`);

@@ -151,7 +151,8 @@ TEST(ReportHtml, AGraphIsATableOfItsValuesAndAPictureNamedByThem) {
               std::string::npos);
     EXPECT_NE(html.find("aria-label=\"" + label + "\""), std::string::npos);
     EXPECT_NE(html.find("<title>" + label + "</title>"), std::string::npos);
-    EXPECT_NE(html.find("<caption>Indexprofil</caption>"), std::string::npos);
+    EXPECT_NE(html.find("<figcaption>Indexprofil</figcaption>"), std::string::npos);
+    EXPECT_NE(html.find("<caption>Indexprofil, värden</caption>"), std::string::npos);
     EXPECT_NE(html.find("<tr><th scope=\"row\">VFI</th><td>104</td></tr>"), std::string::npos);
     EXPECT_NE(html.find("<tr><th scope=\"row\">AMI</th><td>–</td></tr>"), std::string::npos);
     // Two numbers, two points; the missing value is no point.
@@ -212,6 +213,29 @@ TEST(GraphicLabel, ReadsNumbersAsPaintedWhateverTheDecimalSign) {
             EXPECT_DOUBLE_EQ(number, c.expected) << c.value;
         }
     }
+}
+
+TEST(GraphicLabel, DrawsScoresOnTheScaleOfTheirKind) {
+    struct Case {
+        double lowest;
+        double highest;
+        double low;
+        double high;
+        bool hasMean;
+    };
+    const std::vector<Case> cases = {
+        {6, 10, 1, 19, true},      {1, 19, 1, 19, true},      {89, 100, 40, 160, true},
+        {40, 160, 40, 160, true},  {0, 12, 0, 12, false},     {20, 30, 20, 30, false},
+        {35, 120, 35, 120, false}, {90, 170, 90, 170, false}, {25, 25, 24, 26, false},
+    };
+    for (const Case& c : cases) {
+        const GraphScale scale = graphScale(c.lowest, c.highest);
+        EXPECT_EQ(scale.low, c.low) << c.lowest << "-" << c.highest;
+        EXPECT_EQ(scale.high, c.high) << c.lowest << "-" << c.highest;
+        EXPECT_EQ(scale.hasMean, c.hasMean) << c.lowest << "-" << c.highest;
+    }
+    EXPECT_EQ(graphScale(6, 10).mean, 10);
+    EXPECT_EQ(graphScale(89, 100).mean, 100);
 }
 
 TEST(ReportPlainText, TablesAreTabSeparatedRowsAndGraphsTheirValues) {
