@@ -17,8 +17,9 @@ class HtmlReportOutput : public ReportOutput {
             return false;
         }
         written_ = true;
-        (void)occasion; // the pages read the scored test occasion itself
-        return writeFileSafely(path_, reportHtml(readReportDocument(1)), error);
+        // The pages read the scored test occasion itself; the messages found for it stand
+        // above them, as in every output.
+        return writeFileSafely(path_, reportHtml(readReportDocument(1), occasion.messages), error);
     }
 
     bool finish(std::string&) override { return true; }

@@ -23,6 +23,7 @@ figure { margin: 0.5em 0 1em; break-inside: avoid; page-break-inside: avoid; }
 figure svg { display: block; max-width: 100%; height: auto; }
 figure table { min-width: 18em; }
 p.not { font-size: 9pt; }
+div.observera { border: 2px solid #000; padding: 0 1em; margin-bottom: 1em; }
 @media print { body { margin: 0; } th { background: none; } }
 )";
 
@@ -33,13 +34,14 @@ constexpr int kGraphMargin = 40;
 
 class HtmlWriter {
   public:
-    std::string write(const ReportDocument& document) {
+    std::string write(const ReportDocument& document, const std::vector<std::string>& problems) {
         out_ += "<!DOCTYPE html>\n<html lang=\"sv\">\n<head>\n<meta charset=\"utf-8\">\n";
         out_ += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
         out_ += "<title>" + escapeHtml(document.title) + "</title>\n";
         out_ += "<style>\n";
         out_ += kStyleSheet;
         out_ += "</style>\n</head>\n<body>\n<main>\n";
+        writeProblems(problems);
         for (const ReportNode& page : document.pages) {
             writePage(page);
         }
@@ -48,6 +50,17 @@ class HtmlWriter {
     }
 
   private:
+    void writeProblems(const std::vector<std::string>& problems) {
+        if (problems.empty()) {
+            return;
+        }
+        out_ += "<div class=\"observera\">\n<p><strong>Att observera</strong></p>\n<ul>\n";
+        for (const std::string& problem : problems) {
+            out_ += "<li>" + escapeHtml(problem) + "</li>\n";
+        }
+        out_ += "</ul>\n</div>\n";
+    }
+
     void writePage(const ReportNode& page) {
         out_ += "<section>\n";
         // A page whose painter gave it no heading of its own is headed by its title, so that
@@ -304,6 +317,6 @@ std::string escapeHtml(std::string_view text) {
     return escaped;
 }
 
-std::string reportHtml(const ReportDocument& document) {
-    return HtmlWriter().write(document);
+std::string reportHtml(const ReportDocument& document, const std::vector<std::string>& problems) {
+    return HtmlWriter().write(document, problems);
 }

@@ -3,7 +3,8 @@
 // then reads the tables as the browser parsed them and checks that every index score,
 // percentile, interval and scaled score of the matching JSON report stands in a table row headed
 // by its name, in a table with column headers, and every index score in the profile graph's table
-// of values. Exit status 0 when all is well, 1 otherwise.
+// of values; the occasion's messages are those of the JSON, and printed the document gives one A4
+// sheet per page. Exit status 0 when all is well, 1 otherwise.
 //
 //   node check_report.mjs CHROMIUM REPORT.html REPORT.json [REPORT.html REPORT.json ...]
 import { readFileSync } from 'node:fs';
@@ -112,6 +113,21 @@ try {
       }
     }
     const numbers = checkNumbers(files[i], tables, json);
+    // The occasion's messages stand in the document, as in the JSON.
+    const shown = await page.evaluate(() =>
+      [...document.querySelectorAll('.observera li')].map((item) => item.textContent),
+    );
+    if (JSON.stringify(shown) !== JSON.stringify(json.messages)) {
+      problems.push(`${files[i]}: meddelandena ${JSON.stringify(shown)} är inte JSON-rapportens ${JSON.stringify(json.messages)}`);
+    }
+    // Printed on A4, each page of the report on a sheet of its own.
+    const sections = await page.evaluate(() => document.querySelectorAll('main > section').length);
+    const pdf = (await page.pdf({ preferCSSPageSize: true })).toString('latin1');
+    const sheets = (pdf.match(/\/Type\s*\/Page[^s]/g) || []).length;
+    const a4 = /\/MediaBox\s*\[\s*0\s+0\s+59[45](\.\d+)?\s+84[12](\.\d+)?\s*\]/.test(pdf);
+    if (sheets !== sections || !a4) {
+      problems.push(`${files[i]}: utskriven på ${sheets} ark (A4: ${a4}), inte ett A4-ark för var och en av ${sections} sidor`);
+    }
     console.log(`${files[i]}: ${result.passes.length} axe-regler uppfyllda, ${result.violations.length} brott, ${numbers} tal lika med JSON`);
     await page.close();
   }

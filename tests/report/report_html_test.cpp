@@ -102,6 +102,18 @@ TEST(ReportHtml, EscapesEveryTextWhereverItStands) {
     EXPECT_EQ(escapeHtml("a<b>&\"'"), "a&lt;b&gt;&amp;&quot;&#39;");
 }
 
+TEST(ReportHtml, TheOccasionsProblemsStandAboveTheFirstPage) {
+    const ReportDocument document = oneDocument({node(DcMark::Page, "Resultat", {})});
+    EXPECT_EQ(reportHtml(document).find("Att observera"), std::string::npos);
+    const std::string html =
+        reportHtml(document, {"Testpersonen är yngre än normerna.", "Normen <saknas> & mer"});
+    const std::size_t list = html.find("<p><strong>Att observera</strong></p>\n<ul>\n"
+                                       "<li>Testpersonen är yngre än normerna.</li>\n"
+                                       "<li>Normen &lt;saknas&gt; &amp; mer</li>\n</ul>");
+    ASSERT_NE(list, std::string::npos) << html;
+    EXPECT_LT(list, html.find("<section>"));
+}
+
 TEST(ReportHtml, TablesHaveTheirCaptionAndScopedHeaderCells) {
     const std::string html =
         reportHtml(oneDocument({node(DcMark::Page, "Resultat", {indexTable()})}));
