@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The device context through which every screen and report painter draws. The operations and
 // their meanings are those of a Windows GDI device context: objects (fonts, pens, brushes,
@@ -111,6 +112,11 @@ enum class DcMark {
 };
 
 struct DcMarkSpec {
+    // {DcMark::Row}, {DcMark::Table, "caption"}, {DcMark::Heading, {}, 2}: what is left out is
+    // empty.
+    DcMarkSpec(DcMark markKind = DcMark::Paragraph, std::string markLabel = {}, int markLevel = 0)
+        : kind(markKind), label(std::move(markLabel)), level(markLevel) {}
+
     DcMark kind = DcMark::Paragraph;
     std::string label; // Page, Table, Graphic: see above; otherwise empty
     int level = 0;     // Heading only

@@ -62,7 +62,13 @@ int drawPageTitle(Dc& dc, const AnalysisPageFonts& fonts, int top, int left, int
     if (printing == 0) {
         top += 50;
     }
+    const DcMarkScope heading(dc, {DcMark::Heading, {}, 1});
     return drawTextLine(dc, fonts.title, left, top, text(titleId).c_str());
+}
+
+int drawSectionHeading(Dc& dc, DcObject font, int x, int y, const char* text) {
+    const DcMarkScope heading(dc, {DcMark::Heading, {}, 2});
+    return drawTextLine(dc, font, x, y, text);
 }
 
 int drawTextLine(Dc& dc, DcObject font, int x, int y, const char* text) {
@@ -90,6 +96,11 @@ void drawCell(Dc& dc, unsigned align, int x, int y, const char* text) {
     dc.textOut(x, y, text);
 }
 
+void drawMarkedCell(Dc& dc, DcMark kind, unsigned align, int x, int y, const char* text) {
+    const DcMarkScope cell(dc, {kind});
+    drawCell(dc, align, x, y, text);
+}
+
 int rowStep(Dc& dc) {
     const TextMetrics metrics = dc.textMetrics();
     return metrics.height + metrics.externalLeading + 2;
@@ -101,7 +112,9 @@ int drawTableHead(Dc& dc, const AnalysisPageFonts& fonts, int lineY, int left, i
     dc.selectObject(fonts.header);
     const int headerTop = lineY + 5;
     int lowest = headerTop;
+    const DcMarkScope row(dc, {DcMark::Row});
     for (const HeaderCell& header : headers) {
+        const DcMarkScope cell(dc, {DcMark::ColumnHeader});
         dc.setTextAlign(header.align | TextAlign::Top);
         const std::string caption = text(header.textId);
         lowest = std::max(lowest, ab_text_wrap(dc, headerTop, caption.c_str(), left + header.x,
@@ -115,7 +128,7 @@ void drawLevel(Dc& dc, int x, int y, const char* level) {
     if (std::strcmp(level, "ns*") == 0) {
         x += dc.textExtent("*").cx;
     }
-    drawCell(dc, TextAlign::Right, x, y, level);
+    drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, x, y, level);
 }
 
 int drawComparisonRows(Dc& dc, const AnalysisPageFonts& fonts, int y, int left,
@@ -131,17 +144,25 @@ int drawComparisonRows(Dc& dc, const AnalysisPageFonts& fonts, int y, int left,
         if (std::find(gapSlots.begin(), gapSlots.end(), slot) != gapSlots.end()) {
             y += 10;
         }
-        drawCell(dc, TextAlign::Left, left, y, row.title);
-        drawCell(dc, TextAlign::Right, left + columns.name1, y, row.name1);
-        drawCell(dc, TextAlign::Right, left + columns.score1, y, row.score1);
-        drawCell(dc, TextAlign::Center, left + columns.dash, y, "-");
-        drawCell(dc, TextAlign::Right, left + columns.name2, y, row.name2);
-        drawCell(dc, TextAlign::Right, left + columns.score2, y, row.score2);
+        const DcMarkScope mark(dc, {DcMark::Row});
+        {
+            // The pair with its two scores stands under the first column's header.
+            const DcMarkScope pair(dc, {DcMark::RowHeader});
+            drawCell(dc, TextAlign::Left, left, y, row.title);
+            drawCell(dc, TextAlign::Right, left + columns.name1, y, row.name1);
+            drawCell(dc, TextAlign::Right, left + columns.score1, y, row.score1);
+            drawCell(dc, TextAlign::Center, left + columns.dash, y, "-");
+            drawCell(dc, TextAlign::Right, left + columns.name2, y, row.name2);
+            drawCell(dc, TextAlign::Right, left + columns.score2, y, row.score2);
+        }
         drawCell(dc, TextAlign::Center, left + columns.equals, y, "=");
-        drawCell(dc, TextAlign::Right, left + columns.difference, y, row.difference);
-        drawCell(dc, TextAlign::Right, left + columns.critical, y, row.criticalValue);
+        drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + columns.difference, y,
+                       row.difference);
+        drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + columns.critical, y,
+                       row.criticalValue);
         drawLevel(dc, left + columns.level, y, row.level);
-        drawCell(dc, TextAlign::Right, left + columns.baseRate, y, row.baseRate);
+        drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + columns.baseRate, y,
+                       row.baseRate);
         y += step;
     }
     return y;
@@ -152,8 +173,10 @@ int drawTableNotes(Dc& dc, const AnalysisPageFonts& fonts, int lineY, int left, 
     drawRule(dc, left, width, lineY);
     int y = lineY;
     if (nsMarked != 0) {
+        const DcMarkScope note(dc, {DcMark::Note});
         y = drawWrappedText(dc, fonts.footnote, y, text(kNsFootnote).c_str(), left,
                             kNsFootnoteRight);
     }
+    const DcMarkScope note(dc, {DcMark::Note});
     return drawWrappedText(dc, fonts.footnote, y, text(noteId).c_str(), left, noteRight);
 }

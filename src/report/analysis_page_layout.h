@@ -55,6 +55,9 @@ int drawPageTitle(Dc& dc, const AnalysisPageFonts& fonts, int top, int left, int
 // One line of text in the font, left-aligned at (x, y); returns y + the font's height.
 int drawTextLine(Dc& dc, DcObject font, int x, int y, const char* text);
 
+// A section's heading: one line in the font at (x, y), marked as a heading of level 2.
+int drawSectionHeading(Dc& dc, DcObject font, int x, int y, const char* text);
+
 // The text in the font, left-aligned and word-wrapped between x and right (ab_text_wrap).
 int drawWrappedText(Dc& dc, DcObject font, int y, const char* text, int x, int right);
 
@@ -109,6 +112,9 @@ int drawTableNotes(Dc& dc, const AnalysisPageFonts& fonts, int lineY, int left, 
 // A cell of text with the given alignment at (x, y) in the selected font; an empty text draws
 // nothing.
 void drawCell(Dc& dc, unsigned align, int x, int y, const char* text);
+
+// drawCell inside a mark of the given kind; an empty text makes an empty cell.
+void drawMarkedCell(Dc& dc, DcMark kind, unsigned align, int x, int y, const char* text);
 
 // The distance from one table row to the next in the selected font: the font's height, its
 // external leading and 2, as ab_text_wrap steps.

@@ -59,6 +59,16 @@ void graphTitle(Dc& dc, int x, int top, unsigned short id) {
     textAligned(dc, TextAlign::Center, x, top, text(id));
 }
 
+// "title: VFI 104, PFI 100, ...": what a graph shows, as its description.
+std::string graphLabel(unsigned short titleId, const char* const* labels, const int* values,
+                       int count) {
+    std::string label = text(titleId) + ":";
+    for (int i = 0; i < count; ++i) {
+        label += (i == 0 ? " " : ", ") + std::string(labels[i]) + " " + scoreText(values[i], 0);
+    }
+    return label;
+}
+
 void drawOutline(Dc& dc, int left, int top, int right, int bottom) {
     const DcObject brush = dc.selectObject(dc.stockObject(StockObject::NullBrush));
     dc.rectangle(left, top, right, bottom);
@@ -97,15 +107,19 @@ int ab_paint_indexprofil(Dc& dc, int x, int y, int width, int height, int printi
     const int e = x + (19 * c - 20) / 2; // ⌊9.5 c − 10⌋
     const auto scaleY = [&](int v) { return y + height - r / 2 - (v - 44) * r; };
 
+    static const char* const kLabels[kIndexCount] = {"VFI", "PFI", "AI", "SI", "HIK", "GAI"};
+    int values[kIndexCount];
+    for (int i = 0; i < kIndexCount; ++i) {
+        values[i] = hasIndexScore(occasion.indexes[i]) ? occasion.indexes[i].IK : 0;
+    }
+    const DcMarkScope graphic(dc, {DcMark::Graphic, graphLabel(249, kLabels, values, kIndexCount)});
     GraphPens pens(dc);
     drawOutline(dc, a - 30, y, e, y + height + 30);
     graphTitle(dc, a + 3 * c - 5, y + 5, 249);
 
-    static const char* const kLabels[kIndexCount] = {"VFI", "PFI", "AI", "SI", "HIK", "GAI"};
     PlotPoint points[kIndexCount];
     for (int i = 0; i < kIndexCount; ++i) {
-        const IndexResult& index = occasion.indexes[i];
-        const int value = hasIndexScore(index) ? index.IK : 0;
+        const int value = values[i];
         const int xi = a + c / 2 + i * c;
         points[i] = PlotPoint{xi, scaleY(value), value};
         textAligned(dc, TextAlign::Center, xi, y + height, kLabels[i]);
@@ -142,6 +156,24 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
     const int R = x + 17 * c;
     const auto scaleY = [&](int v) { return y + height - r / 2 - v * r; };
 
+    static const struct {
+        const char* label;
+        int subscale;
+    } kColumns[] = {
+        {"Li", SUB_LIKHETER},         {"Or", SUB_ORDFORRAD},     {"In", SUB_INFORMATION},
+        {"(Fö)", SUB_FORSTAELSE},     {"Bl", SUB_BLOCKMONSTER},  {"Ma", SUB_MATRISER},
+        {"Vp", SUB_VISUELLAPUSSEL},   {"(Fv)", SUB_FIGURVIKTER}, {"(Bk)", SUB_BILDKOMPLETTERING},
+        {"Sr", SUB_SIFFERREPETITION}, {"Ar", SUB_ARITMETIK},     {"(Bs)", SUB_BSS},
+        {"Sy", SUB_SYMBOLLETNING},    {"Ko", SUB_KODNING},       {"(Ös)", SUB_OVERSTRYKNING},
+    };
+    constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
+    const char* columnLabels[kColumnCount];
+    int values[kColumnCount];
+    for (int i = 0; i < kColumnCount; ++i) {
+        columnLabels[i] = kColumns[i].label;
+        values[i] = occasion.ScaledScores[kColumns[i].subscale];
+    }
+    dc.beginMark({DcMark::Graphic, graphLabel(131, columnLabels, values, kColumnCount)});
     GraphPens pens(dc);
     {
         // The band of the mean scaled score 10, under the frame and its labels.
@@ -168,20 +200,9 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
                     text(group.name));
     }
 
-    static const struct {
-        const char* label;
-        int subscale;
-    } kColumns[] = {
-        {"Li", SUB_LIKHETER},         {"Or", SUB_ORDFORRAD},     {"In", SUB_INFORMATION},
-        {"(Fö)", SUB_FORSTAELSE},     {"Bl", SUB_BLOCKMONSTER},  {"Ma", SUB_MATRISER},
-        {"Vp", SUB_VISUELLAPUSSEL},   {"(Fv)", SUB_FIGURVIKTER}, {"(Bk)", SUB_BILDKOMPLETTERING},
-        {"Sr", SUB_SIFFERREPETITION}, {"Ar", SUB_ARITMETIK},     {"(Bs)", SUB_BSS},
-        {"Sy", SUB_SYMBOLLETNING},    {"Ko", SUB_KODNING},       {"(Ös)", SUB_OVERSTRYKNING},
-    };
-    constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
     PlotPoint points[kColumnCount];
     for (int i = 0; i < kColumnCount; ++i) {
-        const int value = occasion.ScaledScores[kColumns[i].subscale];
+        const int value = values[i];
         const int xi = L + c / 2 + i * c;
         points[i] = PlotPoint{xi, scaleY(value), value};
         textAligned(dc, TextAlign::Center, xi, y + tm + 5, kColumns[i].label);
@@ -215,9 +236,11 @@ int ab_paint_skalpoangsprofil(Dc& dc, int x, int y, int width, int height, int p
     for (int g = 0; g < 4; ++g) {
         ab_draw_polyline(dc, points + groupStarts[g], groupStarts[g + 1] - groupStarts[g]);
     }
+    dc.endMark();
 
     if (showsNote633(occasion.normDescription) != 0) {
         SelectedObject font(dc, dc.createFont(pageFont(12, false, false, printing)));
+        const DcMarkScope note(dc, {DcMark::Note});
         ab_text_wrap(dc, y + height + 3, text(633).c_str(), L, R, 1, 0);
     }
     return y + height;
@@ -229,9 +252,11 @@ int ab_paint_grafisk(Dc& dc, int top, int left, int right, int printing) {
     }
     dc.setBkMode(BackgroundMode::Transparent);
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
+    const DcMarkScope page(dc, {DcMark::Page, text(164)});
     int t = 0;
     {
         SelectedObject title(dc, dc.createFont(pageFont(20, true, false, printing)));
+        const DcMarkScope heading(dc, {DcMark::Heading, {}, 1});
         t = ab_text_wrap(dc, top, text(164).c_str(), left, right, 1, 0);
     }
     int b = 0;

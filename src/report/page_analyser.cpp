@@ -99,16 +99,20 @@ int drawNote(Dc& dc, DcObject font, int y, unsigned short textId, int left, int 
     if (textId == 0) {
         return y;
     }
+    const DcMarkScope paragraph(dc, {DcMark::Paragraph});
     return drawWrappedText(dc, font, y, text(textId).c_str(), left, right);
 }
 
 int paintComparisons(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, int right,
                      int printing) {
-    y = drawTextLine(dc, fonts.heading, left, y + 10, text(241).c_str());
+    y = drawSectionHeading(dc, fonts.heading, left, y + 10, text(241).c_str());
     y = drawNote(dc, fonts.base, y + 5, indexBaseText(resultsView().indexBase), left, right + 100);
-    y = drawTableHead(dc, fonts, y + 10, left, kTableWidth, kComparisonHeaders, 10);
-    y = drawComparisonRows(dc, fonts, y, left, IndexComparisons, kRowsShown, kComparisonColumns,
-                           kComparisonGapSlots);
+    {
+        const DcMarkScope table(dc, {DcMark::Table, text(241)});
+        y = drawTableHead(dc, fonts, y + 10, left, kTableWidth, kComparisonHeaders, 10);
+        y = drawComparisonRows(dc, fonts, y, left, IndexComparisons, kRowsShown, kComparisonColumns,
+                               kComparisonGapSlots);
+    }
     return drawTableNotes(dc, fonts, y + 5, left, kTableWidth, pairNsMarked, 136,
                           printing != 0 ? right - 10 : right + 100);
 }
@@ -126,19 +130,20 @@ int drawStrengthRows(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, in
                 y += slot == groupSlot ? 5 : 0;
             }
         }
-        drawCell(dc, TextAlign::Left, left, y, row.name);
+        const DcMarkScope mark(dc, {DcMark::Row});
+        drawMarkedCell(dc, DcMark::RowHeader, TextAlign::Left, left, y, row.name);
         if (std::strcmp(row.scaledScore, "-9") == 0) {
-            drawCell(dc, TextAlign::Right, left + 170, y, "-");
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 170, y, "-");
         } else if (row.scaledScore[0] != '\0') { // empty: its mean is not available
-            drawCell(dc, TextAlign::Right, left + 170, y, row.scaledScore);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 170, y, row.scaledScore);
             drawCell(dc, TextAlign::Center, left + 200, y, "-");
-            drawCell(dc, TextAlign::Right, left + 250, y, row.mean);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 250, y, row.mean);
             drawCell(dc, TextAlign::Center, left + 280, y, "=");
-            drawCell(dc, TextAlign::Right, left + 340, y, row.difference);
-            drawCell(dc, TextAlign::Right, left + 425, y, row.criticalValue);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 340, y, row.difference);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 425, y, row.criticalValue);
             drawLevel(dc, left + 500, y, row.level);
-            drawCell(dc, TextAlign::Right, left + 600, y, row.mark);
-            drawCell(dc, TextAlign::Right, left + 670, y, row.baseRate);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 600, y, row.mark);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 670, y, row.baseRate);
         }
         y += step;
     }
@@ -148,7 +153,7 @@ int drawStrengthRows(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, in
 int paintStrengthsWeaknesses(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, int right,
                              int printing) {
     const int swBase = resultsView().swBase;
-    y = drawTextLine(dc, fonts.heading, left, y + 25, text(137).c_str());
+    y = drawSectionHeading(dc, fonts.heading, left, y + 25, text(137).c_str());
     const int status = computeStrengthsWeaknesses(swBase);
     y = drawNote(dc, fonts.base, y + 5, swBaseText(swBase), left, right + 100);
     int tableLine = y + 10;
@@ -159,8 +164,11 @@ int paintStrengthsWeaknesses(Dc& dc, const AnalysisPageFonts& fonts, int y, int 
         }
         tableLine = y + 5;
     }
-    y = drawTableHead(dc, fonts, tableLine, left, kTableWidth, kStrengthHeaders, 10);
-    y = drawStrengthRows(dc, fonts, y, left, swBase);
+    {
+        const DcMarkScope table(dc, {DcMark::Table, text(137)});
+        y = drawTableHead(dc, fonts, tableLine, left, kTableWidth, kStrengthHeaders, 10);
+        y = drawStrengthRows(dc, fonts, y, left, swBase);
+    }
     return drawTableNotes(dc, fonts, y + 5, left, kTableWidth, swNsMarked, 160,
                           printing != 0 ? right - 10 : right + 90);
 }
@@ -170,6 +178,7 @@ int paintStrengthsWeaknesses(Dc& dc, const AnalysisPageFonts& fonts, int y, int 
 int ab_paint_analyser(Dc& dc, int top, int left, int right, int printing) {
     const AnalysisPageState state(dc);
     const AnalysisPageFonts fonts(dc, printing);
+    const DcMarkScope page(dc, {DcMark::Page, text(56)});
     int y = drawPageTitle(dc, fonts, top, left, printing, 56);
     // An age band outside the 13 bands leaves the comparisons out; the message about it is
     // shown by the results screen and the print job, never while painting.

@@ -57,40 +57,50 @@ int spanRaw(int span) {
 int paintScaledComparisons(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, int right,
                            int printing) {
     computeProcessComparisons();
-    y = drawTextLine(dc, fonts.heading, left, y + 10, text(411).c_str());
-    y = drawTableHead(dc, fonts, y + 5, left, kComparisonWidth, kProcessHeaders, 10);
-    y = drawComparisonRows(dc, fonts, y, left, ProcessComparisons, kProcessRowsShown,
-                           kProcessColumns, kProcessGapSlots);
+    y = drawSectionHeading(dc, fonts.heading, left, y + 10, text(411).c_str());
+    {
+        const DcMarkScope table(dc, {DcMark::Table, text(411)});
+        y = drawTableHead(dc, fonts, y + 5, left, kComparisonWidth, kProcessHeaders, 10);
+        y = drawComparisonRows(dc, fonts, y, left, ProcessComparisons, kProcessRowsShown,
+                               kProcessColumns, kProcessGapSlots);
+    }
     return drawTableNotes(dc, fonts, y + 5, left, kComparisonWidth, pairNsMarked, 136,
                           printing != 0 ? right - 10 : right + 100);
 }
 
 // The span lines below the heading that ends at y; returns the bottom of the note under them.
 int paintSpanFrequencies(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, int band) {
+    dc.beginMark({DcMark::Table, text(237)});
     y = drawTableHead(dc, fonts, y + 5, left, kSpanWidth, kSpanHeaders, 8);
     dc.selectObject(fonts.row);
     const int step = rowStep(dc);
     for (int span = SPAN_SFO; span <= SPAN_BO; ++span) {
         const int raw = spanRaw(span);
         RowText frequency;
+        const DcMarkScope row(dc, {DcMark::Row});
         if (spanFrequency(span, raw, band, frequency) != 0) {
             RowText rawText;
             writeInt(rawText, raw);
-            drawCell(dc, TextAlign::Right, left + 310, y, rawText);
-            drawCell(dc, TextAlign::Right, left + 410, y, frequency);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 310, y, rawText);
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 410, y, frequency);
         } else {
-            drawCell(dc, TextAlign::Right, left + 310, y, "-");
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 310, y, "-");
+            drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 410, y, "");
         }
-        drawCell(dc, TextAlign::Left, left, y, text(kSpanNames[span]).c_str());
+        drawMarkedCell(dc, DcMark::RowHeader, TextAlign::Left, left, y,
+                       text(kSpanNames[span]).c_str());
         y += step;
     }
     drawRule(dc, left, kSpanWidth, y + 3);
+    dc.endMark();
+    const DcMarkScope note(dc, {DcMark::Note});
     return drawWrappedText(dc, fonts.footnote, y + 8, text(416).c_str(), left, left + kSpanWidth);
 }
 
 // The raw-score comparison lines below the heading that ends at y.
 int paintSpanComparisons(Dc& dc, const AnalysisPageFonts& fonts, int y, int left, int band,
                          int printing) {
+    dc.beginMark({DcMark::Table, text(412)});
     y = drawTableHead(dc, fonts, y + 5, left, kSpanWidth, kSpanComparisonHeaders, 10);
     dc.selectObject(fonts.row);
     const int step = rowStep(dc);
@@ -105,16 +115,23 @@ int paintSpanComparisons(Dc& dc, const AnalysisPageFonts& fonts, int y, int left
         writeInt(secondText, second);
         writeInt(differenceText, first - second);
         spanDifferenceRate(pair, first - second, band, rate);
-        drawCell(dc, TextAlign::Left, left, y, text(kSpanPairNames[pair]).c_str());
-        drawCell(dc, TextAlign::Right, left + 180, y, firstText);
-        drawCell(dc, TextAlign::Center, left + 200, y, "-");
-        drawCell(dc, TextAlign::Right, left + 230, y, secondText);
+        const DcMarkScope row(dc, {DcMark::Row});
+        {
+            // The pair with its two raw scores stands under the first column's header.
+            const DcMarkScope name(dc, {DcMark::RowHeader});
+            drawCell(dc, TextAlign::Left, left, y, text(kSpanPairNames[pair]).c_str());
+            drawCell(dc, TextAlign::Right, left + 180, y, firstText);
+            drawCell(dc, TextAlign::Center, left + 200, y, "-");
+            drawCell(dc, TextAlign::Right, left + 230, y, secondText);
+        }
         drawCell(dc, TextAlign::Center, left + 260, y, "=");
-        drawCell(dc, TextAlign::Right, left + 300, y, differenceText);
-        drawCell(dc, TextAlign::Right, left + 410, y, rate);
+        drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 300, y, differenceText);
+        drawMarkedCell(dc, DcMark::Cell, TextAlign::Right, left + 410, y, rate);
         y += step;
     }
     drawRule(dc, left, kSpanWidth, y + 5);
+    dc.endMark();
+    const DcMarkScope note(dc, {DcMark::Note});
     return drawWrappedText(dc, fonts.footnote, y + 10, text(136).c_str(), left,
                            left + (printing != 0 ? 390 : kSpanWidth));
 }
@@ -129,9 +146,10 @@ bool digitSpanMissing() {
 int ab_paint_analyser_prosess(Dc& dc, int top, int left, int right, int printing) {
     const AnalysisPageState state(dc);
     const AnalysisPageFonts fonts(dc, printing);
+    const DcMarkScope page(dc, {DcMark::Page, text(400)});
     int y = drawPageTitle(dc, fonts, top, left, printing, 400);
     y = paintScaledComparisons(dc, fonts, y, left, right, printing);
-    y = drawTextLine(dc, fonts.heading, left, y + 40, text(237).c_str());
+    y = drawSectionHeading(dc, fonts.heading, left, y + 40, text(237).c_str());
     // The span tables need one of the 13 age bands. Without it the page ends below this heading
     // and reports that y, so the report keeps its height; the message about the age band is
     // shown by the results screen and the print job, never while painting.
@@ -140,8 +158,9 @@ int ab_paint_analyser_prosess(Dc& dc, int top, int left, int right, int printing
         return y;
     }
     y = paintSpanFrequencies(dc, fonts, y, left, band);
-    y = drawTextLine(dc, fonts.heading, left, y + 45, text(412).c_str());
+    y = drawSectionHeading(dc, fonts.heading, left, y + 45, text(412).c_str());
     if (digitSpanMissing()) {
+        const DcMarkScope paragraph(dc, {DcMark::Paragraph});
         return drawWrappedText(dc, fonts.base, y, text(kSpansMissing).c_str(), left, right + 100);
     }
     return paintSpanComparisons(dc, fonts, y, left, band, printing);

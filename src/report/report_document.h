@@ -39,3 +39,8 @@ struct ReportDocument {
 // and returns the document. Needs the same state as ab_paint_sidor. `printing` chooses the
 // screen layout (0) or the paper layout (1); the texts are the same.
 ReportDocument readReportDocument(int printing = 0);
+
+// The same, measured by the given device (which is painted on as well): the boxes then are
+// where the items stand on that device, such as the screen with its own fonts, with the
+// report's top at y = 0.
+ReportDocument readReportDocument(Dc& measuring, int printing);

@@ -49,6 +49,7 @@ int personRow(Dc& dc, int top, int left, int right, DcObject labelFont, DcObject
               const std::vector<PersonField>& fields) {
     int bottom = top;
     for (const PersonField& field : fields) {
+        const DcMarkScope paragraph(dc, {DcMark::Paragraph});
         const int x = left + field.column * kColumnWidth;
         dc.selectObject(labelFont);
         const int labelBottom = ab_text_wrap(dc, top, text(field.label).c_str(), x, right, 1, 0);
@@ -56,6 +57,13 @@ int personRow(Dc& dc, int top, int left, int right, DcObject labelFont, DcObject
         bottom = ab_text_wrap(dc, labelBottom, field.value.c_str(), x, right, 1, 0);
     }
     return bottom;
+}
+
+// One data or header cell of a table drawn with textAligned.
+void cell(Dc& dc, unsigned align, int x, int top, const std::string& text,
+          DcMark kind = DcMark::Cell) {
+    const DcMarkScope mark(dc, {kind});
+    textAligned(dc, align, x, top, text);
 }
 
 int noteRight(int right, int printing) {
@@ -71,13 +79,18 @@ int indexRows(Dc& dc, const IndexTable& table, int top, int left, int right) {
         if (row.key == HIK) {
             y += rowHeight;
         }
-        textAligned(dc, TextAlign::Right, left + kSumRight, y, row.sum);
-        if (row.sumMark[0] != '\0') {
-            textAligned(dc, TextAlign::Left, left + kSumRight, y, row.sumMark);
+        const DcMarkScope mark(dc, {DcMark::Row});
+        {
+            const DcMarkScope sum(dc, {DcMark::Cell});
+            textAligned(dc, TextAlign::Right, left + kSumRight, y, row.sum);
+            if (row.sumMark[0] != '\0') {
+                textAligned(dc, TextAlign::Left, left + kSumRight, y, row.sumMark);
+            }
         }
-        textAligned(dc, TextAlign::Right, left + kIkRight, y, row.IK);
-        textAligned(dc, TextAlign::Right, left + kPercentileRight, y, row.PERC);
-        textAligned(dc, TextAlign::Right, left + kIntervalRight, y, row.interval);
+        cell(dc, TextAlign::Right, left + kIkRight, y, row.IK);
+        cell(dc, TextAlign::Right, left + kPercentileRight, y, row.PERC);
+        cell(dc, TextAlign::Right, left + kIntervalRight, y, row.interval);
+        const DcMarkScope name(dc, {DcMark::RowHeader});
         y = ab_text_wrap(dc, y, row.name, left, right, 1, 0);
     }
     return y;
@@ -90,9 +103,11 @@ int ab_paint_resultat(Dc& dc, int top, int left, int right, int printing) {
     const std::string ageText = testAgeText(person);
 
     dc.setTextAlign(TextAlign::Left | TextAlign::Top);
+    const DcMarkScope page(dc, {DcMark::Page, text(94)});
     int y = 0;
     {
         SelectedObject title(dc, dc.createFont(pageFont(26, true, false, printing)));
+        const DcMarkScope heading(dc, {DcMark::Heading, {}, 1});
         y = ab_text_wrap(dc, top, text(94).c_str(), left, right, 1, 0);
     }
     const DcObject labelFont = dc.createFont(pageFont(12, false, false, printing));
@@ -134,47 +149,60 @@ int ab_paint_normjamforelse(Dc& dc, int top, int left, int right, int printing) 
     int y = 0;
     {
         SelectedObject title(dc, dc.createFont(pageFont(20, true, false, printing)));
+        const DcMarkScope heading(dc, {DcMark::Heading, {}, 2});
         y = ab_text_wrap(dc, top, text(55).c_str(), left, right, 1, 0);
     }
     {
         SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
         const std::string normGroup = text(200) + ":   " + occasion.normDescription;
-        y = ab_text_wrap(dc, y + 5, normGroup.c_str(), left, right, 1, 0);
+        {
+            const DcMarkScope paragraph(dc, {DcMark::Paragraph});
+            y = ab_text_wrap(dc, y + 5, normGroup.c_str(), left, right, 1, 0);
+        }
         // A test age outside the norms is said beside the group it is compared with.
         if (const std::string note = ageOutsideNormsNote(occasion.person, occasion.ageBand);
             !note.empty()) {
+            const DcMarkScope mark(dc, {DcMark::Note});
             y = ab_text_wrap(dc, y, (note + ".").c_str(), left, right, 1, 0);
         }
     }
     if (table.showsNote632 != 0) {
         SelectedObject font(dc, dc.createFont(pageFont(12, false, false, printing)));
+        const DcMarkScope note(dc, {DcMark::Note});
         y = ab_text_wrap(dc, y, text(632).c_str(), left, right, 1, 0);
     }
     y += printing != 0 ? 50 : 30;
-    drawLine(dc, left, y, left + kTableWidth, y);
-
-    int header = y + 5;
     {
-        SelectedObject font(dc, dc.createFont(pageFont(16, false, true, printing)));
-        textAligned(dc, TextAlign::Left, left, header, text(250));
-        textAligned(dc, TextAlign::Right, left + kSumRight, header, text(165));
-        textAligned(dc, TextAlign::Right, left + kIkRight, header, text(252));
-        textAligned(dc, TextAlign::Right, left + kPercentileRight, header, text(253));
-        textAligned(dc, TextAlign::Right, left + kIntervalRight, header, table.intervalHeader);
-        const TextMetrics metrics = dc.textMetrics();
-        header += metrics.height + metrics.externalLeading;
-    }
-    drawLine(dc, left, header + 5, left + kTableWidth, header + 5);
-    {
-        SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
-        y = indexRows(dc, table, header + 8, left, right);
-    }
+        const DcMarkScope mark(dc, {DcMark::Table, text(55)});
+        drawLine(dc, left, y, left + kTableWidth, y);
 
-    drawLine(dc, left, y + 5, left + kTableWidth, y + 5);
+        int header = y + 5;
+        {
+            SelectedObject font(dc, dc.createFont(pageFont(16, false, true, printing)));
+            const DcMarkScope row(dc, {DcMark::Row});
+            constexpr DcMark kHeader = DcMark::ColumnHeader;
+            cell(dc, TextAlign::Left, left, header, text(250), kHeader);
+            cell(dc, TextAlign::Right, left + kSumRight, header, text(165), kHeader);
+            cell(dc, TextAlign::Right, left + kIkRight, header, text(252), kHeader);
+            cell(dc, TextAlign::Right, left + kPercentileRight, header, text(253), kHeader);
+            cell(dc, TextAlign::Right, left + kIntervalRight, header, table.intervalHeader,
+                 kHeader);
+            const TextMetrics metrics = dc.textMetrics();
+            header += metrics.height + metrics.externalLeading;
+        }
+        drawLine(dc, left, header + 5, left + kTableWidth, header + 5);
+        {
+            SelectedObject font(dc, dc.createFont(pageFont(16, false, false, printing)));
+            y = indexRows(dc, table, header + 8, left, right);
+        }
+
+        drawLine(dc, left, y + 5, left + kTableWidth, y + 5);
+    }
     {
         SelectedObject font(dc, ab_font_fit_height(dc, 14, 0, 0, 0, pageFace(printing), 12));
         y += 10;
         for (int i = 0; i < table.noteCount; ++i) {
+            const DcMarkScope note(dc, {DcMark::Note});
             y = ab_text_wrap(dc, y, text(static_cast<unsigned short>(table.notes[i])).c_str(), left,
                              noteRight(right, printing), 1, 0);
         }
