@@ -28,10 +28,12 @@ constexpr CommandText kCommands[] = {
                "      Grupper: 0 personuppgifter, 1 råpoäng, 2 skalpoäng, 3 index.\n"},
     {"report", "  rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95]\n"
                "                    [--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n"
+               "                    [--html FIL]\n"
                "      Resultaten av sparade test som JSON, ett objekt per rad (FIL - är\n"
                "      standard ut), beräknade som på resultatskärmen. --pdf skriver en\n"
-               "      testpersons rapport (--id N) som de fem utskrivna sidorna. Minst ett\n"
-               "      av --json och --pdf krävs.\n"},
+               "      testpersons rapport (--id N) som de fem utskrivna sidorna, --html\n"
+               "      samma sidor som ett tillgängligt HTML-dokument. Minst ett av --json,\n"
+               "      --pdf och --html krävs.\n"},
     {"export-norms",
      "  rivo-admin export-norms MAPP\n"
      "      Skriver normtabellerna som CSV-filer (UTF-8) i MAPP, en mall att fylla i.\n"},

@@ -6,6 +6,7 @@
 #include "age_band_index.h"
 #include "broken_norm_rules.h"
 #include "db.h"
+#include "html_report_output.h"
 #include "json_report_output.h"
 #include "message_box.h"
 #include "pdf_report_output.h"
@@ -26,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Användning: rivo-admin report (--id N | --all) [--age-band TEXT] [--ci 90|95] "
-    "[--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL]\n";
+    "[--sw-base 0|1] [--index-base 0|1] [--json FIL] [--pdf FIL] [--html FIL]\n";
 
 // Every output of the command: its option, how it is made and whether one file holds the report
 // of one person only. A new output is one more row.
@@ -38,9 +39,10 @@ struct OutputOption {
 constexpr OutputOption kOutputOptions[] = {
     {"--json", makeJsonReportOutput, false},
     {"--pdf", makePdfReportOutput, true},
+    {"--html", makeHtmlReportOutput, true},
 };
 
-// "--json eller --pdf": the outputs there are, for the message that none was asked for.
+// "--json, --pdf eller --html": the outputs there are, for the message that none was asked for.
 std::string outputOptionList() {
     std::string list;
     const std::size_t count = std::size(kOutputOptions);

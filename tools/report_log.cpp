@@ -3,17 +3,32 @@
 
 #include "access_log.h"
 #include "db.h"
+#include "html_report_output.h"
 #include "message_box.h"
 #include "pdf_report_output.h"
 #include "transaction.h"
 
 #include <vector>
 
+namespace {
+
+// The access-log event of an output: what kind of file the person's data went into.
+AccessEvent eventOf(const ReportRequest::Output& output) {
+    if (output.make == makePdfReportOutput) {
+        return AccessEvent::PdfWritten;
+    }
+    if (output.make == makeHtmlReportOutput) {
+        return AccessEvent::HtmlWritten;
+    }
+    return AccessEvent::JsonWritten;
+}
+
+} // namespace
+
 bool logReportOutputs(const ReportRequest& request, int id) {
     for (const ReportRequest::Output& output : request.outputs) {
-        const AccessEvent event =
-            output.make == makePdfReportOutput ? AccessEvent::PdfWritten : AccessEvent::JsonWritten;
-        if (!logBeforeReading(event, id, output.path == "-" ? "standard ut" : output.path)) {
+        if (!logBeforeReading(eventOf(output), id,
+                              output.path == "-" ? "standard ut" : output.path)) {
             return false;
         }
     }
@@ -44,9 +59,7 @@ bool logReportOutputsForEveryone(const ReportRequest& request) {
     bool logged = listed == DB_DONE && transaction.started();
     for (std::size_t i = 0; logged && i < ids.size(); ++i) {
         for (const ReportRequest::Output& output : request.outputs) {
-            const AccessEvent event = output.make == makePdfReportOutput ? AccessEvent::PdfWritten
-                                                                         : AccessEvent::JsonWritten;
-            if (DoAppendAccessLog(event, ids[i],
+            if (DoAppendAccessLog(eventOf(output), ids[i],
                                   output.path == "-" ? "standard ut" : output.path) != DB_DONE) {
                 logged = false;
                 break;

@@ -4,8 +4,8 @@
 #include "report_command.h"
 
 // Logs, before anything of the person is written, one row per output of the request for the
-// person: pdf-written or json-written with the file. false when a row could not be written; the
-// refusal has been shown and nothing of the person may be written.
+// person: pdf-written, html-written or json-written with the file. false when a row could not be
+// written; the refusal has been shown and nothing of the person may be written.
 bool logReportOutputs(const ReportRequest& request, int id);
 
 // The same for every stored person at once, in one transaction, before a run over all persons

@@ -57,8 +57,10 @@ enum class AccessEvent {
     PasswordsRehashed,
     NormsImported,
     Restored,
+    HtmlWritten,
+    ReportCopied,
 };
-inline constexpr int kAccessEventCount = 18;
+inline constexpr int kAccessEventCount = 20;
 
 // The event's code as stored ("results-viewed") and its Swedish name for a table.
 const char* accessEventCode(AccessEvent event);

@@ -34,6 +34,8 @@ constexpr EventText kEvents[kAccessEventCount] = {
     {AccessEvent::PasswordsRehashed, "passwords-rehashed", "Lösenord omhashade"},
     {AccessEvent::NormsImported, "norms-imported", "Normer inlästa"},
     {AccessEvent::Restored, "restored", "Register återställt"},
+    {AccessEvent::HtmlWritten, "html-written", "Rapport som HTML"},
+    {AccessEvent::ReportCopied, "report-copied", "Rapport kopierad"},
 };
 
 const EventText& textOf(AccessEvent event) {

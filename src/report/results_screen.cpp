@@ -6,6 +6,7 @@
 #include "enter_key.h"
 #include "focus_ring.h"
 #include "print_report_hook.h"
+#include "report_copy.h"
 #include "report_pages.h"
 #include "results_opening.h"
 #include "results_screen_paint.h"
@@ -19,6 +20,8 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 namespace {
@@ -44,6 +47,10 @@ constexpr int kClientWidth = 800;
 constexpr int kAvbryt = 90;
 constexpr int kChangeRawScores = 91;
 constexpr int kPrint = 92;
+// The copy button stands right of "&Skriv ut", as wide as the shared buttons.
+constexpr int kCopyX = 380;
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 40;
 
 QString qtText(unsigned short id) {
     return QString::fromStdString(text(id));
@@ -146,6 +153,27 @@ void ResultsScreen::createControls() {
     host_.setSharedButtonCaption(kAvbryt, 95);
     host_.setSharedButtonCaption(kChangeRawScores, 173);
     host_.setSharedButtonCaption(kPrint, 174);
+    createCopyButton();
+}
+
+// Like the shared buttons it takes no focus by Tab (Enter on the screen is "Ä&ndra råpoäng");
+// it is reached by Alt+K, and Ctrl+C copies from anywhere on the screen.
+void ResultsScreen::createCopyButton() {
+    copyButton_ = new QPushButton(QStringLiteral("&Kopiera"), host_.widgetParent());
+    copyButton_->setObjectName(QStringLiteral("copyReportButton"));
+    copyButton_->setFont(host_.controlFont());
+    copyButton_->setAutoDefault(false);
+    copyButton_->setFocusPolicy(Qt::NoFocus);
+    // The underlined letter is the window's Alt+K accelerator, which sends its own command.
+    copyButton_->setShortcut(QKeySequence());
+    copyButton_->setToolTip(QStringLiteral("Kopierar rapporten som HTML och som text med "
+                                           "tabbseparerade tabeller (Ctrl+C)"));
+    QObject::connect(copyButton_, &QPushButton::clicked, copyButton_,
+                     [] { copyReportToClipboard(); });
+    copyButton_->show();
+    auto* copy = new QShortcut(QKeySequence::Copy, window_);
+    copy->setContext(Qt::WindowShortcut);
+    QObject::connect(copy, &QShortcut::activated, window_, [] { copyReportToClipboard(); });
 }
 
 void ResultsScreen::fillChoiceLists() {
@@ -225,6 +253,9 @@ void ResultsScreen::command(int id) {
         prepareForPrintJob(testOccasion());
         printReport();
         break;
+    case CMD_ALT_K:
+        copyReportToClipboard();
+        break;
     default:
         break;
     }
@@ -298,6 +329,8 @@ void ResultsScreen::teardown() {
     }
     host_.focusWindow(); // where Enter acts as the next screen's command 91
     focusRing_.reset();
+    delete copyButton_.data();
+    copyButton_ = nullptr;
     for (QPointer<QComboBox>& list : lists_) {
         delete list.data();
         list = nullptr;
@@ -316,6 +349,7 @@ void ResultsScreen::resized() {
     host_.placeSharedButton(kAvbryt, 20, buttonY, 110, 40, true);
     host_.placeSharedButton(kChangeRawScores, 140, buttonY, 110, 40, true);
     host_.placeSharedButton(kPrint, 260, buttonY, 110, 40, true);
+    copyButton_->setGeometry(kCopyX, buttonY, kButtonWidth, kButtonHeight);
     bottomRef() = client.cy;
     host_.repaint();
 }

@@ -27,3 +27,8 @@ add_test(NAME report_atspi_test
             ${CMAKE_SOURCE_DIR}/tests/support/run-with-accessibility-bus
             $<TARGET_FILE:report_atspi_test>)
 set_tests_properties(report_atspi_test PROPERTIES TIMEOUT 300)
+
+# Copying the report from the results screen to the clipboard.
+rivo_qt_test(report_copy_test
+    SOURCES report_copy_test.cpp stored_occasion.cpp
+    LIBS rivo_shell rivo_report_screen rivo_register rivo_demo_database)

@@ -359,7 +359,7 @@ TEST_F(ReportCommand, ArgumentsAreChecked) {
         {"--id", "1", "--index-base", "-1", "--json", "-"},
         {"--id", "1", "--json"},
         {"--id", "1", "--pdf"},
-        {"--id", "1", "--html", "a.html"},
+        {"--id", "1", "--html"},
     };
     for (const std::vector<std::string>& args : wrong) {
         ReportRequest request;
