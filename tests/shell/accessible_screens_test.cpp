@@ -1,0 +1,362 @@
+// SPDX-License-Identifier: Apache-2.0
+// What a screen reader gets from every screen through Qt's accessibility API: every control it can
+// focus has a name, painted headings and instructions are there as text, in the order they stand,
+// hidden buttons are not, and the window title names the screen but never the person.
+
+#include "export_dialog.h"
+#include "login_dialog.h"
+#include "main_window.h"
+#include "program.h"
+#include "program_driver.h"
+#include "results_screen.h"
+#include "screen_accessible.h"
+#include "screen_ids.h"
+#include "shell_state.h"
+#include "start_up.h"
+#include "subtest_table.h"
+#include "test_occasion.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// Failures show the texts, not their bytes.
+static void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+constexpr const char* kPersonName = "Provperson Skärmläsare";
+
+struct Node {
+    QAccessible::Role role;
+    QString name;
+    QAccessible::State state;
+    QObject* object;
+};
+
+QString textOf(QAccessibleInterface& node, QAccessible::Text kind) {
+    return node.text(kind);
+}
+
+Node nodeOf(QAccessibleInterface& node) {
+    return {node.role(), textOf(node, QAccessible::Name), node.state(), node.object()};
+}
+
+// The window's direct children, in tree order.
+std::vector<Node> childrenOf(QObject* window) {
+    std::vector<Node> nodes;
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+        if (QAccessibleInterface* child = root->child(i)) {
+            nodes.push_back(nodeOf(*child));
+        }
+    }
+    return nodes;
+}
+
+// Every node under the window that stands for a widget, depth first.
+void collectWidgets(QAccessibleInterface* node, std::vector<QAccessibleInterface*>& into) {
+    for (int i = 0; node != nullptr && i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (child == nullptr) {
+            continue;
+        }
+        if (child->object() != nullptr && child->object()->isWidgetType()) {
+            into.push_back(child);
+        }
+        collectWidgets(child, into);
+    }
+}
+
+std::vector<QString> namesOf(const std::vector<Node>& nodes, QAccessible::Role role) {
+    std::vector<QString> names;
+    for (const Node& node : nodes) {
+        if (node.role == role) {
+            names.push_back(node.name);
+        }
+    }
+    return names;
+}
+
+// The caption a reader hears for a drop-down list: here a list's name is its chosen value, and
+// what it is for comes from the label that names it.
+QString labelOf(QAccessibleInterface& list) {
+    for (const auto& [label, relation] : list.relations(QAccessible::Label)) {
+        if (label != nullptr) {
+            return label->text(QAccessible::Name);
+        }
+    }
+    return {};
+}
+
+void expectEveryFocusableControlNamed(QObject* window, const char* screen) {
+    std::vector<QAccessibleInterface*> widgets;
+    collectWidgets(QAccessible::queryAccessibleInterface(window), widgets);
+    int focusable = 0;
+    for (QAccessibleInterface* node : widgets) {
+        if (!node->state().focusable || node->state().invisible) {
+            continue;
+        }
+        ++focusable;
+        const std::string object = node->object()->objectName().toStdString();
+        const QString name = node->text(QAccessible::Name).trimmed();
+        EXPECT_FALSE(name.isEmpty()) << screen << ": " << object;
+        // A name is for the ear, not the object's internal name.
+        EXPECT_NE(name, node->object()->objectName()) << screen;
+        if (node->role() == QAccessible::ComboBox) {
+            const QString caption = labelOf(*node).trimmed();
+            EXPECT_FALSE(caption.isEmpty()) << screen << ": " << object;
+            EXPECT_NE(caption, qobject_cast<QComboBox*>(node->object())->currentText())
+                << screen << ": " << object;
+        }
+    }
+    EXPECT_GT(focusable, 0) << screen;
+}
+
+class AccessibleScreens : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        installScreenAccessibility();
+        window_ = new MainWindow;
+        registerScreens(*window_);
+        LoginAnswerer login("psykolog", "demo123");
+        ASSERT_EQ(startUp(*window_), 1);
+        window_->loadAccelerators();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
+    }
+
+    void TearDown() override {
+        delete window_.data();
+        processDeletions();
+    }
+
+    void openResultsOfAPerson() {
+        TestOccasion& occasion = testOccasion();
+        std::strcpy(occasion.person.NAMN, kPersonName);
+        occasion.person.SEX = 2;
+        occasion.person.BORNDATE = DateValue{1970, 5, 5};
+        occasion.person.TESTDATE = DateValue{2012, 9, 3};
+        occasion.TD_TESTDATE = occasion.person.TESTDATE;
+        for (int raw = 0; raw < kRawScoreCount; ++raw) {
+            occasion.RawScores[raw] = kSubtests[raw].formMax / 2;
+        }
+        occasion.RawScores[RAW_SIFFERREPETITION] = occasion.RawScores[RAW_SRFRAM] +
+                                                   occasion.RawScores[RAW_SRBAK] +
+                                                   occasion.RawScores[RAW_SS];
+        window_->showScreen(SCREEN_RESULTS);
+        ASSERT_EQ(currentScreen(), SCREEN_RESULTS);
+    }
+
+    ProgramEnvironment environment_;
+    QPointer<MainWindow> window_;
+};
+
+TEST_F(AccessibleScreens, EveryScreenNamesItsControlsTitlesItselfAndShowsItsPaintedHeadings) {
+    struct Case {
+        int screen;
+        const char* title;
+        std::vector<QString> headings;
+    };
+    const Case cases[] = {
+        {SCREEN_START, "RIVO-IV – Start", {"RIVO-IV för Linux"}},
+        {SCREEN_PERSONAL_DATA,
+         "RIVO-IV – Information om testpersonen",
+         {"Information om testpersonen"}},
+        {SCREEN_RAW_SCORES,
+         "RIVO-IV – Råpoäng",
+         {"Fyll i råpoäng för respektive deltest", "1. Blockmönster", "3. Sifferrepetition",
+          "7. Symbolletning", "15. Bildkomplettering"}},
+        {SCREEN_EARLIER_TESTS, "RIVO-IV – Tidigare test", {"Tidigare test"}},
+        {SCREEN_RESULTS, "RIVO-IV – Resultatredovisning", {}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.title);
+        if (test.screen == SCREEN_RESULTS) {
+            openResultsOfAPerson();
+        } else {
+            window_->showScreen(test.screen);
+        }
+        ASSERT_EQ(currentScreen(), test.screen);
+        EXPECT_EQ(window_->windowTitle(), QString::fromUtf8(test.title));
+        EXPECT_EQ(textOf(*QAccessible::queryAccessibleInterface(window_.data()), QAccessible::Name),
+                  QString::fromUtf8(test.title));
+        expectEveryFocusableControlNamed(window_, test.title);
+
+        const std::vector<Node> children = childrenOf(window_);
+        for (const Node& child : children) {
+            // Hidden buttons such as the unused "Inställningar" stay out of the tree.
+            EXPECT_FALSE(child.state.invisible) << child.name.toStdString();
+            EXPECT_NE(child.name, QStringLiteral("Inställningar"));
+        }
+        const std::vector<QString> headings = namesOf(children, QAccessible::Heading);
+        for (const QString& heading : test.headings) {
+            EXPECT_NE(std::find(headings.begin(), headings.end(), heading), headings.end())
+                << heading.toStdString();
+        }
+    }
+}
+
+// Each button on every screen gives its Alt key, the key that presses it.
+TEST_F(AccessibleScreens, ButtonsGiveTheirAltKeys) {
+    struct Case {
+        int screen;
+        std::vector<std::pair<QString, QString>> buttons; // name, key
+    };
+    const Case cases[] = {
+        {SCREEN_START, {{"Nytt test", "Alt+N"}, {"Tidigare test", "Alt+T"}, {"Avsluta", "Alt+A"}}},
+        {SCREEN_PERSONAL_DATA, {{"Avbryt", "Alt+A"}, {"Fortsätt", "Alt+F"}}},
+        {SCREEN_RAW_SCORES, {{"Tillbaka", "Alt+T"}, {"Visa resultat", "Alt+V"}}},
+        {SCREEN_EARLIER_TESTS,
+         {{"Tillbaka", "Alt+T"},
+          {"Visa resultat", "Alt+V"},
+          {"Ta bort", "Alt+O"},
+          {"Exportera data", "Alt+E"},
+          {"Säkerhetskopia", "Alt+S"}}},
+    };
+    for (const Case& test : cases) {
+        window_->showScreen(test.screen);
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window_.data());
+        std::vector<std::pair<QString, QString>> found;
+        for (int i = 0; i < root->childCount(); ++i) {
+            QAccessibleInterface* child = root->child(i);
+            if (child->role() != QAccessible::Button) {
+                continue;
+            }
+            // What the accessibility bus gives as the key of the press action.
+            QAccessibleActionInterface* actions = child->actionInterface();
+            ASSERT_NE(actions, nullptr);
+            const QStringList keys =
+                actions->keyBindingsForAction(QAccessibleActionInterface::pressAction());
+            found.emplace_back(child->text(QAccessible::Name), keys.join(';'));
+            EXPECT_EQ(child->text(QAccessible::Accelerator), keys.join(';'));
+        }
+        // The order of the buttons is the layout's; each must give its own key.
+        std::sort(found.begin(), found.end());
+        std::vector<std::pair<QString, QString>> expected = test.buttons;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected) << test.screen;
+    }
+}
+
+// The tree follows the screen: on the start screen the buttons from the top, then the notice; on
+// the results screen the person, the four lists from the left by their painted captions, the
+// report, then the buttons.
+TEST_F(AccessibleScreens, TreeOrderIsTheScreenOrder) {
+    const auto rolesAndNames = [this] {
+        std::vector<std::pair<QAccessible::Role, QString>> order;
+        for (const Node& node : childrenOf(window_)) {
+            order.emplace_back(node.role, node.name);
+        }
+        return order;
+    };
+    auto start = rolesAndNames();
+    ASSERT_EQ(start.size(), 5U);
+    EXPECT_EQ(start[0], std::make_pair(QAccessible::Button, QStringLiteral("Nytt test")));
+    EXPECT_EQ(start[1], std::make_pair(QAccessible::Button, QStringLiteral("Tidigare test")));
+    EXPECT_EQ(start[2], std::make_pair(QAccessible::Button, QStringLiteral("Avsluta")));
+    EXPECT_EQ(start[3].first, QAccessible::Heading);
+    EXPECT_EQ(start[4].first, QAccessible::StaticText);
+    EXPECT_TRUE(start[4].second.contains(QStringLiteral("syntetiska")))
+        << start[4].second.toStdString();
+
+    openResultsOfAPerson();
+    std::vector<QString> names;
+    for (const auto& [role, name] : rolesAndNames()) {
+        names.push_back(name);
+    }
+    ASSERT_EQ(names.size(), 15U);
+    EXPECT_EQ(names[0], QString::fromUtf8("Namn: ") + QString::fromUtf8(kPersonName));
+    EXPECT_TRUE(names[1].startsWith(QStringLiteral("Kön: Kvinna"))) << names[1].toStdString();
+    const std::vector<QString> captions(names.begin() + 3, names.begin() + 7);
+    EXPECT_EQ(captions, (std::vector<QString>{"Normgrupp", "Konfidensintervall",
+                                              "Diskrepansanalyser", "Styrkor och svagheter"}));
+    // Each list, right under its caption, is labelled by it.
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window_.data());
+    for (int i = 0; i < 4; ++i) {
+        QAccessibleInterface* list = root->child(7 + i);
+        ASSERT_EQ(list->role(), QAccessible::ComboBox);
+        EXPECT_EQ(labelOf(*list), captions[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(names[11], QStringLiteral("Resultatredovisning"));
+    EXPECT_EQ(names[12], QStringLiteral("Avbryt"));
+    // The person is named in the screen, never in the title a task bar shows.
+    EXPECT_FALSE(window_->windowTitle().contains(QStringLiteral("Provperson")));
+}
+
+// Label, field, label, field, buttons; the fields named by their labels; the fields of a
+// password change only while they are shown.
+TEST(AltKeyOfCaption, TheUnderlinedLetterBecomesItsAltKey) {
+    struct Case {
+        const char* caption;
+        const char* key;
+        const char* spoken;
+    };
+    const Case cases[] = {
+        {"&Nytt test", "Alt+N", "Nytt test"},
+        {"Ta b&ort", "Alt+O", "Ta bort"},
+        {"Ä&ndra råpoäng", "Alt+N", "Ändra råpoäng"},
+        {"&Säkerhetskopia", "Alt+S", "Säkerhetskopia"},
+        {"&ändra", "Alt+Ä", "ändra"},
+        {"Svart && vitt", "", "Svart & vitt"},
+        {"Svart && &vitt", "Alt+V", "Svart & vitt"},
+        {"Slut&", "", "Slut&"},
+        {" ", "", ""},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(altKeyOfCaption(QString::fromUtf8(test.caption)), QString::fromUtf8(test.key))
+            << test.caption;
+        EXPECT_EQ(spokenCaption(QString::fromUtf8(test.caption)), QString::fromUtf8(test.spoken))
+            << test.caption;
+    }
+}
+
+TEST_F(AccessibleScreens, LoginDialogReadsLabelsFieldsButtonsInOrder) {
+    LoginDialog dialog(window_, window_->controlFont());
+    const auto rolesAndNames = [&dialog] {
+        std::vector<std::pair<QAccessible::Role, QString>> order;
+        for (const Node& node : childrenOf(&dialog)) {
+            order.emplace_back(node.role, node.name);
+        }
+        return order;
+    };
+    using P = std::pair<QAccessible::Role, QString>;
+    EXPECT_EQ(rolesAndNames(),
+              (std::vector<P>{{QAccessible::StaticText, "Skriv in användarnamn och lösenord"},
+                              {QAccessible::StaticText, "Användarnamn:"},
+                              {QAccessible::EditableText, "Användarnamn:"},
+                              {QAccessible::StaticText, "Lösenord:"},
+                              {QAccessible::EditableText, "Lösenord:"},
+                              {QAccessible::Button, "OK"},
+                              {QAccessible::Button, "Avbryt"},
+                              {QAccessible::Button, "Ändra lösenord"}}));
+    dialog.findChild<QPushButton*>("changePasswordButton_1016")->click();
+    const auto changing = rolesAndNames();
+    ASSERT_EQ(changing.size(), 11U);
+    EXPECT_EQ(changing[6], P(QAccessible::EditableText, "Nytt lösenord:"));
+    EXPECT_EQ(changing[8], P(QAccessible::EditableText, "Bekräfta nytt lösenord:"));
+    EXPECT_EQ(changing[10], P(QAccessible::Button, "Avbryt"));
+}
+
+TEST_F(AccessibleScreens, ExportListIsNamedAndSaysHowToChooseByKeyboard) {
+    ExportDialog dialog(window_, window_->controlFont());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    expectEveryFocusableControlNamed(&dialog, "export");
+    QAccessibleInterface* list =
+        QAccessible::queryAccessibleInterface(dialog.findChild<QWidget*>("groupList_1020"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Information att exportera"));
+    EXPECT_TRUE(list->text(QAccessible::Description).contains(QStringLiteral("Skift+pil")));
+}
+
+} // namespace
