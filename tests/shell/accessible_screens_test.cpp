@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // What a screen reader gets from every screen through Qt's accessibility API: every control it can
 // focus has a name, painted headings and instructions are there as text, in the order they stand,
-// hidden buttons are not, and the window title names the screen but never the person.
+// hidden buttons are not, and the window title names the screen but never the person. And what
+// a user with poor sight gets: selected rows and field borders that stand out, and a report that
+// follows a dark desktop scheme.
 
+#include "contrast.h"
 #include "export_dialog.h"
 #include "login_dialog.h"
 #include "main_window.h"
@@ -11,16 +14,23 @@
 #include "results_screen.h"
 #include "screen_accessible.h"
 #include "screen_ids.h"
+#include "screen_resources.h"
 #include "shell_state.h"
 #include "start_up.h"
 #include "subtest_table.h"
 #include "test_occasion.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QHash>
+#include <QImage>
+#include <QLineEdit>
+#include <QPalette>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -357,6 +367,96 @@ TEST_F(AccessibleScreens, ExportListIsNamedAndSaysHowToChooseByKeyboard) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Information att exportera"));
     EXPECT_TRUE(list->text(QAccessible::Description).contains(QStringLiteral("Skift+pil")));
+}
+
+Rgb rgbOf(const QColor& colour) {
+    return Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+               static_cast<std::uint8_t>(colour.blue())};
+}
+
+// The colour most pixels of the area have.
+QColor commonestColour(const QImage& image, const QRect& area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            ++counts[image.pixel(x, y)];
+        }
+    }
+    QRgb commonest = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            commonest = it.key();
+        }
+    }
+    return QColor(commonest);
+}
+
+// As painted: the border along the top of an entry field against the yellow screen, and the
+// white text's background in the selected row of the person list.
+TEST_F(AccessibleScreens, FieldBordersAndTheSelectedRowStandOut) {
+    window_->showScreen(SCREEN_RAW_SCORES);
+    // Not the first field, whose border shows the focus instead.
+    auto* field = window_->findChild<QLineEdit*>(QStringLiteral("rawScoreField1"));
+    ASSERT_NE(field, nullptr);
+    ASSERT_FALSE(field->hasFocus());
+    const QImage screen = window_->grab().toImage();
+    const QColor border = screen.pixelColor(field->x() + field->width() / 2, field->y());
+    EXPECT_GE(contrastRatio(rgbOf(border), kBackgroundColour), kControlContrastMinimum)
+        << border.name().toStdString();
+
+    window_->showScreen(SCREEN_EARLIER_TESTS);
+    auto* list = window_->findChild<QTreeWidget*>();
+    ASSERT_NE(list, nullptr);
+    // The demonstration register holds nobody: a row of the list's own stands in for a person.
+    auto* person = new QTreeWidgetItem(list, QStringList{"Berg, Anna", "1980-01-01"});
+    list->setCurrentItem(person);
+    ASSERT_FALSE(list->selectedItems().isEmpty());
+    const QImage rows = list->viewport()->grab().toImage();
+    const QRect selected = list->visualItemRect(list->selectedItems().front());
+    const QColor row = commonestColour(rows, selected.intersected(rows.rect()));
+    EXPECT_GE(contrastRatio(rgbOf(row), Rgb{255, 255, 255}), kTextContrastMinimum)
+        << row.name().toStdString();
+}
+
+// With a dark desktop scheme the report's paper turns dark and its text light; the screenshot is
+// kept for a look.
+TEST_F(AccessibleScreens, ReportFollowsADarkDesktopScheme) {
+    const QPalette saved = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(32, 32, 32));
+    dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    dark.setColor(QPalette::Base, QColor(16, 16, 16));
+    dark.setColor(QPalette::Text, QColor(235, 235, 235));
+    dark.setColor(QPalette::Button, QColor(48, 48, 48));
+    dark.setColor(QPalette::ButtonText, QColor(240, 240, 240));
+    QApplication::setPalette(dark);
+    openResultsOfAPerson();
+    QWidget* report = window_->findChild<QWidget*>(QStringLiteral("resultsWindow"));
+    ASSERT_NE(report, nullptr);
+    const QImage page = report->grab().toImage();
+    saveScreenshot(*window_, "results_high_contrast.png");
+    // And the profile graphs, two pages down.
+    QTest::keyClick(report, Qt::Key_PageDown);
+    QTest::keyClick(report, Qt::Key_PageDown);
+    saveScreenshot(*report, "results_high_contrast_graphs.png");
+    QApplication::setPalette(saved);
+
+    const QRect inside = report->contentsRect().adjusted(0, 0, -30, 0);
+    EXPECT_EQ(commonestColour(page, inside), QColor(16, 16, 16));
+    int light = 0;
+    int white = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QColor pixel = page.pixelColor(x, y);
+            light += pixel.lightness() > 200 ? 1 : 0;
+            white += pixel == QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    // The text is there, light on the dark paper, and no white paper is left.
+    EXPECT_GT(light, 1000);
+    EXPECT_EQ(white, 0);
 }
 
 } // namespace
