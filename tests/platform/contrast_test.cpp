@@ -29,19 +29,4 @@ TEST(Contrast, RatiosOfKnownPairs) {
     }
 }
 
-TEST(Contrast, LuminanceUsesTheLinearChannelsWithTheirWeights) {
-    struct Case {
-        Rgb colour;
-        double luminance;
-    };
-    const Case cases[] = {
-        {{0, 0, 0}, 0.0},          {{255, 255, 255}, 1.0}, {{255, 0, 0}, 0.2126},
-        {{0, 255, 0}, 0.7152},     {{0, 0, 255}, 0.0722},  {{10, 10, 10}, 10 / 255.0 / 12.92},
-        {{128, 128, 128}, 0.2159},
-    };
-    for (const Case& test : cases) {
-        EXPECT_NEAR(relativeLuminance(test.colour), test.luminance, 0.0001) << int(test.colour.r);
-    }
-}
-
 } // namespace

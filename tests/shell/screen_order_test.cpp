@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The order a reader meets a screen's controls and texts in, the screens' titles, and the colours
-// that must stand out from what they are on.
+// The order in which a reader meets a screen's controls and painted texts.
 
-#include "contrast.h"
 #include "reading_order.h"
-#include "screen_ids.h"
-#include "screen_resources.h"
-#include "screen_titles.h"
 
 #include <gtest/gtest.h>
 
@@ -41,45 +36,6 @@ TEST(ReadingOrder, RowsFromTheTopEachFromTheLeft) {
     };
     for (const Case& test : cases) {
         EXPECT_EQ(readingOrder(test.places), test.order) << test.what;
-    }
-}
-
-TEST(ScreenTitles, EachScreenIsNamedAndNoTitleIsEmpty) {
-    struct Case {
-        int screen;
-        const char* title;
-    };
-    const Case cases[] = {
-        {SCREEN_START, "RIVO-IV – Start"},
-        {SCREEN_PERSONAL_DATA, "RIVO-IV – Information om testpersonen"},
-        {SCREEN_EARLIER_TESTS, "RIVO-IV – Tidigare test"},
-        {SCREEN_RAW_SCORES, "RIVO-IV – Råpoäng"},
-        {SCREEN_RESULTS, "RIVO-IV – Resultatredovisning"},
-        {3, "RIVO-IV"},
-        {0, "RIVO-IV"},
-    };
-    for (const Case& test : cases) {
-        EXPECT_EQ(windowTitleOf(test.screen), test.title) << test.screen;
-    }
-}
-
-// Text needs 4.5:1 against what it is on, the border of a control 3:1.
-TEST(ScreenColours, TextAndBordersStandOutEnough) {
-    struct Case {
-        const char* what;
-        Rgb foreground;
-        Rgb background;
-        double minimum;
-    };
-    const Rgb white{255, 255, 255};
-    const Case cases[] = {
-        {"selected row", white, kSelectedRowColour, kTextContrastMinimum},
-        {"field border", kFieldBorderColour, kBackgroundColour, kControlContrastMinimum},
-        {"text on the screen", kTextColour, kBackgroundColour, kTextContrastMinimum},
-        {"text on the frame", kTextColour, kFrameColour, kTextContrastMinimum},
-    };
-    for (const Case& test : cases) {
-        EXPECT_GE(contrastRatio(test.foreground, test.background), test.minimum) << test.what;
     }
 }
 
