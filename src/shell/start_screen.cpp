@@ -105,6 +105,8 @@ void showStartScreen(ScreenHost& host) {
     host.setSharedButtonCaption(91, 92);
     host.setSharedButtonCaption(92, 93);
     letButtonsTakeTheFocus(host, true);
+    // The window keeps the focus, where Enter is "&Nytt test"; Tab goes on to the buttons.
+    host.focusWindow();
     host.widgetParent()->window()->setWindowTitle(
         QString::fromStdString(windowTitleOf(SCREEN_START)));
     // Read each time, so that norms imported while the program runs are seen on return here.
