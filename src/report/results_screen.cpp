@@ -38,7 +38,6 @@ constexpr ListPlace kLists[4] = {{"ageBandList_1", 20, 90},
                                  {"indexBaseList_4", 340, 150}};
 // The painted caption over each list, its name to a screen reader.
 constexpr unsigned short kListCaptions[4] = {175, 176, 177, 241};
-constexpr int kCaptionY = 88;
 constexpr int kListY = 105;
 constexpr int kListHeight = 400;
 // How far a list may grow to the right for its longest entry: up to the next list, or the edge
@@ -132,7 +131,7 @@ void ResultsScreen::createControls() {
         list->setMaxVisibleItems(std::max(1, (kListHeight - fieldHeight) / fieldHeight));
         list->show();
         addCaptionLabel(*list, qtText(kListCaptions[i]),
-                        QRect(kLists[i].x, kCaptionY, kLists[i].width, kListY - kCaptionY));
+                        QRect(kLists[i].x, kListCaptionY, kLists[i].width, kListY - kListCaptionY));
         lists_[i] = list;
     }
 

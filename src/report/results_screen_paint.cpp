@@ -47,7 +47,6 @@ struct ListLabel {
 
 // Over lists 1, 2, 4 and 3, in that order from the left.
 constexpr ListLabel kListLabels[] = {{175, 20}, {176, 130}, {241, 340}, {177, 510}};
-constexpr int kListLabelY = 88;
 
 } // namespace
 
@@ -97,6 +96,6 @@ void ab_paint_results_screen(Dc& dc) {
     ab_paint_corner_bitmaps(dc);
     ab_paint_person_header(dc);
     for (const ListLabel& label : kListLabels) {
-        dc.textOut(label.x, kListLabelY, text(label.textId));
+        dc.textOut(label.x, kListCaptionY, text(label.textId));
     }
 }

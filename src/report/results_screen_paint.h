@@ -8,6 +8,9 @@
 // person header and the labels over the four lists. Called with the control font selected.
 void ab_paint_results_screen(Dc& dc);
 
+// The top of the captions painted over the four lists.
+inline constexpr int kListCaptionY = 88;
+
 // The person header from (20, 24): name; sex, test age "%d.%d.%d" and test date; other notes.
 // Labels in 15-unit Arial, values in 15-unit bold Arial, each value 5 units after its label.
 void ab_paint_person_header(Dc& dc);
