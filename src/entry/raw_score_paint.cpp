@@ -51,7 +51,38 @@ void paintMaximumLabels(Dc& dc) {
     dc.deleteObject(font);
 }
 
+std::string subtestTitle(int subtest) {
+    return std::to_string(subtest + 1) + ". " +
+           text(static_cast<unsigned short>(kFirstSubtestTitle + subtest));
+}
+
 } // namespace
+
+ScreenTexts rawScoreTexts() {
+    ScreenTexts texts;
+    ScreenText heading;
+    heading.kind = ScreenText::Kind::Heading;
+    heading.text = text(46);
+    heading.description = "Tab och Enter går till nästa fält, Skift+Tab till föregående; "
+                          "Alt+V visar resultatet, Alt+T går tillbaka.";
+    heading.x = 20;
+    heading.y = 26;
+    heading.width = 120;
+    heading.height = 66;
+    texts.push_back(heading);
+    for (int i = 0; i < kSubtestCount; ++i) {
+        const bool left = i < kLeftColumnSubtests;
+        ScreenText title;
+        title.kind = ScreenText::Kind::Heading;
+        title.text = subtestTitle(i);
+        title.x = left ? 160 : 460;
+        title.y = kSubtestTitleY[i];
+        title.width = 280;
+        title.height = 18;
+        texts.push_back(title);
+    }
+    return texts;
+}
 
 void ab_paint_raw_scores(Dc& dc) {
     dc.setBkMode(BackgroundMode::Transparent);

@@ -33,6 +33,10 @@ void RawScoreScreen::paint(Dc& dc) {
     ab_paint_raw_scores(dc);
 }
 
+ScreenTexts RawScoreScreen::texts() const {
+    return rawScoreTexts();
+}
+
 void RawScoreScreen::command(int id) {
     if (!form_) {
         return;

@@ -20,6 +20,7 @@ class RawScoreScreen : public Screen {
 
     void build() override;
     void paint(Dc& dc) override;
+    ScreenTexts texts() const override;
     void command(int id) override;
     void teardown() override;
     // Asks before the window closes while entries here or on the personal-data form are unsaved.

@@ -97,6 +97,10 @@ ExportDialog::ExportDialog(QWidget* owner, const QFont& controlFont) : QDialog(o
     groups_->setObjectName(QStringLiteral("groupList_%1").arg(kGroupList));
     groups_->setGeometry(10, 90, 470, 90);
     groups_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    groups_->setAccessibleName(QStringLiteral("Information att exportera"));
+    groups_->setAccessibleDescription(QStringLiteral(
+        "Med tangentbordet: Skift+pil väljer flera rader i följd, Ctrl+pil flyttar utan att välja "
+        "och Ctrl+mellanslag väljer eller avväljer raden, Ctrl+A väljer all information."));
     for (int group = 0; group < kExportGroupCount; ++group) {
         groups_->addItem(textOf(static_cast<unsigned short>(kFirstGroupText + group)));
     }

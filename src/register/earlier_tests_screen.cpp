@@ -8,6 +8,7 @@
 #include "screen_host.h"
 #include "screen_ids.h"
 #include "screen_paint.h"
+#include "screen_titles.h"
 #include "shell_state.h"
 
 #include <QHeaderView>
@@ -93,13 +94,18 @@ void EarlierTestsScreen::build() {
         host_.setSharedButtonCaption(button.id, button.caption);
         host_.placeSharedButton(button.id, button.x, 515, kButtonWidth, kButtonHeight, true);
     }
-    host_.widgetParent()->window()->setWindowTitle(kProgramCaption);
+    host_.widgetParent()->window()->setWindowTitle(
+        QString::fromStdString(windowTitleOf(SCREEN_EARLIER_TESTS)));
     focusList();
     host_.repaint();
 }
 
 void EarlierTestsScreen::paint(Dc& dc) {
     ab_paint_earlier_tests(dc);
+}
+
+ScreenTexts EarlierTestsScreen::texts() const {
+    return earlierTestsTexts();
 }
 
 void EarlierTestsScreen::command(int id) {

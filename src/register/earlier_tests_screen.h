@@ -24,6 +24,7 @@ class EarlierTestsScreen : public Screen {
 
     void build() override; // showEarlierTestsScreen
     void paint(Dc& dc) override;
+    ScreenTexts texts() const override;
     void command(int id) override;
     void teardown() override; // teardownEarlierTests
     void resized() override;  // layoutEarlierTests

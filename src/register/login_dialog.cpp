@@ -77,19 +77,25 @@ LoginDialog::LoginDialog(QWidget* owner, const QFont& controlFont)
                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName("loginDialog");
     setWindowTitle(textOf(53) + kProgramCaption);
+    // Made in the order a reader meets them, each label just before its field, the buttons last;
+    // each label names its field.
+    QLabel* prompt = label(this, "promptLabel", kPrompt, 48, false);
+    QLabel* userLabel = label(this, "userNameLabel", kUserNameLabel, 49, true);
+    userName_ = field(this, "userNameEdit", kUserName, false);
+    QLabel* passwordLabel = label(this, "passwordLabel", kPasswordLabel, 50, true);
+    password_ = field(this, "passwordEdit", kPassword, true);
+    newPasswordLabel_ = label(this, "newPasswordLabel", kNewPasswordLabel, 51, true);
+    newPassword_ = field(this, "newPasswordEdit", kNewPassword, true);
+    confirmPasswordLabel_ = label(this, "confirmPasswordLabel", kConfirmPasswordLabel, 52, true);
+    confirmPassword_ = field(this, "confirmPasswordEdit", kConfirmPassword, true);
+    userLabel->setBuddy(userName_);
+    passwordLabel->setBuddy(password_);
+    newPasswordLabel_->setBuddy(newPassword_);
+    confirmPasswordLabel_->setBuddy(confirmPassword_);
     ok_ = button(this, "okButton", kOk, "&OK");
     ok_->setDefault(true);
     cancel_ = button(this, "cancelButton", kCancel, "&Avbryt");
     change_ = button(this, "changePasswordButton", kChangePassword, "&Ändra lösenord");
-    userName_ = field(this, "userNameEdit", kUserName, false);
-    password_ = field(this, "passwordEdit", kPassword, true);
-    newPassword_ = field(this, "newPasswordEdit", kNewPassword, true);
-    confirmPassword_ = field(this, "confirmPasswordEdit", kConfirmPassword, true);
-    QLabel* prompt = label(this, "promptLabel", kPrompt, 48, false);
-    QLabel* userLabel = label(this, "userNameLabel", kUserNameLabel, 49, true);
-    QLabel* passwordLabel = label(this, "passwordLabel", kPasswordLabel, 50, true);
-    newPasswordLabel_ = label(this, "newPasswordLabel", kNewPasswordLabel, 51, true);
-    confirmPasswordLabel_ = label(this, "confirmPasswordLabel", kConfirmPasswordLabel, 52, true);
     for (QWidget* child : findChildren<QWidget*>()) {
         child->setFont(controlFont);
     }

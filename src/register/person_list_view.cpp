@@ -4,6 +4,7 @@
 #include "db.h"
 #include "person_list_state.h"
 #include "person_order.h"
+#include "screen_resources.h"
 #include "text_table.h"
 
 #include <QHeaderView>
@@ -78,6 +79,10 @@ QTreeWidget* createPersonList(QWidget* parent, const QFont& font) {
     list->setObjectName(QStringLiteral("personList_%1").arg(kPersonListId));
     list->setGeometry(20, 100, 754, 370);
     list->setFont(font);
+    list->setAccessibleName(QStringLiteral("Testpersoner"));
+    list->setAccessibleDescription(
+        QStringLiteral("Uppåtpil och nedåtpil väljer testperson, Enter visar resultatet. "
+                       "Ctrl+1 till Ctrl+9 sorterar efter kolumn 1 till 9."));
     list->setColumnCount(kPersonListColumns);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
@@ -88,12 +93,14 @@ QTreeWidget* createPersonList(QWidget* parent, const QFont& font) {
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSortingEnabled(false); // the database and the collation give the order
     list->setFrameShape(QFrame::StyledPanel);
-    // The selected row stays marked when the focus is on a button.
+    // The selected row stays marked when the focus is on a button, dark enough under its white
+    // text to be read.
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    const QColor selected(kSelectedRowColour.r, kSelectedRowColour.g, kSelectedRowColour.b);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, selected);
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
     list->setPalette(palette);
 
     QStringList headers;

@@ -37,6 +37,10 @@ void PersonalDataScreen::paint(Dc& dc) {
     ab_paint_personal_data(dc);
 }
 
+ScreenTexts PersonalDataScreen::texts() const {
+    return personalDataTexts();
+}
+
 void PersonalDataScreen::command(int id) {
     if (!form_) {
         return;

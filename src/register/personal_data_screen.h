@@ -22,6 +22,7 @@ class PersonalDataScreen : public Screen {
 
     void build() override;
     void paint(Dc& dc) override;
+    ScreenTexts texts() const override;
     void command(int id) override;
     void teardown() override;
     bool mayClose() override;

@@ -3,7 +3,9 @@
 
 #include "access_log.h"
 #include "age_band.h"
+#include "caption_label.h"
 #include "enter_key.h"
+#include "field_border.h"
 #include "focus_ring.h"
 #include "print_report_hook.h"
 #include "report_copy.h"
@@ -37,6 +39,8 @@ constexpr ListPlace kLists[4] = {{"ageBandList_1", 20, 90},
                                  {"confidenceList_2", 130, 200},
                                  {"swBaseList_3", 510, 240},
                                  {"indexBaseList_4", 340, 150}};
+// The painted caption over each list, its name to a screen reader.
+constexpr unsigned short kListCaptions[4] = {175, 176, 177, 241};
 constexpr int kListY = 105;
 constexpr int kListHeight = 400;
 // How far a list may grow to the right for its longest entry: up to the next list, or the edge
@@ -121,16 +125,20 @@ void ResultsScreen::createControls() {
     QWidget* parent = host_.widgetParent();
     window_ = new ResultsWindow(parent);
     window_->setGeometry(20, 140, 760, 390);
+    window_->setAccessibleName(QStringLiteral("Resultatredovisning"));
     window_->show();
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         auto* list = new QComboBox(parent);
         list->setObjectName(kLists[i].objectName);
+        setFieldBorder(*list);
         list->setFont(host_.controlFont());
         list->setFocusPolicy(Qt::StrongFocus);
         const int fieldHeight = list->sizeHint().height();
         list->setGeometry(kLists[i].x, kListY, kLists[i].width, fieldHeight);
         list->setMaxVisibleItems(std::max(1, (kListHeight - fieldHeight) / fieldHeight));
         list->show();
+        addCaptionLabel(*list, qtText(kListCaptions[i]),
+                        QRect(kLists[i].x, kListCaptionY, kLists[i].width, kListY - kListCaptionY));
         lists_[i] = list;
     }
 
@@ -223,6 +231,10 @@ void ResultsScreen::connectLists() {
 
 void ResultsScreen::paint(Dc& dc) {
     ab_paint_results_screen(dc);
+}
+
+ScreenTexts ResultsScreen::texts() const {
+    return resultsHeaderTexts();
 }
 
 void ResultsScreen::command(int id) {

@@ -31,6 +31,7 @@ class ResultsScreen : public Screen {
 
     void build() override;
     void paint(Dc& dc) override;
+    ScreenTexts texts() const override;
     void command(int id) override;
     void teardown() override;
     // The size handler: the ResultsWindow and the buttons follow the main window's client size.

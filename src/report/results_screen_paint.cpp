@@ -47,7 +47,6 @@ struct ListLabel {
 
 // Over lists 1, 2, 4 and 3, in that order from the left.
 constexpr ListLabel kListLabels[] = {{175, 20}, {176, 130}, {241, 340}, {177, 510}};
-constexpr int kListLabelY = 88;
 
 } // namespace
 
@@ -72,11 +71,31 @@ void ab_paint_person_header(Dc& dc) {
     dc.deleteObject(valueFont);
 }
 
+ScreenTexts resultsHeaderTexts() {
+    // Rows of a 15-unit Arial are about 18 pixels high.
+    constexpr int kRowHeight = 18;
+    const PersonRecord& person = testOccasion().person;
+    const auto row = [](std::string line, int y) {
+        ScreenText placed;
+        placed.text = std::move(line);
+        placed.x = 20;
+        placed.y = y;
+        placed.width = 560;
+        placed.height = kRowHeight;
+        return placed;
+    };
+    const std::string second = text(28) + ": " + text(person.SEX == 1 ? 42 : 41) + ", " + text(27) +
+                               ": " + testAgeText(person) + ", " + text(25) + ": " +
+                               storedDateText(person.TESTDATE);
+    return {row(text(17) + ": " + person.NAMN, 24), row(second, kRowHeight + 27),
+            row(text(30) + ": " + person.OTHER, 2 * kRowHeight + 30)};
+}
+
 void ab_paint_results_screen(Dc& dc) {
     ab_paint_frame(dc, kBottomStripHeight);
     ab_paint_corner_bitmaps(dc);
     ab_paint_person_header(dc);
     for (const ListLabel& label : kListLabels) {
-        dc.textOut(label.x, kListLabelY, text(label.textId));
+        dc.textOut(label.x, kListCaptionY, text(label.textId));
     }
 }

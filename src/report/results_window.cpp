@@ -126,6 +126,7 @@ void ResultsWindow::paintEvent(QPaintEvent* event) {
         painter.setClipRegion(reportRegion);
         painter.translate(contentsRect().topLeft());
         QPainterDc dc(painter);
+        dc.followDarkDesktop(reportRect().translated(-contentsRect().topLeft()));
         dc.setBkColor(kReportBackground);
         dc.setBkMode(BackgroundMode::Transparent);
         lines =

@@ -42,7 +42,38 @@ constexpr Placed kRequiredMarks[] = {
     {0, 100, 125}, {0, 100, 335}, {0, 600, 125}, {0, 600, 155}, {0, 600, 215}, {0, 100, 395},
 };
 
+ScreenText placedText(ScreenText::Kind kind, std::string line, int x, int y, int width,
+                      int height) {
+    ScreenText placed;
+    placed.kind = kind;
+    placed.text = std::move(line);
+    placed.x = x;
+    placed.y = y;
+    placed.width = width;
+    placed.height = height;
+    return placed;
+}
+
 } // namespace
+
+ScreenTexts earlierTestsTexts() {
+    ScreenText instruction =
+        placedText(ScreenText::Kind::Label, text(7) + " " + text(8), 20, 53, 560, 34);
+    instruction.description =
+        "Med tangentbordet: välj testperson med uppåtpil och nedåtpil och tryck Enter eller "
+        "Alt+V för att visa resultatet. Ctrl+1 till Ctrl+9 sorterar listan efter kolumn 1 till 9.";
+    return {placedText(ScreenText::Kind::Heading, text(6), 20, 30, 300, 23), instruction};
+}
+
+ScreenTexts personalDataTexts() {
+    ScreenText heading = placedText(ScreenText::Kind::Heading, text(220), 105, 75, 500, 23);
+    heading.description = "Tab och Enter går till nästa fält, Skift+Tab till föregående; Alt+F "
+                          "fortsätter till råpoängen, Alt+A avbryter.";
+    // The footnote explains the asterisks behind the labels of the required fields.
+    std::string footnote = text(321);
+    footnote.erase(0, footnote.find_first_not_of(' '));
+    return {heading, placedText(ScreenText::Kind::Label, "* " + footnote, 100, 395, 400, 16)};
+}
 
 void ab_paint_earlier_tests(Dc& dc) {
     ab_paint_frame(dc, kBottomStripHeight);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "screen_text.h"
+
 class Dc;
 
 // One screen of the main window. The main window keeps one object per screen id and hands the
@@ -23,4 +25,6 @@ class Screen {
     // A screen with unsaved entries asks the user here.
     virtual bool mayClose() { return true; }
     virtual void resized() {}
+    // The texts paint() draws that a reader needs, in the order they stand on the screen.
+    virtual ScreenTexts texts() const { return {}; }
 };

@@ -10,6 +10,18 @@
 #include <cstdio>
 #include <string>
 
+// String 37 names the program and warns that the norms are synthetic; with imported norms only
+// its first sentence, the program's name, stays. The copyright notice and the version follow.
+std::string startNoticeText() {
+    char version[64];
+    std::snprintf(version, sizeof version, "%s/%d", kBuildDateText, cDoDllVersion());
+    std::string opening = text(37);
+    if (!syntheticNorms()) {
+        opening.resize(opening.find(". ") + 2);
+    }
+    return opening + text(36) + version + ".";
+}
+
 void ab_paint_start(Dc& dc) {
     dc.setBkMode(BackgroundMode::Transparent);
     const DcObject picture = dc.loadBitmap(kBitmapStartScreen);
@@ -20,15 +32,7 @@ void ab_paint_start(Dc& dc) {
     const DcObject font = dc.createFont(arialFont(14));
     const DcObject oldFont = dc.selectObject(font);
 
-    char version[64];
-    std::snprintf(version, sizeof version, "%s/%d", kBuildDateText, cDoDllVersion());
-    // String 37 names the program and warns that the norms are synthetic; with imported norms
-    // only its first sentence, the program's name, stays.
-    std::string opening = text(37);
-    if (!syntheticNorms()) {
-        opening.resize(opening.find(". ") + 2);
-    }
-    const std::string notice = opening + text(36) + version + ".";
+    const std::string notice = startNoticeText();
     dc.setTextColor(kTextColour);
     ab_text_wrap(dc, 493, notice.c_str(), 210, 780, 1, 0);
 

@@ -9,6 +9,7 @@
 #include "qt_dialogs.h"
 #include "qt_font.h"
 #include "screen_resources.h"
+#include "screen_titles.h"
 #include "shell_state.h"
 #include "text_table.h"
 #include "window_placement.h"
@@ -79,6 +80,7 @@ void MainWindow::showScreen(int screenId) {
     }
     hideSharedButtons();
     currentScreen() = screenId;
+    setWindowTitle(QString::fromStdString(windowTitleOf(screenId)));
     next->build();
 }
 

@@ -15,6 +15,7 @@
 #include "raw_score_screen.h"
 #include "results_screen.h"
 #include "running_instance.h"
+#include "screen_accessible.h"
 #include "screen_size.h"
 #include "shell_state.h"
 #include "start_screen.h"
@@ -105,6 +106,7 @@ int runProgram(int argc, char** argv) {
     initBitmapResources();
     installSwedishTranslations();
     installQtDialogHandlers();
+    installScreenAccessibility();
     if (hasOption(argc, argv, kDataFolderOption) && !enterDataFolder()) {
         return 0;
     }

@@ -282,7 +282,7 @@ TEST_F(EarlierTests, ListColumnsButtonsAndCells) {
         EXPECT_EQ(shared->geometry(), QRect(button.x, 515, 110, 40)) << button.id;
     }
     EXPECT_EQ(focused(), people);
-    EXPECT_EQ(window_->windowTitle(), "RIVO-IV");
+    EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("RIVO-IV – Tidigare test"));
 }
 
 TEST_F(EarlierTests, HeaderClicksFlipTheDirectionAndSortSwedishNamesInSwedishOrder) {

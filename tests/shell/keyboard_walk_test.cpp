@@ -18,16 +18,31 @@ namespace {
 
 using KeyboardWalk = NewTestRoad;
 
-// On the start screen the shared buttons never take the focus from the keyboard, so Enter keeps
-// acting as "&Nytt test".
-TEST_F(KeyboardWalk, StartScreenKeepsTheFocusOffItsButtons) {
-    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab}) {
-        QTest::keyClick(focused() != nullptr ? focused() : window_.data(), key);
-        for (const int id : kSharedButtonIds) {
-            EXPECT_FALSE(window_->sharedButton(id)->hasFocus()) << id;
-        }
-        EXPECT_TRUE(window_->hasFocus());
+// On the start screen the window has the focus, so that Enter is "&Nytt test"; Tab and the
+// arrows then walk the three buttons from the top, round and back.
+TEST_F(KeyboardWalk, StartScreenButtonsTakeTheFocusByTabAndTheArrows) {
+    ASSERT_TRUE(window_->hasFocus());
+    struct Step {
+        Qt::Key key;
+        int focusedButton;
+    };
+    const Step steps[] = {
+        {Qt::Key_Tab, 91},  {Qt::Key_Tab, 92},     {Qt::Key_Tab, 90}, {Qt::Key_Backtab, 92},
+        {Qt::Key_Down, 90}, {Qt::Key_Down, 91},    {Qt::Key_Up, 90},  {Qt::Key_Right, 91},
+        {Qt::Key_Left, 90}, {Qt::Key_Backtab, 92}, {Qt::Key_Up, 91},
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(focused() != nullptr ? focused() : window_.data(), step.key);
+        EXPECT_EQ(focused(), window_->sharedButton(step.focusedButton))
+            << "after key " << step.key << " expected " << step.focusedButton;
     }
+    // On the next screen the buttons are out of the Tab ring again.
+    window_->setScreen(SCREEN_EARLIER_TESTS, std::make_unique<ResultsProbe>());
+    window_->showScreen(SCREEN_EARLIER_TESTS);
+    for (const int id : kSharedButtonIds) {
+        EXPECT_EQ(window_->sharedButton(id)->focusPolicy(), Qt::NoFocus) << id;
+    }
+    window_->showScreen(SCREEN_START);
     // A click still presses a button, and leaves the focus where it was.
     window_->setScreen(SCREEN_EARLIER_TESTS, std::make_unique<ResultsProbe>());
     QTest::mouseClick(window_->sharedButton(92), Qt::LeftButton);

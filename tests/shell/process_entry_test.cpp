@@ -46,7 +46,7 @@ TEST(ProcessEntry, LoginLeadsToTheStartScreenAndEscEndsTheProgram) {
     LoginAnswerer login("psykolog", "demo123");
     login.onShown = [](LoginDialog& dialog) { saveScreenshot(dialog, "login_dialog.png"); };
     StartScreenWatcher watcher([](MainWindow& window) {
-        EXPECT_EQ(window.windowTitle(), "RIVO-IV");
+        EXPECT_EQ(window.windowTitle(), QString::fromUtf8("RIVO-IV – Start"));
         EXPECT_EQ(window.size(), QSize(800, 600));
         EXPECT_EQ(window.minimumSize(), window.maximumSize()); // not resizable
         EXPECT_STREQ(testOccasion().NORMGRUPP, "Standardgrupp");

@@ -118,12 +118,16 @@ TEST_F(OnStartScreen, EnterOnTheMainWindowActsAsButton91AndBeginsANewTest) {
     EXPECT_EQ(personalData->commands, std::vector<int>{91});
 }
 
-TEST_F(OnStartScreen, EnterOnAFocusedButtonIsNotACommand) {
+// A focused button answers Enter itself: "&Tidigare test" opens the earlier tests, not the new
+// test that Enter on the window begins.
+TEST_F(OnStartScreen, EnterOnAFocusedButtonPressesThatButton) {
     ProbeScreen* personalData = addProbe(SCREEN_PERSONAL_DATA);
+    ProbeScreen* earlier = addProbe(SCREEN_EARLIER_TESTS);
     window_->sharedButton(92)->setFocus();
     QTest::keyClick(window_->sharedButton(92), Qt::Key_Return);
     EXPECT_EQ(personalData->builds, 0);
-    expectStillOnStartScreen();
+    EXPECT_EQ(earlier->builds, 1);
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
 }
 
 TEST_F(OnStartScreen, AcceleratorsAndButtonsOpenTheEarlierTestsAndTheNewTest) {

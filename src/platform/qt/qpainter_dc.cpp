@@ -4,10 +4,12 @@
 #include "qt_font.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 
@@ -50,12 +52,49 @@ PenStyle penStyleOf(Qt::PenStyle style) {
     return PenStyle::Solid;
 }
 
-Rgb rgbOf(const QColor& colour) {
+Rgb rgbOfColour(const QColor& colour) {
     return Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                static_cast<std::uint8_t>(colour.blue())};
 }
 
+int mixed(int paper, int ink, int lightness) {
+    return (paper * lightness + ink * (255 - lightness) + 127) / 255;
+}
+
 } // namespace
+
+std::optional<DarkScheme> darkSchemeOf(const QPalette& palette) {
+    if (palette.color(QPalette::Window).lightness() >=
+        palette.color(QPalette::WindowText).lightness()) {
+        return std::nullopt;
+    }
+    return DarkScheme{rgbOfColour(palette.color(QPalette::Base)),
+                      rgbOfColour(palette.color(QPalette::Text))};
+}
+
+Rgb inDarkScheme(Rgb colour, const DarkScheme& scheme) {
+    const QColor original(colour.r, colour.g, colour.b);
+    const int lightness = original.lightness();
+    if (original.hslSaturation() == 0) {
+        return Rgb{static_cast<std::uint8_t>(mixed(scheme.paper.r, scheme.ink.r, lightness)),
+                   static_cast<std::uint8_t>(mixed(scheme.paper.g, scheme.ink.g, lightness)),
+                   static_cast<std::uint8_t>(mixed(scheme.paper.b, scheme.ink.b, lightness))};
+    }
+    return rgbOfColour(
+        QColor::fromHsl(original.hslHue(), original.hslSaturation(), 255 - lightness));
+}
+
+bool QPainterDc::followDarkDesktop(const QRect& paper) {
+    scheme_ = printer_ ? std::nullopt : darkSchemeOf(QGuiApplication::palette());
+    if (scheme_) {
+        painter_.fillRect(paper, shown(Rgb{255, 255, 255}));
+    }
+    return scheme_.has_value();
+}
+
+QColor QPainterDc::shown(Rgb colour) const {
+    return qtColor(scheme_ ? inDarkScheme(colour, *scheme_) : colour);
+}
 
 QPainterDc::QPainterDc(QPainter& painter, bool printer, InitialObjects initial)
     : painter_(painter), printer_(printer) {
@@ -82,14 +121,14 @@ void QPainterDc::adoptPainterObjects() {
     selectObject(painterFontHandle_);
 
     const PenSpec penSpec{penStyleOf(pen.style()), pen.isCosmetic() ? 0 : pen.width(),
-                          rgbOf(pen.color())};
+                          rgbOfColour(pen.color())};
     selectObject(createPen(penSpec));
     const BrushSpec brushSpec{brush.style() == Qt::NoBrush ? BrushStyle::Null : BrushStyle::Solid,
-                              rgbOf(brush.color())};
+                              rgbOfColour(brush.color())};
     selectObject(createBrush(brushSpec));
 
-    setTextColor(rgbOf(pen.color()));
-    setBkColor(rgbOf(painter_.background().color()));
+    setTextColor(rgbOfColour(pen.color()));
+    setBkColor(rgbOfColour(painter_.background().color()));
     setBkMode(painter_.backgroundMode() == Qt::OpaqueMode ? BackgroundMode::Opaque
                                                           : BackgroundMode::Transparent);
 }
@@ -153,24 +192,24 @@ void QPainterDc::textOut(int x, int y, std::string_view text) {
         break;
     }
     if (bkMode() == BackgroundMode::Opaque) {
-        painter_.fillRect(left, top, width, metrics.height(), qtColor(bkColor()));
+        painter_.fillRect(left, top, width, metrics.height(), shown(bkColor()));
     }
     painter_.save();
-    painter_.setPen(qtColor(textColor()));
+    painter_.setPen(shown(textColor()));
     painter_.drawText(left, top + metrics.ascent(), string);
     painter_.restore();
 }
 
 void QPainterDc::setShapeTools() {
     const PenSpec& pen = currentPen();
-    QPen qpen(qtColor(pen.colour));
+    QPen qpen(shown(pen.colour));
     qpen.setStyle(qtPenStyle(pen.style));
     qpen.setWidth(std::max(1, pen.width));
     qpen.setCosmetic(pen.width == 0);
     painter_.setPen(qpen);
     const BrushSpec& brush = currentBrush();
     painter_.setBrush(brush.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
-                                                      : QBrush(qtColor(brush.colour)));
+                                                      : QBrush(shown(brush.colour)));
 }
 
 void QPainterDc::lineTo(int x, int y) {

@@ -3,10 +3,30 @@
 
 #include "dc_base.h"
 
+#include <QColor>
 #include <QFont>
 
+#include <optional>
+
 class QPainter;
+class QPalette;
 class QPrinter;
+class QRect;
+
+// A dark desktop colour scheme as a screen's painting follows it: the white paper becomes the
+// scheme's dark paper, the black ink its light ink, greys fall between them by their lightness,
+// and every other colour keeps its hue with its lightness turned round, so that what stood out
+// on white stands out as much on the dark paper.
+struct DarkScheme {
+    Rgb paper;
+    Rgb ink;
+};
+
+// The scheme of a palette whose window is darker than its text (document colours Base and Text
+// as paper and ink); none for a light palette.
+std::optional<DarkScheme> darkSchemeOf(const QPalette& palette);
+// A colour as it is painted in the scheme.
+Rgb inDarkScheme(Rgb colour, const DarkScheme& scheme);
 
 // The device context on a QPainter: a widget while it paints, a printer, or an image. Bitmap
 // resources are the images ":/bitmaps/<id>.png" compiled into the program.
@@ -43,6 +63,13 @@ class QPainterDc : public DcBase {
 
     static QString bitmapPath(int resourceId);
 
+    // On a screen: when the desktop's palette is a dark scheme, fills the paper with the scheme's
+    // paper and paints every later colour in the scheme; otherwise changes nothing, so that the
+    // page looks exactly as painted. Never called for a printer or a PDF file.
+    bool followDarkDesktop(const QRect& paper);
+    // The colour the painter is given for a colour of the page.
+    QColor shown(Rgb colour) const;
+
   protected:
     DcSize resourceBitmapSize(int resourceId) override;
     void fontSelected() override;
@@ -55,6 +82,7 @@ class QPainterDc : public DcBase {
     QPainter& painter_;
     bool printer_;
     bool monochrome_ = false;
+    std::optional<DarkScheme> scheme_;
     QFont font_;
     // The painter's own font, taken over on entry; used whenever its handle is selected.
     DcObject painterFontHandle_ = 0;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "entry_field.h"
 
+#include "field_border.h"
+
 #include <QLineEdit>
 #include <QValidator>
 
@@ -43,5 +45,6 @@ QLineEdit* makeEntryField(QWidget* parent, const QFont& font, const EntryFieldSp
         greyed.setColor(QPalette::Base, greyed.color(QPalette::Window));
         field->setPalette(greyed);
     }
+    setFieldBorder(*field);
     return field;
 }
