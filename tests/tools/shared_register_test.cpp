@@ -67,12 +67,26 @@ class SharedRegister : public ::testing::Test {
             DoDisconnect();
         }
         place_ = std::make_unique<AdminPlace>(serverTestConnectionString());
+        if (testingWithSeparateOwner()) {
+            // The administrator makes the register as its owner; the commands below run as the
+            // workstations do.
+            const AdminPlace owner(serverOwnerTestConnectionString());
+            ASSERT_EQ(owner.run("init-db --user psykolog --password-stdin --workstation-role " +
+                                    serverWorkstationRole(),
+                                "demo123\\n"),
+                      0)
+                << owner.errors();
+            return;
+        }
         ASSERT_EQ(place_->run("init-db --user psykolog --password-stdin", "demo123\\n"), 0)
             << place_->errors();
     }
-    void connect() {
+    // Connects as the workstations do, or as the register's owner.
+    void connect(bool asOwner = false) {
         if (testingOnServer()) {
-            ASSERT_EQ(DoConnectString(serverTestConnectionString().c_str()), 1);
+            ASSERT_EQ(DoConnectString(asOwner ? serverOwnerTestConnectionString().c_str()
+                                              : serverTestConnectionString().c_str()),
+                      1);
         } else {
             const std::string path = place_->work().file(kDatabaseFileName).string();
             ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
@@ -316,7 +330,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
 
     ASSERT_EQ(admin.run("log verify"), 0) << admin.output() << admin.errors();
     EXPECT_NE(admin.output().find("alla 10 rader"), std::string::npos) << admin.output();
-    connect();
+    connect(true);
     dropLogTriggers();
     {
         Statement alter;
@@ -330,7 +344,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
 }
 
 TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
-    connect();
+    connect(true);
     std::vector<const char*> drops = {"DROP TABLE ATKOMSTLOGG", "DROP TABLE ATKOMSTLOGG_HUVUD"};
     if (testingOnServer()) {
         drops.push_back("DROP FUNCTION atkomstlogg_vagra()");
@@ -341,10 +355,16 @@ TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
     }
     DoDisconnect();
     EXPECT_EQ(place_->run("log"), 1);
-    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
-    EXPECT_NE(place_->output().find("har fått en åtkomstlogg"), std::string::npos);
-    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
-    EXPECT_NE(place_->output().find("redan"), std::string::npos);
+    // On a server split into roles the owner upgrades, and gives the workstations their rights
+    // on the new tables.
+    const std::string role = serverWorkstationRole();
+    const AdminPlace owner(testingWithSeparateOwner() ? serverOwnerTestConnectionString() : "");
+    const AdminPlace& upgrader = role.empty() ? *place_ : owner;
+    const std::string grant = role.empty() ? "" : " --workstation-role " + role;
+    ASSERT_EQ(upgrader.run("upgrade-db" + grant), 0) << upgrader.errors();
+    EXPECT_NE(upgrader.output().find("har fått en åtkomstlogg"), std::string::npos);
+    ASSERT_EQ(upgrader.run("upgrade-db"), 0) << upgrader.errors();
+    EXPECT_NE(upgrader.output().find("redan"), std::string::npos);
     ASSERT_EQ(place_->run("user add anna --password-stdin", "hemligt\\n"), 0);
     ASSERT_EQ(place_->run("user list"), 0);
     EXPECT_EQ(place_->output(), "anna\npsykolog\n");
