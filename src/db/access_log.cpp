@@ -8,6 +8,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -31,11 +32,14 @@ std::string workstation() {
 }
 
 // The column sizes of data/access_log.sql, in bytes: a longer text is cut at a whole letter, and
-// the cut text is what the hash covers.
+// the cut text is what the hash covers. A text is bound as a C string, so it ends at its first
+// NUL on either database; it is cut there first, so that the hash never covers a byte that was
+// not stored.
 constexpr std::size_t kNameBytes = 100;
 constexpr std::size_t kDetailBytes = 500;
 
 std::string fitted(std::string text, std::size_t bytes) {
+    text.resize(std::min(text.find('\0'), text.size()));
     if (text.size() <= bytes) {
         return text;
     }

@@ -70,22 +70,23 @@ bool readRoleFacts(const std::string& role, RoleFacts& facts) {
     return fetched != Statement::Fetch::Failed && statement.commit();
 }
 
-// The refusal for a role that would undo the separation, or empty when it keeps it.
+// The refusal for a role that would undo the separation, or empty when it keeps it. A superuser
+// counts as a member of every role, so it is named for what it is first.
 std::string roleRefusal(const std::string& role, const RoleFacts& facts) {
     if (!facts.exists) {
         return "Rollen " + role +
                " finns inte på servern. Skapa den först (createuser --pwprompt " + role +
                ") och kör sedan kommandot igen.";
     }
-    if (facts.isOwner != 0 || facts.memberOfOwner != 0) {
-        return "Rollen " + role +
-               " äger registret eller är medlem i den roll som gör det, och skulle kunna ändra "
-               "åtkomstloggen. Ange en egen roll för arbetsstationerna.";
-    }
     if (facts.superuser != 0) {
         return "Rollen " + role +
                " är superanvändare och kan göra allt på servern. Ange en vanlig roll för "
                "arbetsstationerna.";
+    }
+    if (facts.isOwner != 0 || facts.memberOfOwner != 0) {
+        return "Rollen " + role +
+               " äger registret eller är medlem i den roll som gör det, och skulle kunna ändra "
+               "åtkomstloggen. Ange en egen roll för arbetsstationerna.";
     }
     if (facts.createsInSchema != 0) {
         return "Rollen " + role + " får skapa objekt i schemat " + facts.schema +
