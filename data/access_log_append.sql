@@ -3,9 +3,10 @@
 -- the head (a second appender waits there until the first has committed), numbers the row,
 -- stamps it with the server's clock in UTC, computes its HASH with the server's sha256() over the
 -- encoding of src/db/access_log.h (each item as its length in bytes, a colon, its UTF-8 bytes and
--- a line feed), inserts it and moves the head, and answers the row's number and hash. The
--- program sends one statement and waits for one answer; the lock on the head is held only on the
--- server, for the rest of the caller's transaction.
+-- a line feed), inserts it and moves the head, and answers the row's number and hash, with the
+-- database's name for the anchor the program sends to the system log. The program sends one
+-- statement and waits for one answer; the lock on the head is held only on the server, for the
+-- rest of the caller's transaction.
 --
 -- The function runs with its owner's rights (SECURITY DEFINER), so that a workstation's role,
 -- which may only read the log, can append to it but never change it. Its search path is fixed
@@ -16,7 +17,7 @@
 
 -- PostgreSQL only
 CREATE OR REPLACE FUNCTION atkomstlogg_skriv(ny_anvandare VARCHAR, ny_arbetsstation VARCHAR, ny_program VARCHAR, ny_handelse VARCHAR, ny_person INTEGER, ny_detalj VARCHAR)
-RETURNS TABLE (rad_sekvens INTEGER, rad_hash VARCHAR)
+RETURNS TABLE (rad_sekvens INTEGER, rad_hash VARCHAR, rad_databas VARCHAR)
 LANGUAGE plpgsql SECURITY DEFINER AS $$
 DECLARE
     forra VARCHAR;
@@ -41,6 +42,7 @@ BEGIN
     UPDATE ATKOMSTLOGG_HUVUD h SET HASH = ny_hash WHERE h.RECNO = 1;
     rad_sekvens := ny_nummer;
     rad_hash := ny_hash;
+    rad_databas := current_database();
     RETURN NEXT;
 END$$;
 -- PostgreSQL only

@@ -100,24 +100,26 @@ bool moveHead(AccessLogRow& row) {
 
 // On a server one call appends the row: atkomstlogg_skriv (data/access_log_append.sql) claims
 // the head, stamps and hashes the row with the server's clock and sha256() and moves the head,
-// and answers the row's number and hash. The lock on the head is taken and held on the server
-// alone, and the program waits for one answer instead of four.
-bool appendOnServer(AccessLogRow& row) {
+// and answers the row's number and hash, with the database's name for the anchor. The lock on
+// the head is taken and held on the server alone, and the program waits for one answer.
+bool appendOnServer(AccessLogRow& row, std::string& registerName) {
     Statement append;
-    const char* sql = row.person
-                          ? "SELECT rad_sekvens, rad_hash FROM atkomstlogg_skriv(?, ?, ?, ?, ?, ?)"
-                          : "SELECT rad_sekvens, rad_hash FROM atkomstlogg_skriv(?, ?, ?, ?, "
-                            "CAST(NULL AS INTEGER), ?)";
+    const char* sql = row.person ? "SELECT rad_sekvens, rad_hash, rad_databas FROM "
+                                   "atkomstlogg_skriv(?, ?, ?, ?, ?, ?)"
+                                 : "SELECT rad_sekvens, rad_hash, rad_databas FROM "
+                                   "atkomstlogg_skriv(?, ?, ?, ?, CAST(NULL AS INTEGER), ?)";
     std::int32_t person = row.person.value_or(0);
     const SQLUSMALLINT detailMarker = row.person ? 6 : 5;
     char hash[80] = {};
+    char database[256] = {};
     SQLLEN length = 0;
     if (!append.bindText(1, row.user.c_str()) || !append.bindText(2, row.workstation.c_str()) ||
         !append.bindText(3, row.program.c_str()) || !append.bindText(4, row.event.c_str()) ||
         (row.person && !append.bindInt(5, &person)) ||
         !append.bindText(detailMarker, row.detail.c_str()) || !append.executeDirect(sql) ||
         !append.bindColumnInt(1, &row.seq, &length) ||
-        !append.bindColumnText(2, hash, sizeof hash)) {
+        !append.bindColumnText(2, hash, sizeof hash) ||
+        !append.bindColumnText(3, database, sizeof database)) {
         return false;
     }
     const Statement::Fetch fetched = append.fetch();
@@ -126,14 +128,16 @@ bool appendOnServer(AccessLogRow& row) {
         DoSQLError(append.handle());
     }
     row.hash = hash;
+    registerName = database[0] != '\0' ? std::string("postgresql:") + database : "";
     return fetched == Statement::Fetch::Row && append.commit() && length != SQL_NULL_DATA &&
            append.unreadableColumns() == 0 && row.hash.size() == kChainStart.size();
 }
 
 } // namespace
 
-// access_log_anchor.cpp: keeps the anchor of the append for the commit of its transaction.
-void accessLogAppended(const AccessLogHead& head);
+// access_log_anchor.cpp: keeps the anchor of the append for the commit of its transaction. The
+// register's name as accessLogRegisterName() gives it, when known; empty: asked for.
+void accessLogAppended(const AccessLogHead& head, const std::string& registerName = "");
 
 void setAccessLogProgram(const std::string& name) {
     program() = name;
@@ -169,10 +173,11 @@ DbResult DoAppendAccessLogAs(const std::string& userName, AccessEvent event,
     if (connectedToServer()) {
         // The call is one statement: alone it commits by itself, and inside the caller's
         // transaction it commits or rolls back with the work it logs.
-        if (!appendOnServer(row)) {
+        std::string registerName;
+        if (!appendOnServer(row, registerName)) {
             return DB_FAILED;
         }
-        accessLogAppended(AccessLogHead{row.seq, row.hash});
+        accessLogAppended(AccessLogHead{row.seq, row.hash}, registerName);
         if (!transactionOpen()) {
             accessLogTransactionEnded(true);
         }

@@ -52,8 +52,8 @@ TEST_F(WorkstationRole, EveryWayAroundTheAppendFunctionIsRefused) {
         std::string("ALTER FUNCTION ") + function + " SECURITY INVOKER",
         std::string("ALTER FUNCTION ") + function + " SET search_path = pg_temp",
         std::string("CREATE OR REPLACE FUNCTION ") + function +
-            " RETURNS TABLE (rad_sekvens INTEGER, rad_hash VARCHAR) LANGUAGE sql AS "
-            "$$SELECT 1, CAST('' AS VARCHAR)$$",
+            " RETURNS TABLE (rad_sekvens INTEGER, rad_hash VARCHAR, rad_databas VARCHAR) "
+            "LANGUAGE sql AS $$SELECT 1, CAST('' AS VARCHAR), CAST('' AS VARCHAR)$$",
         "TRUNCATE ATKOMSTLOGG",
         "TRUNCATE ATKOMSTLOGG_HUVUD",
         "ALTER TABLE ATKOMSTLOGG ADD COLUMN ANNAT INTEGER",
