@@ -184,6 +184,31 @@ TEST_F(SharedRegister, PlainTextPasswordsAreMarkedAndRehashed) {
     DoDisconnect();
 }
 
+// A workstation role is refused where it cannot hold: a name the server would read otherwise, or
+// a register with no roles at all. Nothing changes.
+TEST_F(SharedRegister, AWorkstationRoleIsRefusedWhereItCannotHold) {
+    struct Case {
+        std::string arguments;
+        const char* says;
+    };
+    std::vector<Case> cases = {
+        {"init-db --user nisse --password-stdin --workstation-role 'ej giltig'", "1-63 tecken"},
+        {"upgrade-db --workstation-role 1rivo", "1-63 tecken"},
+        {"upgrade-db --workstation-role", "--workstation-role"},
+    };
+    if (!testingOnServer()) {
+        cases.push_back({"init-db --user nisse --password-stdin --workstation-role rivo",
+                         "bara ett register på en server"});
+        cases.push_back({"upgrade-db --workstation-role rivo", "bara ett register på en server"});
+    }
+    for (const Case& c : cases) {
+        EXPECT_EQ(place_->run(c.arguments, "hemligt\\n"), 1) << c.arguments;
+        EXPECT_NE(place_->errors().find(c.says), std::string::npos) << place_->errors();
+        ASSERT_EQ(place_->run("user list"), 0) << place_->errors();
+        EXPECT_EQ(place_->output(), "psykolog\n") << c.arguments;
+    }
+}
+
 TEST_F(SharedRegister, InitDbNeverOverwritesARegister) {
     EXPECT_EQ(place_->run("init-db --user annan --password-stdin", "demo123\\n"), 1);
     ASSERT_EQ(place_->run("user list"), 0);
