@@ -105,7 +105,8 @@ DbResult DoCreateSchemaBeforeAccessLog() {
 }
 
 bool DoHasAccessLog() {
-    return tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
+    return tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1") &&
+           (!connectedToServer() || appendFunctionPresent());
 }
 
 DbResult DoAddAccessLog(bool* added) {

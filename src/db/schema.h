@@ -22,8 +22,8 @@ DbResult DoCreateSchemaBeforeAccessLog();
 // nothing was added).
 DbResult DoAddAccessLog(bool* added = nullptr);
 
-// Whether the open database has the access log's tables; a register from before the log has not.
-// Nothing is shown either way.
+// Whether the open database has the access log's tables (and on a server the function that
+// appends to it); a register from before the log has not. Nothing is shown either way.
 bool DoHasAccessLog();
 // Gives a database made before the failed logins were kept in the register their table, in one
 // transaction, as DoAddAccessLog does for the log. 1 when the database has the table (added tells

@@ -397,6 +397,34 @@ TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
     EXPECT_NE(place_->output().find("den enda raden"), std::string::npos) << place_->output();
 }
 
+// A server register whose log is older than the append function: the commands that log ask for
+// upgrade-db, which adds the function alone, and the chain goes on.
+TEST_F(SharedRegister, UpgradeDbGivesAServerRegisterTheAppendFunction) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "the function is a server's";
+    }
+    ASSERT_EQ(place_->run("user add anna --password-stdin", "hemligt\\n"), 0) << place_->errors();
+    connect(true);
+    {
+        Statement drop;
+        ASSERT_TRUE(drop.executeDirect("DROP FUNCTION atkomstlogg_skriv(VARCHAR, VARCHAR, "
+                                       "VARCHAR, VARCHAR, INTEGER, VARCHAR)") &&
+                    drop.commit());
+    }
+    DoDisconnect();
+    EXPECT_EQ(place_->run("user add bertil --password-stdin", "hemligt\\n"), 1);
+    EXPECT_NE(place_->errors().find("rivo-admin upgrade-db"), std::string::npos)
+        << place_->errors();
+    const std::string role = serverWorkstationRole();
+    const AdminPlace owner(testingWithSeparateOwner() ? serverOwnerTestConnectionString() : "");
+    const AdminPlace& upgrader = role.empty() ? *place_ : owner;
+    ASSERT_EQ(upgrader.run("upgrade-db" + (role.empty() ? "" : " --workstation-role " + role)), 0)
+        << upgrader.errors();
+    ASSERT_EQ(place_->run("user add bertil --password-stdin", "hemligt\\n"), 0) << place_->errors();
+    ASSERT_EQ(place_->run("log verify"), 0) << place_->output() << place_->errors();
+    EXPECT_NE(place_->output().find("alla 3 rader"), std::string::npos) << place_->output();
+}
+
 // Adds 1 to every IK of an exported INDEX_NORMER file and to its confidence limits.
 void raiseIndexScores(const std::filesystem::path& file) {
     std::istringstream lines(readFile(file));
