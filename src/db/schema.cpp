@@ -91,6 +91,16 @@ bool appendFunctionPresent() {
                         "INTEGER, VARCHAR)' AS REGPROCEDURE)");
 }
 
+// Whether the register has the log's tables and, on a server, the append function: one
+// statement, which fails when either is missing, so that the common answer costs one round trip.
+bool wholeLogPresent() {
+    return connectedToServer()
+               ? tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, "
+                              "VARCHAR, INTEGER, VARCHAR)' AS REGPROCEDURE) FROM "
+                              "ATKOMSTLOGG_HUVUD WHERE RECNO = 1")
+               : tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
+}
+
 } // namespace
 
 DbResult DoCreateSchema() {
@@ -105,20 +115,14 @@ DbResult DoCreateSchemaBeforeAccessLog() {
 }
 
 bool DoHasAccessLog() {
-    return tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1") &&
-           (!connectedToServer() || appendFunctionPresent());
+    return wholeLogPresent();
 }
 
 DbResult DoAddAccessLog(bool* added) {
     if (added != nullptr) {
         *added = false;
     }
-    // On a server the tables and the function are asked about in one statement, which fails
-    // when either is missing: a start-up costs one round trip, not two.
-    if (connectedToServer() &&
-        tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, "
-                     "VARCHAR, INTEGER, VARCHAR)' AS REGPROCEDURE) FROM ATKOMSTLOGG_HUVUD WHERE "
-                     "RECNO = 1")) {
+    if (wholeLogPresent()) {
         return DB_DONE;
     }
     const bool tables = tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
