@@ -12,11 +12,14 @@ struct CommandText {
 
 // In the order `rivo-admin --help` lists them.
 constexpr CommandText kCommands[] = {
-    {"init-db", "  rivo-admin init-db --user NAMN [--password-stdin]\n"
+    {"init-db", "  rivo-admin init-db --user NAMN [--password-stdin] [--workstation-role ROLL]\n"
                 "      Skapar %s i arbetskatalogen med demonstrationsnormer och en användare.\n"
                 "      Lösenordet läses från standard in (--password-stdin) eller efterfrågas.\n"
                 "      Är en datakälla inställd (/etc/RIVO-IV/datakalla.ini eller\n"
-                "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"},
+                "      ~/.config/RIVO-IV/datakalla.ini) skapas registret där i stället.\n"
+                "      --workstation-role: på en server äger den anslutna rollen allt, och\n"
+                "      arbetsstationernas ROLL får bara läsa och ändra registrets uppgifter\n"
+                "      och skriva i åtkomstloggen.\n"},
     {"user", "  rivo-admin user add NAMN [--password-stdin] | user remove NAMN | user list\n"
              "      Lägger till, tar bort eller listar registrets användare. Namn och\n"
              "      lösenord: 3-10 tecken, giltig UTF-8, inga styrtecken. list märker\n"
@@ -64,8 +67,10 @@ constexpr CommandText kCommands[] = {
             "                        [--passphrase-file FIL]\n"
             "      Räknar om loggens kedja av hashvärden och namnger första ändrade rad;\n"
             "      prövar den också mot ankarna i filer, kopior och systemloggen.\n"},
-    {"upgrade-db", "  rivo-admin upgrade-db\n"
-                   "      Ger ett register från en äldre version dess åtkomstlogg.\n"},
+    {"upgrade-db", "  rivo-admin upgrade-db [--workstation-role ROLL]\n"
+                   "      Ger ett register från en äldre version dess åtkomstlogg.\n"
+                   "      --workstation-role: ger på en server arbetsstationernas ROLL samma\n"
+                   "      begränsade rättigheter som init-db ger den.\n"},
 };
 
 constexpr const char* kCommon =

@@ -13,6 +13,7 @@
 #include "statement.h"
 #include "system_error_text.h"
 #include "transaction.h"
+#include "workstation_role.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -44,15 +45,19 @@ bool insertUser(const std::string& userName, const std::string& password) {
 }
 
 // Everything in one transaction: the database holds either all of it or nothing (a server
-// takes its tables back too).
-bool fillDatabase(const std::string& userName, const std::string& password) {
+// takes its tables back too). A workstation role, on a server, gets its rights in the same
+// transaction.
+bool fillDatabase(const std::string& userName, const std::string& password,
+                  const std::string& workstationRole = "") {
     Transaction transaction;
     return transaction.started() && DoCreateSchema() == DB_DONE &&
            run("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)") &&
            insertUser(userName, password) &&
            DoAppendAccessLog(AccessEvent::UserAdded, std::nullopt, userName) == DB_DONE &&
            DoInsertNormTables(demoNormTables()) == DB_DONE &&
-           run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") && transaction.commit();
+           run("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)") &&
+           (workstationRole.empty() || DoGrantWorkstationRole(workstationRole) == DB_DONE) &&
+           transaction.commit();
 }
 
 // Whether the connected database already holds the register's tables.
@@ -152,8 +157,10 @@ bool createDemoDatabase(const std::string& path, const std::string& userName,
 }
 
 bool createDemoRegisterOnServer(const std::string& connectionString, const std::string& userName,
-                                const std::string& password, std::string& error) {
-    if (!credentialsUsable(userName, password, error)) {
+                                const std::string& password, std::string& error,
+                                const std::string& workstationRole) {
+    if (!credentialsUsable(userName, password, error) ||
+        (!workstationRole.empty() && !workstationRoleNameUsable(workstationRole, error))) {
         return false;
     }
     std::string driverMessages;
@@ -168,7 +175,7 @@ bool createDemoRegisterOnServer(const std::string& connectionString, const std::
         error = "Registret finns redan i datakällan; init-db skriver aldrig över det.";
     } else {
         driverMessages.clear();
-        done = fillDatabase(userName, password);
+        done = fillDatabase(userName, password, workstationRole);
         if (!done) {
             error = "Registret kunde inte skapas: " + driverMessages;
         }

@@ -16,6 +16,9 @@ std::string unfinishedDatabasePath(const std::string& path);
 
 // The same register on the database server a connection string names (see data_source.h): the
 // server's schema, the counter, the user and the norms in one transaction. Refuses a database
-// that already holds the register's tables. On failure error says why.
+// that already holds the register's tables. With a workstation role (src/db/workstation_role.h)
+// the connecting role owns everything and the workstation role gets its rights in the same
+// transaction; empty leaves the rights as the server gives them. On failure error says why.
 bool createDemoRegisterOnServer(const std::string& connectionString, const std::string& userName,
-                                const std::string& password, std::string& error);
+                                const std::string& password, std::string& error,
+                                const std::string& workstationRole = "");

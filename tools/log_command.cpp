@@ -13,7 +13,9 @@
 #include "schema.h"
 #include "stored_id.h"
 #include "swedish_count.h"
+#include "transaction.h"
 #include "working_database.h"
+#include "workstation_role.h"
 
 #include <algorithm>
 #include <charconv>
@@ -343,20 +345,46 @@ int runLogCommand(const std::vector<std::string>& args) {
 }
 
 int runUpgradeDbCommand(const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        refuseArgument("upgrade-db", args.front());
+    std::string workstationRole;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--workstation-role" && i + 1 < args.size()) {
+            workstationRole = args[++i];
+        } else {
+            refuseArgument("upgrade-db", args[i]);
+            return kExitFailed;
+        }
+    }
+    std::string roleProblem;
+    if (!workstationRole.empty() && !workstationRoleNameUsable(workstationRole, roleProblem)) {
+        std::fprintf(stderr, "%s\n", roleProblem.c_str());
         return kExitFailed;
     }
     if (!connectWorkingDatabase()) {
+        return kExitFailed;
+    }
+    if (!workstationRole.empty() && !connectedToServer()) {
+        DoDisconnect();
+        std::fprintf(stderr, "%s\n", kWorkstationRoleNeedsServer);
         return kExitFailed;
     }
     bool added = false;
     bool failuresAdded = false;
     const DbResult upgraded =
         DoAddAccessLog(&added) == DB_DONE ? DoAddLoginFailures(&failuresAdded) : DB_FAILED;
+    bool granted = true;
+    if (upgraded == DB_DONE && !workstationRole.empty()) {
+        Transaction transaction;
+        granted = transaction.started() && DoGrantWorkstationRole(workstationRole) == DB_DONE &&
+                  transaction.commit();
+    }
     DoDisconnect();
     if (upgraded != DB_DONE) {
         std::fprintf(stderr, "Registret kunde inte uppgraderas; det är oförändrat.\n");
+        return kExitFailed;
+    }
+    if (!granted) {
+        std::fprintf(stderr, "Rollen %s fick inga nya rättigheter; rättigheterna är som förut.\n",
+                     workstationRole.c_str());
         return kExitFailed;
     }
     if (added) {
@@ -365,7 +393,12 @@ int runUpgradeDbCommand(const std::vector<std::string>& args) {
     if (failuresAdded) {
         std::printf("Registret håller nu räkningen på misslyckade inloggningar.\n");
     }
-    if (!added && !failuresAdded) {
+    if (!workstationRole.empty()) {
+        std::printf("Rollen %s får nu läsa och ändra registrets uppgifter och skriva i "
+                    "åtkomstloggen, men inte ändra loggen eller tabellerna.\n",
+                    workstationRole.c_str());
+    }
+    if (!added && !failuresAdded && workstationRole.empty()) {
         std::printf("Registret är redan uppgraderat; inget har ändrats.\n");
     }
     return kExitClean;

@@ -15,6 +15,7 @@
 #include "password_input.h"
 #include "report_command.h"
 #include "user_command.h"
+#include "workstation_role.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,10 +26,13 @@ namespace {
 
 int initDatabase(const std::vector<std::string>& args) {
     std::string user;
+    std::string workstationRole;
     bool passwordFromStdin = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--user" && i + 1 < args.size()) {
             user = args[++i];
+        } else if (args[i] == "--workstation-role" && i + 1 < args.size()) {
+            workstationRole = args[++i];
         } else if (args[i] == "--password-stdin") {
             passwordFromStdin = true;
         } else {
@@ -43,8 +47,9 @@ int initDatabase(const std::vector<std::string>& args) {
     if (!credentialOk(user, "Användarnamnet")) {
         return kExitFailed;
     }
-    std::string password;
-    if (!readNewPassword(passwordFromStdin, password)) {
+    std::string roleProblem;
+    if (!workstationRole.empty() && !workstationRoleNameUsable(workstationRole, roleProblem)) {
+        std::fprintf(stderr, "%s\n", roleProblem.c_str());
         return kExitFailed;
     }
     DataSourceSetting setting;
@@ -53,8 +58,17 @@ int initDatabase(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (!workstationRole.empty() && !setting.configured) {
+        std::fprintf(stderr, "%s\n", kWorkstationRoleNeedsServer);
+        return kExitFailed;
+    }
+    std::string password;
+    if (!readNewPassword(passwordFromStdin, password)) {
+        return kExitFailed;
+    }
     if (setting.configured) {
-        if (!createDemoRegisterOnServer(setting.connectionString, user, password, error)) {
+        if (!createDemoRegisterOnServer(setting.connectionString, user, password, error,
+                                        workstationRole)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }

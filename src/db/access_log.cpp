@@ -8,6 +8,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -31,11 +32,14 @@ std::string workstation() {
 }
 
 // The column sizes of data/access_log.sql, in bytes: a longer text is cut at a whole letter, and
-// the cut text is what the hash covers.
+// the cut text is what the hash covers. A text is bound as a C string, so it ends at its first
+// NUL on either database; it is cut there first, so that the hash never covers a byte that was
+// not stored.
 constexpr std::size_t kNameBytes = 100;
 constexpr std::size_t kDetailBytes = 500;
 
 std::string fitted(std::string text, std::size_t bytes) {
+    text.resize(std::min(text.find('\0'), text.size()));
     if (text.size() <= bytes) {
         return text;
     }
@@ -47,9 +51,9 @@ std::string fitted(std::string text, std::size_t bytes) {
     return text;
 }
 
-// Claims the head row for writing before reading it: a server makes a second appender wait at
-// the claim until the first has committed, and SQLite cannot wait for another writer once a
-// transaction has only read. The caller's transaction holds the claim to its end.
+// On SQLite: claims the head row for writing before reading it, since SQLite cannot wait for
+// another writer once a transaction has only read. The caller's transaction holds the claim to
+// its end.
 bool readClaimedHead(std::int32_t& seq, std::string& hash) {
     Statement claim;
     if (!claim.executeDirect("UPDATE ATKOMSTLOGG_HUVUD SET SEKVENS = SEKVENS WHERE RECNO = 1")) {
@@ -94,10 +98,46 @@ bool moveHead(AccessLogRow& row) {
            update.bindInt(1, &row.seq) && update.bindText(2, row.hash.c_str()) && update.execute();
 }
 
+// On a server one call appends the row: atkomstlogg_skriv (data/access_log_append.sql) claims
+// the head, stamps and hashes the row with the server's clock and sha256() and moves the head,
+// and answers the row's number and hash, with the database's name for the anchor. The lock on
+// the head is taken and held on the server alone, and the program waits for one answer.
+bool appendOnServer(AccessLogRow& row, std::string& registerName) {
+    Statement append;
+    const char* sql = row.person ? "SELECT rad_sekvens, rad_hash, rad_databas FROM "
+                                   "atkomstlogg_skriv(?, ?, ?, ?, ?, ?)"
+                                 : "SELECT rad_sekvens, rad_hash, rad_databas FROM "
+                                   "atkomstlogg_skriv(?, ?, ?, ?, CAST(NULL AS INTEGER), ?)";
+    std::int32_t person = row.person.value_or(0);
+    const SQLUSMALLINT detailMarker = row.person ? 6 : 5;
+    char hash[80] = {};
+    char database[256] = {};
+    SQLLEN length = 0;
+    if (!append.bindText(1, row.user.c_str()) || !append.bindText(2, row.workstation.c_str()) ||
+        !append.bindText(3, row.program.c_str()) || !append.bindText(4, row.event.c_str()) ||
+        (row.person && !append.bindInt(5, &person)) ||
+        !append.bindText(detailMarker, row.detail.c_str()) || !append.executeDirect(sql) ||
+        !append.bindColumnInt(1, &row.seq, &length) ||
+        !append.bindColumnText(2, hash, sizeof hash) ||
+        !append.bindColumnText(3, database, sizeof database)) {
+        return false;
+    }
+    const Statement::Fetch fetched = append.fetch();
+    append.closeCursor();
+    if (fetched == Statement::Fetch::NoRow) {
+        DoSQLError(append.handle());
+    }
+    row.hash = hash;
+    registerName = database[0] != '\0' ? std::string("postgresql:") + database : "";
+    return fetched == Statement::Fetch::Row && append.commit() && length != SQL_NULL_DATA &&
+           append.unreadableColumns() == 0 && row.hash.size() == kChainStart.size();
+}
+
 } // namespace
 
-// access_log_anchor.cpp: keeps the anchor of the append for the commit of its transaction.
-void accessLogAppended(const AccessLogHead& head);
+// access_log_anchor.cpp: keeps the anchor of the append for the commit of its transaction. The
+// register's name as accessLogRegisterName() gives it, when known; empty: asked for.
+void accessLogAppended(const AccessLogHead& head, const std::string& registerName = "");
 
 void setAccessLogProgram(const std::string& name) {
     program() = name;
@@ -123,6 +163,26 @@ std::string operatingSystemUser() {
 
 DbResult DoAppendAccessLogAs(const std::string& userName, AccessEvent event,
                              std::optional<std::int32_t> person, const std::string& detail) {
+    AccessLogRow row;
+    row.user = fitted(userName, kNameBytes);
+    row.workstation = fitted(workstation(), kNameBytes);
+    row.program = program();
+    row.event = accessEventCode(event);
+    row.person = person;
+    row.detail = fitted(detail, kDetailBytes);
+    if (connectedToServer()) {
+        // The call is one statement: alone it commits by itself, and inside the caller's
+        // transaction it commits or rolls back with the work it logs.
+        std::string registerName;
+        if (!appendOnServer(row, registerName)) {
+            return DB_FAILED;
+        }
+        accessLogAppended(AccessLogHead{row.seq, row.hash}, registerName);
+        if (!transactionOpen()) {
+            accessLogTransactionEnded(true);
+        }
+        return DB_DONE;
+    }
     // Alone, the append is a transaction of its own; otherwise it is part of the caller's.
     std::optional<Transaction> own;
     if (!transactionOpen()) {
@@ -131,19 +191,12 @@ DbResult DoAppendAccessLogAs(const std::string& userName, AccessEvent event,
             return DB_FAILED;
         }
     }
-    AccessLogRow row;
     std::string previousHash;
     if (!readClaimedHead(row.seq, previousHash)) {
         return DB_FAILED;
     }
     ++row.seq;
     row.time = accessLogTimeNow();
-    row.user = fitted(userName, kNameBytes);
-    row.workstation = fitted(workstation(), kNameBytes);
-    row.program = program();
-    row.event = accessEventCode(event);
-    row.person = person;
-    row.detail = fitted(detail, kDetailBytes);
     row.hash = accessLogHash(previousHash, row);
     if (!insertRow(row) || !moveHead(row)) {
         return DB_FAILED;

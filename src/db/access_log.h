@@ -8,6 +8,11 @@
 // is open. A reading action appends its row first, in a transaction of its own, and goes ahead
 // only when the row is stored (logBeforeReading).
 //
+// On a server the row is appended by one statement, the owner's function atkomstlogg_skriv
+// (data/access_log_append.sql): the server numbers the row, stamps it with its own clock, hashes
+// it with the encoding below and moves the head, so that a workstation's role needs no right to
+// change the log. On SQLite the program does the same in the transaction.
+//
 // The chain. Each row's HASH is SHA-256, written as 64 lower-case hex digits, of this encoding of
 // nine items in this order:
 //

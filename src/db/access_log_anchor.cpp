@@ -75,12 +75,13 @@ std::string accessLogAnchorLine(const AccessLogHead& head, const std::string& re
            " register=" + registerName;
 }
 
-void accessLogAppended(const AccessLogHead& head) {
-    // Named once per connection, while the append's statements may still run.
+void accessLogAppended(const AccessLogHead& head, const std::string& registerName) {
+    // Named once per connection, while the append's statements may still run; a server's append
+    // answers the name with the row, which costs no statement of its own.
     static int namedFor = 0;
     static std::string name;
     if (namedFor != connectionSerial()) {
-        name = accessLogRegisterName();
+        name = registerName.empty() ? accessLogRegisterName() : registerName;
         namedFor = connectionSerial();
     }
     pendingAnchor() = accessLogAnchorLine(head, name);

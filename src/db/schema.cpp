@@ -29,9 +29,20 @@ bool createDatabaseFile(const char* path, char* errorText, int errorCapacity) {
 
 namespace {
 
-// Runs the statements of a schema text: each ends with a semicolon at the end of a line; comment
-// lines start with "--". A comment line "-- SQLite only" or "-- PostgreSQL only" keeps the next
-// statement to that database.
+// Whether the text opens a $$-quoted body it does not close: a function's body holds semicolons
+// at the ends of its lines that do not end the statement.
+bool insideDollarQuote(std::string_view text) {
+    int marks = 0;
+    for (std::size_t at = text.find("$$"); at != std::string_view::npos;
+         at = text.find("$$", at + 2)) {
+        ++marks;
+    }
+    return marks % 2 == 1;
+}
+
+// Runs the statements of a schema text: each ends with a semicolon at the end of a line outside
+// a $$-quoted body; comment lines start with "--". A comment line "-- SQLite only" or
+// "-- PostgreSQL only" keeps the next statement to that database.
 bool runSchemaText(std::string_view rest) {
     std::string statement;
     bool skipNext = false;
@@ -39,14 +50,14 @@ bool runSchemaText(std::string_view rest) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-        if (line.starts_with("--")) {
+        if (line.starts_with("--") && !insideDollarQuote(statement)) {
             if (line == "-- SQLite only" || line == "-- PostgreSQL only") {
                 skipNext = connectedToServer() != (line == "-- PostgreSQL only");
             }
             continue;
         }
         statement.append(line).append("\n");
-        if (line.ends_with(";")) {
+        if (line.ends_with(";") && !insideDollarQuote(statement)) {
             Statement run;
             if (!skipNext && (!run.executeDirect(statement.c_str()) || !run.commit())) {
                 return false;
@@ -74,11 +85,27 @@ bool tablePresent(const char* query) {
     return run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO;
 }
 
+// Whether a server register has the function that appends to the access log.
+bool appendFunctionPresent() {
+    return tablePresent("SELECT CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, VARCHAR, "
+                        "INTEGER, VARCHAR)' AS REGPROCEDURE)");
+}
+
+// Whether the register has the log's tables and, on a server, the append function: one
+// statement, which fails when either is missing, so that the common answer costs one round trip.
+bool wholeLogPresent() {
+    return connectedToServer()
+               ? tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, "
+                              "VARCHAR, INTEGER, VARCHAR)' AS REGPROCEDURE) FROM "
+                              "ATKOMSTLOGG_HUVUD WHERE RECNO = 1")
+               : tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
+}
+
 } // namespace
 
 DbResult DoCreateSchema() {
     return runSchemaText(kSchemaSql) && runSchemaText(kAccessLogSql) &&
-                   runSchemaText(kLoginFailuresSql)
+                   runSchemaText(kAccessLogAppendSql) && runSchemaText(kLoginFailuresSql)
                ? DB_DONE
                : DB_FAILED;
 }
@@ -88,22 +115,29 @@ DbResult DoCreateSchemaBeforeAccessLog() {
 }
 
 bool DoHasAccessLog() {
-    return tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
+    return wholeLogPresent();
 }
 
 DbResult DoAddAccessLog(bool* added) {
     if (added != nullptr) {
         *added = false;
     }
-    if (tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")) {
+    if (wholeLogPresent()) {
+        return DB_DONE;
+    }
+    const bool tables = tablePresent("SELECT SEKVENS FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1");
+    // A server register whose log is older than the append function gets the function alone.
+    const bool function = !connectedToServer() || appendFunctionPresent();
+    if (tables && function) {
         return DB_DONE;
     }
     Transaction transaction;
-    if (!transaction.started() || !runSchemaText(kAccessLogSql) || !transaction.commit()) {
+    if (!transaction.started() || (!tables && !runSchemaText(kAccessLogSql)) ||
+        (!function && !runSchemaText(kAccessLogAppendSql)) || !transaction.commit()) {
         return DB_FAILED;
     }
     if (added != nullptr) {
-        *added = true;
+        *added = !tables;
     }
     return DB_DONE;
 }

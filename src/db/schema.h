@@ -16,12 +16,14 @@ DbResult DoCreateSchema();
 DbResult DoCreateSchemaBeforeAccessLog();
 
 // Gives a database made before the access log existed the log's tables, in one transaction;
-// nothing else is touched. A database that has them is left alone. 1 when the database has the
-// log (added tells whether it was added now), 0 on failure (reported; nothing was added).
+// nothing else is touched. A database that has them is left alone, except that a server register
+// without the function that appends to the log (data/access_log_append.sql) gets it. 1 when the
+// database has the log (added tells whether its tables were added now), 0 on failure (reported;
+// nothing was added).
 DbResult DoAddAccessLog(bool* added = nullptr);
 
-// Whether the open database has the access log's tables; a register from before the log has not.
-// Nothing is shown either way.
+// Whether the open database has the access log's tables (and on a server the function that
+// appends to it); a register from before the log has not. Nothing is shown either way.
 bool DoHasAccessLog();
 // Gives a database made before the failed logins were kept in the register their table, in one
 // transaction, as DoAddAccessLog does for the log. 1 when the database has the table (added tells

@@ -203,7 +203,7 @@ TEST_F(NormRows, SubgroupNamesFromTheDatabaseAreValuesNotSql) {
 // With a norm table gone every lookup fails at its execute: one report each, and no second box
 // for the fetch that could not run.
 TEST_F(NormRows, FailedExecuteIsReportedOnce) {
-    exec("DROP TABLE NORMER");
+    execAsOwner("DROP TABLE NORMER");
     NormRequest request{};
     std::strcpy(request.NORMGRUPP, "Standardgrupp");
     std::strcpy(request.DELSKALA, "Ordförråd");
@@ -217,7 +217,7 @@ TEST_F(NormRows, FailedExecuteIsReportedOnce) {
         << messages_.texts()[0];
 
     messages_.clear();
-    exec("DROP TABLE TESTPERSON");
+    execAsOwner("DROP TABLE TESTPERSON");
     PersonRecord person{};
     EXPECT_EQ(DoReadPD(1, person), DB_FAILED);
     std::vector<PersonListRow> rows;

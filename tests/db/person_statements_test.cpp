@@ -149,7 +149,7 @@ TEST_F(PersonStatements, AnExecuteErrorIsReportedWithTheDriversMessage) {
 }
 
 TEST_F(PersonStatements, FailedCounterUpdateStopsTheInsert) {
-    exec("DROP TABLE NAMEID");
+    execAsOwner("DROP TABLE NAMEID");
     PersonRecord person = samplePerson("Ingen");
     EXPECT_EQ(DoInsertPD(person), DB_FAILED);
     ASSERT_EQ(messages_.texts().size(), 2u);
@@ -162,7 +162,7 @@ TEST_F(PersonStatements, FailedCounterUpdateStopsTheInsert) {
 }
 
 TEST_F(PersonStatements, MissingCounterRowIsAReportedFailure) {
-    exec("DELETE FROM NAMEID");
+    execAsOwner("DELETE FROM NAMEID");
     idCounter() = 17;
     EXPECT_EQ(DoReadNameID(), DB_FAILED);
     EXPECT_EQ(messages_.texts().size(), 1u);

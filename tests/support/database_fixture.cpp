@@ -3,6 +3,10 @@
 
 #include "schema.h"
 #include "statement.h"
+#include "workstation_role.h"
+
+#include <sql.h>
+#include <sqlext.h>
 
 #include <unistd.h>
 
@@ -25,6 +29,54 @@ bool run(const std::string& sql) {
     return ran;
 }
 
+std::string withTestSchema(std::string connection) {
+    if (!connection.ends_with(";")) {
+        connection += ";";
+    }
+    return connection + "ConnSettings=SET search_path TO " + serverSchemaName() + ";";
+}
+
+std::string diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    SQLCHAR state[6] = {};
+    SQLCHAR text[1024] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLGetDiagRec(type, handle, 1, state, &native, text, sizeof text, &length);
+    return reinterpret_cast<const char*>(text);
+}
+
+// One statement on a connection of the owner's own, apart from the program's, committed at once.
+void runOnOwnConnection(const std::string& connection, const std::string& sql) {
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC owner = SQL_NULL_HDBC;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment);
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
+    SQLAllocHandle(SQL_HANDLE_DBC, environment, &owner);
+    std::string text = connection;
+    const SQLRETURN connected =
+        SQLDriverConnect(owner, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr,
+                         0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(connected)) {
+        ADD_FAILURE() << "no owner's connection: " << diagnostics(SQL_HANDLE_DBC, owner);
+    } else {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, owner, &statement);
+        std::string quiet = "SET client_min_messages TO WARNING";
+        SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(quiet.data()), SQL_NTS);
+        std::string run = sql;
+        const SQLRETURN ran =
+            SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(run.data()), SQL_NTS);
+        if (ran != SQL_SUCCESS && ran != SQL_NO_DATA) {
+            ADD_FAILURE() << sql << ": " << diagnostics(SQL_HANDLE_STMT, statement);
+        }
+        SQLFreeHandle(SQL_HANDLE_STMT, statement);
+        SQLDisconnect(owner);
+    }
+    SQLFreeHandle(SQL_HANDLE_DBC, owner);
+    SQLFreeHandle(SQL_HANDLE_ENV, environment);
+}
+
 } // namespace
 
 bool testingOnServer() {
@@ -36,15 +88,50 @@ std::string serverTestConnectionString() {
     if (!testingOnServer()) {
         return "";
     }
-    std::string connection = std::getenv("RIVO_TEST_ODBC");
-    if (!connection.ends_with(";")) {
-        connection += ";";
+    return withTestSchema(std::getenv("RIVO_TEST_ODBC"));
+}
+
+bool testingWithSeparateOwner() {
+    const char* owner = std::getenv("RIVO_TEST_ODBC_OWNER");
+    return testingOnServer() && owner != nullptr && owner[0] != '\0';
+}
+
+std::string serverOwnerTestConnectionString() {
+    return testingWithSeparateOwner() ? withTestSchema(std::getenv("RIVO_TEST_ODBC_OWNER"))
+                                      : serverTestConnectionString();
+}
+
+std::string serverWorkstationRole() {
+    const char* role = std::getenv("RIVO_TEST_WORKSTATION_ROLE");
+    return testingWithSeparateOwner() && role != nullptr ? role : "";
+}
+
+bool grantWorkstationAndReconnect() {
+    if (!testingWithSeparateOwner()) {
+        return true;
     }
-    return connection + "ConnSettings=SET search_path TO " + serverSchemaName() + ";";
+    if (DoGrantWorkstationRole(serverWorkstationRole()) != DB_DONE) {
+        ADD_FAILURE() << "the workstation role " << serverWorkstationRole() << " gets no rights";
+        return false;
+    }
+    DoDisconnect();
+    if (DoConnectString(serverTestConnectionString().c_str()) != 1) {
+        ADD_FAILURE() << "no connection as the workstation role";
+        return false;
+    }
+    return true;
+}
+
+void execAsOwner(const std::string& sql) {
+    if (!testingWithSeparateOwner()) {
+        run(sql);
+        return;
+    }
+    runOnOwnConnection(serverOwnerTestConnectionString(), sql);
 }
 
 bool connectEmptyServerSchema() {
-    if (DoConnectString(serverTestConnectionString().c_str()) != 1) {
+    if (DoConnectString(serverOwnerTestConnectionString().c_str()) != 1) {
         ADD_FAILURE() << "no connection to the test server";
         return false;
     }
@@ -64,6 +151,7 @@ void DatabaseTest::SetUp() {
         ASSERT_TRUE(connectedToServer());
         ASSERT_EQ(DoCreateSchema(), DB_DONE);
         exec("INSERT INTO NAMEID (RECNO, IDNOW) VALUES (1, 0)");
+        ASSERT_TRUE(grantWorkstationAndReconnect());
         idCounter() = 0;
         return;
     }
@@ -89,11 +177,12 @@ void DatabaseTest::exec(const std::string& sql) {
 void DatabaseTest::refuseWrites(const std::string& name, const char* event, const char* table,
                                 const std::string& message, const std::string& when) {
     if (testingOnServer()) {
-        exec("CREATE FUNCTION " + name +
-             "() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '" + message +
-             "'; END$$");
-        exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table + " FOR EACH ROW " +
-             (when.empty() ? "" : "WHEN (" + when + ") ") + "EXECUTE FUNCTION " + name + "()");
+        execAsOwner("CREATE FUNCTION " + name +
+                    "() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '" + message +
+                    "'; END$$");
+        execAsOwner("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
+                    " FOR EACH ROW " + (when.empty() ? "" : "WHEN (" + when + ") ") +
+                    "EXECUTE FUNCTION " + name + "()");
         return;
     }
     exec("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + table +
@@ -102,13 +191,26 @@ void DatabaseTest::refuseWrites(const std::string& name, const char* event, cons
 }
 
 void DatabaseTest::dropRefusal(const std::string& name, const char* table) {
-    exec("DROP TRIGGER " + name + (testingOnServer() ? std::string(" ON ") + table : ""));
+    if (testingOnServer()) {
+        execAsOwner("DROP TRIGGER " + name + " ON " + table);
+        return;
+    }
+    exec("DROP TRIGGER " + name);
 }
 
 void DatabaseTest::reconnect() {
     DoDisconnect();
     if (testingOnServer()) {
         ASSERT_EQ(DoConnectString(serverTestConnectionString().c_str()), 1);
+    } else {
+        ASSERT_EQ(DoConnect("", "", dir_.file(kDatabaseFileName).c_str()), 1);
+    }
+}
+
+void DatabaseTest::reconnectAsOwner() {
+    DoDisconnect();
+    if (testingOnServer()) {
+        ASSERT_EQ(DoConnectString(serverOwnerTestConnectionString().c_str()), 1);
     } else {
         ASSERT_EQ(DoConnect("", "", dir_.file(kDatabaseFileName).c_str()), 1);
     }

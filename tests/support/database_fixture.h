@@ -18,7 +18,24 @@ bool testingOnServer();
 // test and for the programs it starts; empty when testing on SQLite.
 std::string serverTestConnectionString();
 // Connects to the server test schema and empties it. false (with a test failure) when not.
+// With a separate owner (below) the connection is the owner's: the register is then made by the
+// owner and the workstation role is granted its rights (grantWorkstationAndReconnect).
 bool connectEmptyServerSchema();
+
+// The roles of a server register split into an owner and a workstation role (CI's throwaway
+// server makes both, scripts/pg-test-server): RIVO_TEST_ODBC is then the workstation's
+// connection, RIVO_TEST_ODBC_OWNER the owner's and RIVO_TEST_WORKSTATION_ROLE the workstation
+// role's name. Without RIVO_TEST_ODBC_OWNER one role does everything, as before.
+bool testingWithSeparateOwner();
+std::string serverOwnerTestConnectionString();
+std::string serverWorkstationRole();
+// Grants the workstation role its rights on the register the owner has made and connects as the
+// workstation; does nothing without a separate owner. false (with a test failure) when not.
+bool grantWorkstationAndReconnect();
+// Runs a statement as the register's owner on a connection of its own (on SQLite, or without a
+// separate owner, on the program's connection): what only an owner may do, such as making a
+// trigger or changing the log behind the program's back. Fails the test when it is refused.
+void execAsOwner(const std::string& sql);
 // Skips the rest of a test that checks behaviour only the SQLite file has.
 #define SKIP_ON_SERVER(why)                                                                        \
     if (testingOnServer()) {                                                                       \
@@ -42,6 +59,8 @@ class DatabaseTest : public ::testing::Test {
     void dropRefusal(const std::string& name, const char* table);
     // Closes the connection and opens it again on the same database.
     void reconnect();
+    // Closes the connection and opens it as the register's owner (see execAsOwner).
+    void reconnectAsOwner();
 
     TempDir dir_;
     MessageCapture messages_;

@@ -67,12 +67,26 @@ class SharedRegister : public ::testing::Test {
             DoDisconnect();
         }
         place_ = std::make_unique<AdminPlace>(serverTestConnectionString());
+        if (testingWithSeparateOwner()) {
+            // The administrator makes the register as its owner; the commands below run as the
+            // workstations do.
+            const AdminPlace owner(serverOwnerTestConnectionString());
+            ASSERT_EQ(owner.run("init-db --user psykolog --password-stdin --workstation-role " +
+                                    serverWorkstationRole(),
+                                "demo123\\n"),
+                      0)
+                << owner.errors();
+            return;
+        }
         ASSERT_EQ(place_->run("init-db --user psykolog --password-stdin", "demo123\\n"), 0)
             << place_->errors();
     }
-    void connect() {
+    // Connects as the workstations do, or as the register's owner.
+    void connect(bool asOwner = false) {
         if (testingOnServer()) {
-            ASSERT_EQ(DoConnectString(serverTestConnectionString().c_str()), 1);
+            ASSERT_EQ(DoConnectString(asOwner ? serverOwnerTestConnectionString().c_str()
+                                              : serverTestConnectionString().c_str()),
+                      1);
         } else {
             const std::string path = place_->work().file(kDatabaseFileName).string();
             ASSERT_EQ(DoConnect("", "", path.c_str()), 1);
@@ -168,6 +182,31 @@ TEST_F(SharedRegister, PlainTextPasswordsAreMarkedAndRehashed) {
     connect();
     EXPECT_EQ(DoReadPassword("gammal", "lösen1"), DB_DONE);
     DoDisconnect();
+}
+
+// A workstation role is refused where it cannot hold: a name the server would read otherwise, or
+// a register with no roles at all. Nothing changes.
+TEST_F(SharedRegister, AWorkstationRoleIsRefusedWhereItCannotHold) {
+    struct Case {
+        std::string arguments;
+        const char* says;
+    };
+    std::vector<Case> cases = {
+        {"init-db --user nisse --password-stdin --workstation-role 'ej giltig'", "1-63 tecken"},
+        {"upgrade-db --workstation-role 1rivo", "1-63 tecken"},
+        {"upgrade-db --workstation-role", "--workstation-role"},
+    };
+    if (!testingOnServer()) {
+        cases.push_back({"init-db --user nisse --password-stdin --workstation-role rivo",
+                         "bara ett register på en server"});
+        cases.push_back({"upgrade-db --workstation-role rivo", "bara ett register på en server"});
+    }
+    for (const Case& c : cases) {
+        EXPECT_EQ(place_->run(c.arguments, "hemligt\\n"), 1) << c.arguments;
+        EXPECT_NE(place_->errors().find(c.says), std::string::npos) << place_->errors();
+        ASSERT_EQ(place_->run("user list"), 0) << place_->errors();
+        EXPECT_EQ(place_->output(), "psykolog\n") << c.arguments;
+    }
 }
 
 TEST_F(SharedRegister, InitDbNeverOverwritesARegister) {
@@ -316,7 +355,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
 
     ASSERT_EQ(admin.run("log verify"), 0) << admin.output() << admin.errors();
     EXPECT_NE(admin.output().find("alla 10 rader"), std::string::npos) << admin.output();
-    connect();
+    connect(true);
     dropLogTriggers();
     {
         Statement alter;
@@ -330,7 +369,7 @@ TEST_F(SharedRegister, TheCommandsAreLoggedAndTheLogIsReadAndVerified) {
 }
 
 TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
-    connect();
+    connect(true);
     std::vector<const char*> drops = {"DROP TABLE ATKOMSTLOGG", "DROP TABLE ATKOMSTLOGG_HUVUD"};
     if (testingOnServer()) {
         drops.push_back("DROP FUNCTION atkomstlogg_vagra()");
@@ -341,15 +380,49 @@ TEST_F(SharedRegister, UpgradeDbGivesAnOlderRegisterItsLog) {
     }
     DoDisconnect();
     EXPECT_EQ(place_->run("log"), 1);
-    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
-    EXPECT_NE(place_->output().find("har fått en åtkomstlogg"), std::string::npos);
-    ASSERT_EQ(place_->run("upgrade-db"), 0) << place_->errors();
-    EXPECT_NE(place_->output().find("redan"), std::string::npos);
+    // On a server split into roles the owner upgrades, and gives the workstations their rights
+    // on the new tables.
+    const std::string role = serverWorkstationRole();
+    const AdminPlace owner(testingWithSeparateOwner() ? serverOwnerTestConnectionString() : "");
+    const AdminPlace& upgrader = role.empty() ? *place_ : owner;
+    const std::string grant = role.empty() ? "" : " --workstation-role " + role;
+    ASSERT_EQ(upgrader.run("upgrade-db" + grant), 0) << upgrader.errors();
+    EXPECT_NE(upgrader.output().find("har fått en åtkomstlogg"), std::string::npos);
+    ASSERT_EQ(upgrader.run("upgrade-db"), 0) << upgrader.errors();
+    EXPECT_NE(upgrader.output().find("redan"), std::string::npos);
     ASSERT_EQ(place_->run("user add anna --password-stdin", "hemligt\\n"), 0);
     ASSERT_EQ(place_->run("user list"), 0);
     EXPECT_EQ(place_->output(), "anna\npsykolog\n");
     ASSERT_EQ(place_->run("log verify"), 0) << place_->output();
     EXPECT_NE(place_->output().find("den enda raden"), std::string::npos) << place_->output();
+}
+
+// A server register whose log is older than the append function: the commands that log ask for
+// upgrade-db, which adds the function alone, and the chain goes on.
+TEST_F(SharedRegister, UpgradeDbGivesAServerRegisterTheAppendFunction) {
+    if (!testingOnServer()) {
+        GTEST_SKIP() << "the function is a server's";
+    }
+    ASSERT_EQ(place_->run("user add anna --password-stdin", "hemligt\\n"), 0) << place_->errors();
+    connect(true);
+    {
+        Statement drop;
+        ASSERT_TRUE(drop.executeDirect("DROP FUNCTION atkomstlogg_skriv(VARCHAR, VARCHAR, "
+                                       "VARCHAR, VARCHAR, INTEGER, VARCHAR)") &&
+                    drop.commit());
+    }
+    DoDisconnect();
+    EXPECT_EQ(place_->run("user add bertil --password-stdin", "hemligt\\n"), 1);
+    EXPECT_NE(place_->errors().find("rivo-admin upgrade-db"), std::string::npos)
+        << place_->errors();
+    const std::string role = serverWorkstationRole();
+    const AdminPlace owner(testingWithSeparateOwner() ? serverOwnerTestConnectionString() : "");
+    const AdminPlace& upgrader = role.empty() ? *place_ : owner;
+    ASSERT_EQ(upgrader.run("upgrade-db" + (role.empty() ? "" : " --workstation-role " + role)), 0)
+        << upgrader.errors();
+    ASSERT_EQ(place_->run("user add bertil --password-stdin", "hemligt\\n"), 0) << place_->errors();
+    ASSERT_EQ(place_->run("log verify"), 0) << place_->output() << place_->errors();
+    EXPECT_NE(place_->output().find("alla 3 rader"), std::string::npos) << place_->output();
 }
 
 // Adds 1 to every IK of an exported INDEX_NORMER file and to its confidence limits.
