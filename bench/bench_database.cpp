@@ -91,5 +91,6 @@ BenchDatabase::BenchDatabase(int persons) {
 BenchDatabase::~BenchDatabase() {
     DoDisconnect();
     std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
+    if (std::getenv("RIVO_BENCH_KEEP") == nullptr)
+        std::filesystem::remove_all(directory_, ignored);
 }

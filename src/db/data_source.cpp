@@ -170,7 +170,7 @@ std::string serverConnectionString(const std::string& configured) {
     while (!connection.empty() && (connection.back() == ' ' || connection.back() == ';')) {
         connection.pop_back();
     }
-    return connection + ";CommLog=0;Debug=0";
+    return connection + kServerDriverOptions;
 }
 
 int connectRegister(std::string& error) {

@@ -39,10 +39,20 @@ bool readDataSourceSetting(DataSourceSetting& setting, std::string& error);
 // value, or any attribute whose value holds "password=" (case-insensitive).
 bool connectionStringHasPassword(const std::string& connectionString);
 
-// The connection string sent to the server for a configured one: the same with the PostgreSQL
-// driver's communication and debug logs turned off (";CommLog=0;Debug=0" last, so it wins over
-// the string and the DSN alike). Debian registers the driver with CommLog=1, which leaves a
-// log file anyone may read, per process, in the temporary folder.
+// The PostgreSQL driver's options the program needs, whatever the DSN says:
+//  - CommLog=0;Debug=0: no logs. Debian registers the driver with CommLog=1, which leaves a log
+//    file anyone may read, per process, in the temporary folder.
+//  - Protocol=7.4-1: a failed statement rolls back its whole transaction, as the program treats
+//    it anyway. The driver's default, rolling back the statement alone, brackets every statement
+//    inside a transaction with a savepoint of its own: a round trip more each.
+//  - UseServerSidePrepare=0: the driver writes the bound parameters into the statement, quoted,
+//    and sends it as one query. A statement prepared on the server costs a round trip to remove
+//    when its handle is freed, and the program frees every statement after its one use.
+inline constexpr const char* kServerDriverOptions =
+    ";CommLog=0;Debug=0;Protocol=7.4-1;UseServerSidePrepare=0";
+
+// The connection string sent to the server for a configured one: the same with
+// kServerDriverOptions last, so that they win over the string and the DSN alike.
 std::string serverConnectionString(const std::string& configured);
 
 // Connects to the register the settings name. For the default file the database user name and
