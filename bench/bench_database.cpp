@@ -91,6 +91,5 @@ BenchDatabase::BenchDatabase(int persons) {
 BenchDatabase::~BenchDatabase() {
     DoDisconnect();
     std::error_code ignored;
-    if (std::getenv("RIVO_BENCH_KEEP") == nullptr)
-        std::filesystem::remove_all(directory_, ignored);
+    std::filesystem::remove_all(directory_, ignored);
 }
