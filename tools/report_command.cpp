@@ -464,7 +464,8 @@ int runReportCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s", error.c_str());
         return kExitFailed;
     }
-    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required,
+                                request.all ? RegisterReads::Long : RegisterReads::Short)) {
         return kExitFailed;
     }
     std::snprintf(testOccasion().NORMGRUPP, sizeof testOccasion().NORMGRUPP, "%s", "Standardgrupp");

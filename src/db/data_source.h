@@ -51,9 +51,18 @@ bool connectionStringHasPassword(const std::string& connectionString);
 inline constexpr const char* kServerDriverOptions =
     ";CommLog=0;Debug=0;Protocol=7.4-1;UseServerSidePrepare=0";
 
+// What a process reads: short answers (a person, the norms) or also long lists (an export of
+// every person). For long lists the server's driver reads through a cursor, kLongReadFetchRows
+// rows a round trip, so that its memory stays flat as the program's does; it costs a round trip
+// more for each short read, so only the processes that read long lists ask for it.
+enum class RegisterReads { Short, Long };
+inline constexpr int kLongReadFetchRows = 2000;
+
 // The connection string sent to the server for a configured one: the same with
-// kServerDriverOptions last, so that they win over the string and the DSN alike.
-std::string serverConnectionString(const std::string& configured);
+// kServerDriverOptions last, so that they win over the string and the DSN alike, and for long
+// reads the cursor options after them.
+std::string serverConnectionString(const std::string& configured,
+                                   RegisterReads reads = RegisterReads::Short);
 
 // Connects to the register the settings name. For the default file the database user name and
 // password are passed as always; a configured string is sent as written but for its logs
@@ -62,4 +71,4 @@ std::string serverConnectionString(const std::string& configured);
 // 1 when connected; 0 when not: a settings problem, a refused lock or the driver's refusal of a
 // configured data source (after a sentence naming the settings file that chose it) is put in
 // error; the driver's refusal of the default file has been shown (DoSQLError) and error is empty.
-int connectRegister(std::string& error);
+int connectRegister(std::string& error, RegisterReads reads = RegisterReads::Short);

@@ -133,6 +133,10 @@ TEST(ServerConnectionString, SetsTheDriversOptionsLast) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(serverConnectionString(c.configured), c.sent) << c.configured;
+        // Long reads add the cursor after everything else, so that it wins too.
+        EXPECT_EQ(serverConnectionString(c.configured, RegisterReads::Long),
+                  c.sent + ";UseDeclareFetch=1;Fetch=2000")
+            << c.configured;
     }
 }
 
