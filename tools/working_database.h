@@ -9,7 +9,7 @@
 // message has been shown); the connection is then closed again. A command that writes access-log
 // rows asks for the log: a register from before it is then refused with the advice to run
 // `rivo-admin upgrade-db`, instead of the database's own error at the first row.
-// A command that reads every person (export, report --all) connects for long reads
+// A command that reads every person and little else (export) connects for long reads
 // (RegisterReads in data_source.h).
 enum class AccessLogNeed { NotAsked, Required };
 bool connectWorkingDatabase(AccessLogNeed need = AccessLogNeed::NotAsked,
