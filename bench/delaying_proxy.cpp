@@ -91,7 +91,7 @@ DelayingProxy::DelayingProxy(std::string unixSocket, int roundTripMs)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(listener_, 16) != 0 ||
+        ::listen(listener_, 128) != 0 ||
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         throw std::runtime_error("the proxy cannot listen");
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The earlier-tests screen on a register of 10 000 persons: the list built, filled and painted;
-// the list re-sorted by name (a header click, Swedish collation); and a backup of the database.
+// The earlier-tests screen on a register of 10 000 persons (RIVO_BENCH_PERSONS to choose another
+// number): the list built, filled and painted; the list re-sorted by name (a header click, Swedish
+// collation); and a backup of the database.
 
 #include "bench_database.h"
 #include "database_backup.h"
@@ -14,9 +15,14 @@
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 namespace {
 
-constexpr int kPersons = 10000;
+const int kPersons = [] {
+    const char* persons = std::getenv("RIVO_BENCH_PERSONS");
+    return persons != nullptr && std::atoi(persons) > 0 ? std::atoi(persons) : 10000;
+}();
 
 // Names that begin with every kind of letter, so the collation has real work to do.
 void varyNames() {

@@ -8,6 +8,7 @@
 //   build/bench/rivo_remote_bench FOLDER build/tools/rivo-admin
 
 #include "bench_database.h"
+#include "data_source.h"
 #include "db.h"
 #include "delaying_proxy.h"
 #include "results_opening.h"
@@ -48,7 +49,8 @@ Figure measure(const DelayingProxy& proxy, const std::function<void()>& work) {
 }
 
 void login(const std::string& connection) {
-    if (DoConnectString(connection.c_str()) != 1 ||
+    // With the driver options the program connects with.
+    if (DoConnectString(serverConnectionString(connection).c_str()) != 1 ||
         DoReadPassword("bench", "bench123") != DB_DONE) {
         std::fprintf(stderr, "login failed\n");
         std::exit(1);

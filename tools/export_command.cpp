@@ -54,7 +54,7 @@ int runExportCommand(const std::vector<std::string>& args) {
         printCommandUsage(stderr, "export");
         return kExitFailed;
     }
-    if (!connectWorkingDatabase(AccessLogNeed::Required)) {
+    if (!connectWorkingDatabase(AccessLogNeed::Required, RegisterReads::Long)) {
         return kExitFailed;
     }
     // Every message of the run goes to standard error as it arises; any at all makes the export

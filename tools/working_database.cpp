@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-bool connectWorkingDatabase(AccessLogNeed need) {
+bool connectWorkingDatabase(AccessLogNeed need, RegisterReads reads) {
     DataSourceSetting setting;
     std::string problem;
     if (!readDataSourceSetting(setting, problem)) {
@@ -20,7 +20,7 @@ bool connectWorkingDatabase(AccessLogNeed need) {
         std::fprintf(stderr, "%s finns inte i arbetskatalogen.\n", kDatabaseFileName);
         return false;
     }
-    if (connectRegister(problem) != 1) {
+    if (connectRegister(problem, reads) != 1) {
         if (!problem.empty()) {
             std::fprintf(stderr, "%s\n", problem.c_str());
         }

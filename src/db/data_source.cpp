@@ -144,14 +144,15 @@ namespace {
 
 // The driver's refusal, often the driver manager's English, comes after a Swedish sentence that
 // names the settings file which chose the data source and says what to check.
-int connectConfigured(const DataSourceSetting& setting, std::string& error) {
+int connectConfigured(const DataSourceSetting& setting, RegisterReads reads, std::string& error) {
     std::string driverText;
     const MessageBoxHandler previous =
         setMessageBoxHandler([&driverText](const MessageRequest& request) {
             driverText += (driverText.empty() ? "" : " ") + request.text;
             return int{AnswerOk};
         });
-    const int connected = DoConnectString(serverConnectionString(setting.connectionString).c_str());
+    const int connected =
+        DoConnectString(serverConnectionString(setting.connectionString, reads).c_str());
     setMessageBoxHandler(previous);
     if (connected != 1) {
         error = "Registret kunde inte nås genom datakällan som " + setting.file.string() +
@@ -165,22 +166,26 @@ int connectConfigured(const DataSourceSetting& setting, std::string& error) {
 
 } // namespace
 
-std::string serverConnectionString(const std::string& configured) {
+std::string serverConnectionString(const std::string& configured, RegisterReads reads) {
     std::string connection = configured;
     while (!connection.empty() && (connection.back() == ' ' || connection.back() == ';')) {
         connection.pop_back();
     }
-    return connection + ";CommLog=0;Debug=0";
+    connection += kServerDriverOptions;
+    if (reads == RegisterReads::Long) {
+        connection += ";UseDeclareFetch=1;Fetch=" + std::to_string(kLongReadFetchRows);
+    }
+    return connection;
 }
 
-int connectRegister(std::string& error) {
+int connectRegister(std::string& error, RegisterReads reads) {
     error.clear();
     DataSourceSetting setting;
     if (!readDataSourceSetting(setting, error)) {
         return 0;
     }
     if (setting.configured) {
-        return connectConfigured(setting, error);
+        return connectConfigured(setting, reads, error);
     }
     std::error_code ignored;
     // Held until the process ends: a restore must not replace the file while it is open here.

@@ -39,11 +39,30 @@ bool readDataSourceSetting(DataSourceSetting& setting, std::string& error);
 // value, or any attribute whose value holds "password=" (case-insensitive).
 bool connectionStringHasPassword(const std::string& connectionString);
 
-// The connection string sent to the server for a configured one: the same with the PostgreSQL
-// driver's communication and debug logs turned off (";CommLog=0;Debug=0" last, so it wins over
-// the string and the DSN alike). Debian registers the driver with CommLog=1, which leaves a
-// log file anyone may read, per process, in the temporary folder.
-std::string serverConnectionString(const std::string& configured);
+// The PostgreSQL driver's options the program needs, whatever the DSN says:
+//  - CommLog=0;Debug=0: no logs. Debian registers the driver with CommLog=1, which leaves a log
+//    file anyone may read, per process, in the temporary folder.
+//  - Protocol=7.4-1: a failed statement rolls back its whole transaction, as the program treats
+//    it anyway. The driver's default, rolling back the statement alone, brackets every statement
+//    inside a transaction with a savepoint of its own: a round trip more each.
+//  - UseServerSidePrepare=0: the driver writes the bound parameters into the statement, quoted,
+//    and sends it as one query. A statement prepared on the server costs a round trip to remove
+//    when its handle is freed, and the program frees every statement after its one use.
+inline constexpr const char* kServerDriverOptions =
+    ";CommLog=0;Debug=0;Protocol=7.4-1;UseServerSidePrepare=0";
+
+// What a process reads: short answers (a person, the norms) or also long lists (an export of
+// every person). For long lists the server's driver reads through a cursor, kLongReadFetchRows
+// rows a round trip, so that its memory stays flat as the program's does; it costs a round trip
+// more for each short read, so only the processes that read long lists ask for it.
+enum class RegisterReads { Short, Long };
+inline constexpr int kLongReadFetchRows = 2000;
+
+// The connection string sent to the server for a configured one: the same with
+// kServerDriverOptions last, so that they win over the string and the DSN alike, and for long
+// reads the cursor options after them.
+std::string serverConnectionString(const std::string& configured,
+                                   RegisterReads reads = RegisterReads::Short);
 
 // Connects to the register the settings name. For the default file the database user name and
 // password are passed as always; a configured string is sent as written but for its logs
@@ -52,4 +71,4 @@ std::string serverConnectionString(const std::string& configured);
 // 1 when connected; 0 when not: a settings problem, a refused lock or the driver's refusal of a
 // configured data source (after a sentence naming the settings file that chose it) is put in
 // error; the driver's refusal of the default file has been shown (DoSQLError) and error is empty.
-int connectRegister(std::string& error);
+int connectRegister(std::string& error, RegisterReads reads = RegisterReads::Short);

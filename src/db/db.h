@@ -108,6 +108,13 @@ struct StoredOccasionRow {
 DbResult DoSelectStoredOccasions(TestOccasion& occasion, const std::function<void()>& clearRow,
                                  const std::function<void(const StoredOccasionRow&)>& onRow);
 
+// One person with the raw scores of their test, with that joined statement: one round trip where
+// DoReadPD and DoReadTD take two, with the same reading of each column and the same messages.
+// DB_DONE when the person was read; hasScores tells whether a TESTDATA row was there (without
+// one every raw score reads NOT_ADMINISTERED and TD_TESTDATE the invalid date). A missing person
+// is a failure, reported as DoReadPD reports it, and changes nothing in occasion.
+DbResult DoReadOccasion(std::int32_t id, TestOccasion& occasion, bool& hasScores);
+
 // How many TESTPERSON rows hold the ID; -1 when that could not be read (reported).
 int DoCountPD(std::int32_t id);
 DbResult DoInsertPD(PersonRecord& person);

@@ -74,3 +74,10 @@ struct NormTablesState {
 // false, without a message, when a norm table cannot be read: the lookups then go to the
 // database, which reports what fails.
 bool DoReadNormTablesState(NormTablesState& state);
+
+// DoReadOccasion with the norm tables' state read in the same statement: opening results costs
+// one round trip for both. Only for a register whose norm tables carry the stamp (the statement
+// fails on an older one, with a message): see normStateJoinable(). The state is valid only when
+// the person was read.
+DbResult DoReadOccasionWithNormState(std::int32_t id, TestOccasion& occasion, bool& hasScores,
+                                     NormTablesState& state);

@@ -13,6 +13,7 @@
 #include "access_log.h"
 #include "export_dialog.h"
 #include "file_dialog.h"
+#include "memory_norm_source.h"
 #include "message_box.h"
 #include "person_list_state.h"
 #include "person_list_view.h"
@@ -85,14 +86,11 @@ void EarlierTestsScreen::actOnSelection(int mode) {
 // scores of the person shown before.
 void EarlierTestsScreen::showResults(std::int32_t id) {
     TestOccasion& occasion = testOccasion();
-    if (DoReadPD(id, occasion.person) != DB_DONE) {
+    bool hasScores = false;
+    if (readOccasionForResults(id, occasion, hasScores) != DB_DONE) {
         return;
     }
-    const DbResult scores = DoReadTD(occasion);
-    if (scores == DB_FAILED) {
-        return;
-    }
-    if (scores == DB_NO_ROW) {
+    if (!hasScores) {
         for (std::int32_t& raw : occasion.RawScores) {
             raw = NOT_ADMINISTERED;
         }

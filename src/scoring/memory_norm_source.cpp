@@ -3,6 +3,7 @@
 
 #include "norm_checks.h"
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -125,7 +126,17 @@ struct LoadedNorms {
     // For a job while a norm table cannot be read whole: each failing lookup reported once.
     std::unique_ptr<CachedNormSource> statements;
     bool reloaded = false;
+    // A state read by a caller along with its own rows, for the next currentNorms() on that
+    // connection (0: none).
+    int givenConnection = 0;
+    NormTablesState given;
+    std::chrono::steady_clock::time_point givenAt;
 };
+
+// How long a given state stands in for reading it: the moment between reading a person and
+// scoring them. One given and then not used (the opening stopped on the way) is not taken later
+// for a state that may have changed since.
+constexpr std::chrono::seconds kGivenStateLife{2};
 
 LoadedNorms& loadedNorms() {
     static LoadedNorms loaded;
@@ -145,7 +156,10 @@ NormSource& currentNorms() {
     // The state first: tables changed while they are read carry a newer state, and are read
     // again next time.
     NormTablesState state;
-    const bool readable = DoReadNormTablesState(state);
+    const bool given = loaded.givenConnection == connection &&
+                       std::chrono::steady_clock::now() - loaded.givenAt < kGivenStateLife;
+    loaded.givenConnection = 0;
+    const bool readable = given ? (state = loaded.given, true) : DoReadNormTablesState(state);
     if (readable && loaded.source && loaded.connection == connection && loaded.state == state) {
         return *loaded.source;
     }
@@ -171,4 +185,29 @@ NormSource& currentNorms() {
 
 bool normsReloaded() {
     return loadedNorms().reloaded;
+}
+
+bool normStateJoinable() {
+    const LoadedNorms& loaded = loadedNorms();
+    return loaded.source && loaded.connection != 0 && loaded.connection == connectionSerial() &&
+           loaded.state.stamp != kNoNormStamp;
+}
+
+void useNormTablesState(const NormTablesState& state) {
+    LoadedNorms& loaded = loadedNorms();
+    loaded.given = state;
+    loaded.givenConnection = connectionSerial();
+    loaded.givenAt = std::chrono::steady_clock::now();
+}
+
+DbResult readOccasionForResults(std::int32_t id, TestOccasion& occasion, bool& hasScores) {
+    if (!normStateJoinable()) {
+        return DoReadOccasion(id, occasion, hasScores);
+    }
+    NormTablesState state;
+    const DbResult read = DoReadOccasionWithNormState(id, occasion, hasScores, state);
+    if (read == DB_DONE) {
+        useNormTablesState(state);
+    }
+    return read;
 }

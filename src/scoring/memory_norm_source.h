@@ -51,3 +51,14 @@ NormSource& currentNorms();
 
 // Whether the last currentNorms() read the tables afresh.
 bool normsReloaded();
+
+// Whether the norm tables' state can be read together with other rows on this connection: the
+// tables are held in memory and carry the version stamp. Then a caller may read the state with
+// its own statement and hand it on with useNormTablesState; the next currentNorms() on the same
+// connection takes it instead of reading the state itself.
+bool normStateJoinable();
+void useNormTablesState(const NormTablesState& state);
+
+// DoReadOccasion for opening results: with the norm tables' state in the same round trip when
+// normStateJoinable(), handed on to the currentNorms() that scores the occasion.
+DbResult readOccasionForResults(std::int32_t id, TestOccasion& occasion, bool& hasScores);

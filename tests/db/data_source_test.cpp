@@ -116,20 +116,27 @@ TEST(ConnectionStrings, PasswordAttributesAreFoundWhereverTheyStand) {
     }
 }
 
-// The PostgreSQL driver's logs are turned off whatever the string or its DSN says: the last
-// setting of an attribute is the one the driver keeps.
-TEST(ServerConnectionString, TurnsTheDriversLogsOffLast) {
+// The PostgreSQL driver's logs are turned off, and its round-trip options set, whatever the
+// string or its DSN says: the last setting of an attribute is the one the driver keeps.
+TEST(ServerConnectionString, SetsTheDriversOptionsLast) {
+    constexpr const char* kOptions = ";CommLog=0;Debug=0;Protocol=7.4-1;UseServerSidePrepare=0";
     const struct {
-        const char* configured;
-        const char* sent;
+        std::string configured;
+        std::string sent;
     } cases[] = {
-        {"DSN=rivo", "DSN=rivo;CommLog=0;Debug=0"},
-        {"DSN=rivo;", "DSN=rivo;CommLog=0;Debug=0"},
-        {"DSN=rivo;CommLog=1; ", "DSN=rivo;CommLog=1;CommLog=0;Debug=0"},
-        {"DSN=rivo;pqopt={a=1;}", "DSN=rivo;pqopt={a=1;};CommLog=0;Debug=0"},
+        {"DSN=rivo", std::string("DSN=rivo") + kOptions},
+        {"DSN=rivo;", std::string("DSN=rivo") + kOptions},
+        {"DSN=rivo;CommLog=1; ", std::string("DSN=rivo;CommLog=1") + kOptions},
+        {"DSN=rivo;pqopt={a=1;}", std::string("DSN=rivo;pqopt={a=1;}") + kOptions},
+        {"DSN=rivo;Protocol=7.4-2;UseServerSidePrepare=1",
+         std::string("DSN=rivo;Protocol=7.4-2;UseServerSidePrepare=1") + kOptions},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(serverConnectionString(c.configured), c.sent) << c.configured;
+        // Long reads add the cursor after everything else, so that it wins too.
+        EXPECT_EQ(serverConnectionString(c.configured, RegisterReads::Long),
+                  c.sent + ";UseDeclareFetch=1;Fetch=2000")
+            << c.configured;
     }
 }
 

@@ -214,4 +214,58 @@ TEST_F(MemoryNorms, ANewStampReadsTheTablesAgain) {
     EXPECT_TRUE(messages_.texts().empty());
 }
 
+// Opening results reads the norm tables' state with the person: a change made meanwhile by
+// another workstation is seen as surely as by the state's own read, and an unchanged state keeps
+// the tables without reading them.
+TEST_F(MemoryNorms, TheStateReadWithAPersonTellsChangesAsItsOwnRead) {
+    fill();
+    TestOccasion stored{};
+    stored.person = samplePerson("Med normläge");
+    ASSERT_EQ(DoInsertPD(stored.person), DB_DONE);
+    ASSERT_EQ(DoInsertTD(stored), DB_DONE);
+    currentNorms();
+    EXPECT_FALSE(normStateJoinable()); // no stamp yet: the joined read would fail
+    exec("INSERT INTO NORMKALLA (RECNO, SYNTETISKA) VALUES (1, 1)");
+    currentNorms();
+    ASSERT_TRUE(normStateJoinable());
+    const struct {
+        const char* sql;
+        bool reloaded;
+    } steps[] = {
+        {"", false},
+        {"UPDATE NORMKALLA SET SYNTETISKA = 0", false},
+        {"UPDATE NORMKALLA SET NORMVERSION = 7", true},
+        {"DELETE FROM NORMER WHERE DELGRUPP = '18-19 år'", true},
+        {"DELETE FROM INDEX_NORMER WHERE \"INDEX\" = 'VFI'", true},
+        {"INSERT INTO NORMGRUPPER VALUES ('Standardgrupp', 'Ny', 99, 'ny')", true},
+        {"", false},
+    };
+    for (const auto& step : steps) {
+        if (step.sql[0] != '\0') {
+            exec(step.sql);
+        }
+        TestOccasion occasion{};
+        bool hasScores = false;
+        ASSERT_EQ(readOccasionForResults(stored.person.ID, occasion, hasScores), DB_DONE)
+            << step.sql;
+        EXPECT_TRUE(hasScores);
+        EXPECT_STREQ(occasion.person.NAMN, "Med normläge");
+        currentNorms();
+        EXPECT_EQ(normsReloaded(), step.reloaded) << step.sql;
+    }
+    // The state given with a person is for this connection's next scoring only.
+    TestOccasion occasion{};
+    bool hasScores = false;
+    ASSERT_EQ(readOccasionForResults(stored.person.ID, occasion, hasScores), DB_DONE);
+    reconnect();
+    currentNorms();
+    EXPECT_TRUE(normsReloaded());
+    // A register from before the stamp's table: the person is read alone, without a message.
+    exec("DROP TABLE NORMKALLA");
+    currentNorms();
+    EXPECT_FALSE(normStateJoinable());
+    ASSERT_EQ(readOccasionForResults(stored.person.ID, occasion, hasScores), DB_DONE);
+    EXPECT_TRUE(messages_.texts().empty());
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "database_fixture.h"
 
+#include "data_source.h"
+
 #include "schema.h"
 #include "statement.h"
 #include "workstation_role.h"
@@ -33,7 +35,9 @@ std::string withTestSchema(std::string connection) {
     if (!connection.ends_with(";")) {
         connection += ";";
     }
-    return connection + "ConnSettings=SET search_path TO " + serverSchemaName() + ";";
+    // With the driver's options the program connects with, so that the tests see its behaviour.
+    return serverConnectionString(connection + "ConnSettings=SET search_path TO " +
+                                  serverSchemaName() + ";");
 }
 
 std::string diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
