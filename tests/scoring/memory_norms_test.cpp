@@ -261,7 +261,7 @@ TEST_F(MemoryNorms, TheStateReadWithAPersonTellsChangesAsItsOwnRead) {
     currentNorms();
     EXPECT_TRUE(normsReloaded());
     // A register from before the stamp's table: the person is read alone, without a message.
-    exec("DROP TABLE NORMKALLA");
+    execAsOwner("DROP TABLE NORMKALLA");
     currentNorms();
     EXPECT_FALSE(normStateJoinable());
     ASSERT_EQ(readOccasionForResults(stored.person.ID, occasion, hasScores), DB_DONE);
