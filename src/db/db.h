@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 using DbResult = int;
 inline constexpr DbResult DB_DONE = 1;   // done, or a row was found
@@ -168,8 +169,35 @@ inline constexpr int kPersonListSortColumns = 10;
 // Lists every TESTPERSON row sorted by the column with the given number (0 NAMN, 1 TESTLEDARE,
 // 2 TESTDATE, 3 OTHER, 4 SEX, 5 BORNDATE, 6 UTBILDNING, 7 NATIONALITET, 8 HOMELANGUAGE, 9 ID),
 // handing each row to onRow. 1 when the list is complete, 0 on failure.
+// Persons that share the sort column's value come in ID order.
 DbResult DoListPD(int sortColumn, int descending,
                   const std::function<void(const PersonListRow&)>& onRow);
+
+// What the list needs to order a person: the ID and, for a text column, the column's text.
+struct PersonOrderRow {
+    std::int32_t ID;
+    bool idRead; // as in PersonListRow
+    char storedId[kStoredIdSize];
+    char sortText[kText50]; // empty unless the sort column holds text
+};
+
+// Whether the sort column (0-9, as DoListPD numbers them) holds text.
+bool isTextSortColumn(int sortColumn);
+
+// Lists every TESTPERSON row in DoListPD's order, reading only the ID and the sort column's text:
+// a list of many persons orders them all but shows only a few at a time. 1 when complete, 0 on
+// failure (reported).
+DbResult DoListPersonOrder(int sortColumn, int descending,
+                           const std::function<void(const PersonOrderRow&)>& onRow);
+
+// The most IDs DoReadPersonListPage reads in its one statement.
+inline constexpr std::size_t kPersonListPageSize = 100;
+
+// Reads the list columns of the persons with the given IDs in one statement, handing each to
+// onRow in whatever order the database gives; an ID that names nobody (a person deleted
+// meanwhile) is left out. 1 when complete, 0 on failure (reported).
+DbResult DoReadPersonListPage(const std::vector<std::int32_t>& ids,
+                              const std::function<void(const PersonListRow&)>& onRow);
 
 // ---- Norms (norm_statements.cpp) ----
 

@@ -22,7 +22,7 @@
 #include "test_occasion.h"
 #include "text_table.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <filesystem>
 #include <string>
@@ -51,20 +51,19 @@ std::string withName(unsigned short textId, const char* name) {
 
 void EarlierTestsScreen::actOnSelection(int mode) {
     std::vector<std::int32_t> selectedIds;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list_->topLevelItem(i);
-        if (row->isSelected()) {
-            // A row whose stored ID cannot be read stands for no ID the database could be asked
-            // for: opening or deleting it would reach another person.
-            const std::string unreadable = unreadablePersonIdOf(*row);
-            if (!unreadable.empty()) {
-                showMessage(unreadable);
-                focusList();
-                return;
-            }
-            selectedIds.push_back(personIdOf(*row));
-            personListState().rememberedRow = i;
+    const PersonListModel& model = personListModel(*list_);
+    const int row = selectedPersonRow(*list_);
+    if (row >= 0) {
+        // A row whose stored ID cannot be read stands for no ID the database could be asked
+        // for: opening or deleting it would reach another person.
+        const std::string unreadable = model.unreadableIdAt(row);
+        if (!unreadable.empty()) {
+            showMessage(unreadable);
+            focusList();
+            return;
         }
+        selectedIds.push_back(model.personIdAt(row));
+        personListState().rememberedRow = row;
     }
     if (selectedIds.empty()) {
         showMessage(text(kNoSelection));
@@ -121,10 +120,10 @@ void EarlierTestsScreen::deletePerson(std::int32_t id) {
     if (DoDeletePerson(id) != DB_DONE) {
         return;
     }
-    delete findPersonRow(*list_, id);
+    PersonListModel& model = personListModel(*list_);
+    model.removePersonRow(model.rowOfPerson(id));
     // No other person may stand selected in its place: a second "Ta b&ort" must not find one.
-    list_->setCurrentItem(nullptr);
-    list_->clearSelection();
+    list_->selectionModel()->clear();
     showMessage(withName(kDeleted, person.NAMN));
     resetTestOccasion();
 }

@@ -13,7 +13,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 #include <utility>
@@ -84,11 +84,11 @@ void EarlierTestsScreen::build() {
                      [this](int column) { onHeaderClicked(column); });
     // Enter and a double-click on a person are "&Visa resultat".
     runOnEnter(list_, [this] { command(CMD_ENTER); });
-    QObject::connect(list_, &QTreeWidget::itemDoubleClicked, list_, [this] { command(CMD_ENTER); });
+    QObject::connect(list_, &QTreeView::doubleClicked, list_, [this] { command(CMD_ENTER); });
     list_->installEventFilter(new SortKeys(list_, [this](int column) { onHeaderClicked(column); }));
     fillPersonList(*list_);
     list_->show();
-    selectRow(list_->topLevelItem(personListState().rememberedRow));
+    selectRow(personListState().rememberedRow);
 
     for (const ButtonPlace& button : kButtons) {
         host_.setSharedButtonCaption(button.id, button.caption);
@@ -172,27 +172,29 @@ void EarlierTestsScreen::layoutEarlierTests(int width, int height) {
 // selected in the new order.
 void EarlierTestsScreen::onHeaderClicked(int column) {
     PersonListState& state = personListState();
-    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
-    const bool hadSelection = !selected.isEmpty();
-    const std::int32_t selectedId = hadSelection ? personIdOf(*selected.front()) : 0;
-    list_->clear();
+    const PersonListModel& model = personListModel(*list_);
+    const int selected = selectedPersonRow(*list_);
+    const std::int32_t selectedId = model.personIdAt(selected);
     state.sortColumn = column;
     state.descending = 1 - state.descending;
     fillPersonList(*list_);
-    selectRow(hadSelection ? findPersonRow(*list_, selectedId) : nullptr);
+    selectRow(selected >= 0 ? model.rowOfPerson(selectedId) : -1);
 }
 
 // The row becomes current and selected and is scrolled into view; without one the first row
 // does, so that the arrows and Enter act on the row shown as selected.
-void EarlierTestsScreen::selectRow(QTreeWidgetItem* row) {
-    if (row == nullptr) {
-        row = list_->topLevelItem(0);
+void EarlierTestsScreen::selectRow(int row) {
+    const PersonListModel& model = personListModel(*list_);
+    if (row < 0 || row >= model.rowCount()) {
+        row = 0;
     }
-    if (row == nullptr) {
+    if (model.rowCount() == 0) {
         return;
     }
-    list_->setCurrentItem(row, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    list_->scrollToItem(row);
+    model.prefetch(row, row);
+    list_->selectionModel()->setCurrentIndex(
+        model.index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(model.index(row, 0));
 }
 
 void EarlierTestsScreen::focusList() {

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class QKeyEvent;
-class QTreeWidget;
+class QTreeView;
 class ScreenHost;
 
 // The earlier-tests screen: the list of every stored test person, sorted by a clicked column
@@ -34,7 +34,8 @@ class EarlierTestsScreen : public Screen {
 
   private:
     void onHeaderClicked(int column);
-    void selectRow(class QTreeWidgetItem* row);
+    // -1 for none.
+    void selectRow(int row);
     // 3 opens the results of the selected person, 5 deletes the selected person.
     void actOnSelection(int mode);
     void showResults(std::int32_t id);
@@ -44,7 +45,7 @@ class EarlierTestsScreen : public Screen {
     void focusList();
 
     ScreenHost& host_;
-    QPointer<QTreeWidget> list_;
+    QPointer<QTreeView> list_;
 };
 
 // The list column (0-8) that a key sorts by, or -1: Ctrl+1 ... Ctrl+9 on the person list.

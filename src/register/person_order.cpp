@@ -31,26 +31,33 @@ const char* textOf(const PersonListRow& row, int sortColumn) {
 
 } // namespace
 
-bool isTextSortColumn(int sortColumn) {
-    static const PersonListRow probe{};
-    return textOf(probe, sortColumn) != nullptr;
+std::vector<std::size_t> swedishOrder(std::size_t count,
+                                      const std::function<QString(std::size_t)>& textAt,
+                                      bool descending) {
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    if (count < 2) {
+        return order;
+    }
+    const QCollator collator(QLocale(QLocale::Swedish, QLocale::Sweden));
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        keys.push_back(collator.sortKey(textAt(i)));
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return descending ? keys[b].compare(keys[a]) < 0 : keys[a].compare(keys[b]) < 0;
+    });
+    return order;
 }
 
 void orderPersonRows(std::vector<PersonListRow>& rows, int sortColumn, bool descending) {
     if (!isTextSortColumn(sortColumn) || rows.size() < 2) {
         return;
     }
-    const QCollator collator(QLocale(QLocale::Swedish, QLocale::Sweden));
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(rows.size());
-    for (const PersonListRow& row : rows) {
-        keys.push_back(collator.sortKey(QString::fromUtf8(textOf(row, sortColumn))));
-    }
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return descending ? keys[b].compare(keys[a]) < 0 : keys[a].compare(keys[b]) < 0;
-    });
+    const std::vector<std::size_t> order = swedishOrder(
+        rows.size(), [&](std::size_t i) { return QString::fromUtf8(textOf(rows[i], sortColumn)); },
+        descending);
     std::vector<PersonListRow> sorted;
     sorted.reserve(rows.size());
     for (const std::size_t index : order) {
