@@ -16,8 +16,10 @@
 #include "shell_state.h"
 #include "statement.h"
 #include "text_table.h"
+#include "transaction.h"
 #include "working_directory.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -28,7 +30,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -184,11 +186,16 @@ class EarlierTests : public DatabaseTest {
         return raw;
     }
 
-    QTreeWidget* list() { return window_->findChild<QTreeWidget*>("personList_1000"); }
+    QTreeView* list() { return window_->findChild<QTreeView*>("personList_1000"); }
+    int rows() { return list()->model()->rowCount(); }
+    QString cell(int row, int index, int role = Qt::DisplayRole) {
+        return list()->model()->index(row, index).data(role).toString();
+    }
+    bool isSelected(int row) { return list()->selectionModel()->isRowSelected(row); }
     QStringList column(int index) {
         QStringList texts;
-        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
-            texts << list()->topLevelItem(i)->text(index);
+        for (int i = 0; i < rows(); ++i) {
+            texts << cell(i, index);
         }
         return texts;
     }
@@ -198,8 +205,9 @@ class EarlierTests : public DatabaseTest {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
     void select(int row) {
-        list()->setCurrentItem(list()->topLevelItem(row));
-        list()->topLevelItem(row)->setSelected(true);
+        list()->selectionModel()->setCurrentIndex(list()->model()->index(row, 0),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
     }
     void press(int id) { QTest::mouseClick(window_->sharedButton(id), Qt::LeftButton); }
     int count(const char* table) {
@@ -222,7 +230,7 @@ class EarlierTests : public DatabaseTest {
 TEST_F(EarlierTests, EmptyDatabaseShowsAnEmptyListAndCommandsAskForAPerson) {
     open();
     ASSERT_NE(list(), nullptr);
-    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_EQ(rows(), 0);
     press(91);
     QTest::keyClick(window_, Qt::Key_V, Qt::AltModifier);
     press(93);
@@ -241,33 +249,33 @@ TEST_F(EarlierTests, ListColumnsButtonsAndCells) {
     exec("UPDATE TESTPERSON SET OTHER = NULL, TESTDATE = '2010-03-07' WHERE ID = 3");
     open();
 
-    QTreeWidget* people = list();
+    QTreeView* people = list();
     EXPECT_EQ(people->geometry(), QRect(20, 100, 754, 370));
     EXPECT_EQ(people->font(), window_->listFont());
     EXPECT_EQ(people->selectionMode(), QAbstractItemView::SingleSelection);
     const char* headers[] = {"Namn",         "Testledare", "Testdatum",    "Övrigt",  "Kön",
                              "Födelsedatum", "Utbildning", "Nationalitet", "Hemspråk"};
     const int widths[] = {250, 100, 100, 200, 70, 100, 200, 200, 200};
-    ASSERT_EQ(people->columnCount(), 9);
+    ASSERT_EQ(people->model()->columnCount(), 9);
     for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(people->headerItem()->text(i), qs(headers[i])) << i;
+        EXPECT_EQ(people->model()->headerData(i, Qt::Horizontal).toString(), qs(headers[i])) << i;
         EXPECT_EQ(people->columnWidth(i), widths[i]) << i;
     }
     // Newest first; the first row is selected.
     EXPECT_EQ(column(0), (QStringList{qs("Okänd Kön"), "Per Ek", "Anna Berg"}));
-    EXPECT_TRUE(people->topLevelItem(0)->isSelected());
-    EXPECT_EQ(people->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 3);
-    const QTreeWidgetItem* anna = people->topLevelItem(2);
-    EXPECT_EQ(anna->text(1), qs("Åsa Öberg"));
-    EXPECT_EQ(anna->text(2), "2010-06-01");
-    EXPECT_EQ(anna->text(3), qs("Övrigt: inga"));
-    EXPECT_EQ(anna->text(5), "1950-05-31");
-    EXPECT_EQ(anna->text(6), "Gymnasium");
-    EXPECT_EQ(anna->text(7), "Svensk");
-    EXPECT_EQ(anna->text(8), "Svenska");
+    EXPECT_TRUE(isSelected(0));
+    EXPECT_EQ(cell(0, 0, Qt::UserRole).toInt(), 3);
+    const int anna = 2;
+    EXPECT_EQ(cell(anna, 1), qs("Åsa Öberg"));
+    EXPECT_EQ(cell(anna, 2), "2010-06-01");
+    EXPECT_EQ(cell(anna, 3), qs("Övrigt: inga"));
+    EXPECT_EQ(cell(anna, 5), "1950-05-31");
+    EXPECT_EQ(cell(anna, 6), "Gymnasium");
+    EXPECT_EQ(cell(anna, 7), "Svensk");
+    EXPECT_EQ(cell(anna, 8), "Svenska");
     EXPECT_EQ(column(4), (QStringList{"", "Kvinna", "Man"}));
-    EXPECT_EQ(people->topLevelItem(0)->text(3), ""); // no remark stored
-    EXPECT_EQ(people->topLevelItem(0)->text(2), "2010-03-07");
+    EXPECT_EQ(cell(0, 3), ""); // no remark stored
+    EXPECT_EQ(cell(0, 2), "2010-03-07");
 
     struct Expected {
         int id;
@@ -328,7 +336,7 @@ TEST_F(EarlierTests, DeleteAnsweredNoChangesNothingButLoadsThePerson) {
     EXPECT_EQ(question.icon, MessageIcon::Error);
     EXPECT_EQ(count("TESTPERSON"), 2);
     EXPECT_EQ(count("TESTDATA"), 2);
-    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(rows(), 2);
     EXPECT_EQ(testOccasion().person.ID, id);
     EXPECT_EQ(focused(), list());
 }
@@ -355,7 +363,7 @@ TEST_F(EarlierTests, DeleteAnsweredYesRemovesBothRowsAndThenTheListRow) {
     EXPECT_EQ(personListState().rememberedRow, 1);
     EXPECT_EQ(focused(), list());
     // Nobody is selected in the deleted person's place: a hurried second Alt+O deletes nothing.
-    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    EXPECT_FALSE(list()->selectionModel()->hasSelection());
     MessageCapture again(AnswerYes);
     QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
     EXPECT_EQ(again.texts(), std::vector<std::string>{"Ingen testperson är vald ur listan."});
@@ -397,6 +405,74 @@ TEST_F(EarlierTests, AnIdTooLargeIsNamedAndNeverActedOnAsAnotherPerson) {
     EXPECT_EQ(testOccasion().person.NAMN[0], '\0');
 }
 
+// The keys move over every row of a list longer than the pages the list reads at a time, and
+// the rows they reach are shown with their own persons.
+TEST_F(EarlierTests, EndHomeAndPageKeysReachEveryRowWithItsPerson) {
+    const int persons = 250;
+    {
+        Transaction transaction;
+        for (int i = 1; i <= persons; ++i) {
+            PersonRecord person = samplePerson(("Person " + std::to_string(i)).c_str());
+            ASSERT_EQ(DoInsertPD(person), DB_DONE);
+        }
+        ASSERT_TRUE(transaction.commit());
+    }
+    open();
+    const struct {
+        Qt::Key key;
+        int row;
+    } moves[] = {{Qt::Key_End, persons - 1}, {Qt::Key_PageUp, -1}, {Qt::Key_Home, 0},
+                 {Qt::Key_PageDown, -1},     {Qt::Key_Down, -1},   {Qt::Key_End, persons - 1}};
+    int before = 0;
+    for (const auto& move : moves) {
+        QTest::keyClick(list(), move.key);
+        const int row = list()->currentIndex().row();
+        if (move.row >= 0) {
+            EXPECT_EQ(row, move.row) << move.key;
+        } else {
+            EXPECT_NE(row, before) << move.key; // a page or a row away
+        }
+        EXPECT_TRUE(isSelected(row)) << move.key;
+        EXPECT_TRUE(list()->viewport()->rect().contains(
+            list()->visualRect(list()->model()->index(row, 0)).center()))
+            << move.key;
+        // Newest first: row r is person persons - r.
+        EXPECT_EQ(cell(row, 0), QString("Person %1").arg(persons - row)) << move.key;
+        before = row;
+    }
+    EXPECT_EQ(cell(persons - 1, 0), "Person 1");
+    EXPECT_TRUE(messages_.texts().empty());
+
+    // A screen reader finds a table of every person with the column headers.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->text(QAccessible::Name), "Testpersoner");
+    ASSERT_NE(table->tableInterface(), nullptr);
+    EXPECT_EQ(table->tableInterface()->rowCount(), persons);
+    EXPECT_EQ(table->tableInterface()->columnCount(), 9);
+    EXPECT_EQ(table->tableInterface()->columnDescription(0), "Namn");
+}
+
+// A person another workstation deleted after the list was read: opening or deleting the row
+// reports that the person is not there, and nothing else happens.
+TEST_F(EarlierTests, APersonDeletedElsewhereIsNeitherOpenedNorDeleted) {
+    ResultsProbe* results = addResultsProbe();
+    add({"Lars"});
+    const std::int32_t gone = add({"Klas"});
+    open();
+    exec("DELETE FROM TESTDATA WHERE PERSONALDATA_ID = " + std::to_string(gone));
+    exec("DELETE FROM TESTPERSON WHERE ID = " + std::to_string(gone));
+    select(0);
+    MessageCapture answers(AnswerYes);
+    press(91);
+    press(93);
+    EXPECT_EQ(answers.texts().size(), 2u);
+    EXPECT_EQ(results->builds, 0);
+    EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
+    EXPECT_EQ(count("TESTPERSON"), 1);
+    EXPECT_EQ(rows(), 2);
+}
+
 TEST_F(EarlierTests, ShowResultsLoadsThePersonAndComesBackToTheRememberedRow) {
     ResultsProbe* results = addResultsProbe();
     add({"Med poäng", "Bo", 2, true, 11});
@@ -414,7 +490,7 @@ TEST_F(EarlierTests, ShowResultsLoadsThePersonAndComesBackToTheRememberedRow) {
 
     // Back from the results: the same row index is selected again.
     window_->showScreen(SCREEN_EARLIER_TESTS);
-    EXPECT_TRUE(list()->topLevelItem(2)->isSelected());
+    EXPECT_TRUE(isSelected(2));
     select(1);
     QTest::keyClick(window_, Qt::Key_V, Qt::AltModifier);
     EXPECT_EQ(results->builds, 2);
@@ -523,9 +599,9 @@ TEST_F(EarlierTests, EnterAndDoubleClickOnTheListShowResults) {
         select(way.row);
         const int builds = results->builds;
         if (way.way[0] == 'd') {
-            const QRect cell = list()->visualItemRect(list()->topLevelItem(way.row));
-            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
-            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+            const QRect place = list()->visualRect(list()->model()->index(way.row, 0));
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, place.center());
+            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, place.center());
         } else {
             QTest::keyClick(list(), way.way[0] == 'E' ? Qt::Key_Return : Qt::Key_Enter,
                             way.way[0] == 'E' ? Qt::NoModifier : Qt::KeypadModifier);
@@ -535,8 +611,7 @@ TEST_F(EarlierTests, EnterAndDoubleClickOnTheListShowResults) {
         EXPECT_EQ(personListState().rememberedRow, way.row) << way.way;
     }
     open();
-    list()->setCurrentItem(nullptr);
-    list()->clearSelection();
+    list()->selectionModel()->clear();
     QTest::keyClick(list(), Qt::Key_Return);
     EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Ingen testperson är vald ur listan."});
     EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);

@@ -31,7 +31,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -640,12 +640,13 @@ TEST_F(ResultsScreenTest, FromTheEarlierTestsAndBack) {
     personListState().sortColumn = 9;
     personListState().descending = 1;
     window_->showScreen(SCREEN_EARLIER_TESTS);
-    auto* persons = window_->findChild<QTreeWidget*>("personList_1000");
+    auto* persons = window_->findChild<QTreeView*>("personList_1000");
     ASSERT_NE(persons, nullptr);
-    ASSERT_EQ(persons->topLevelItemCount(), 2);
-    ASSERT_EQ(persons->topLevelItem(0)->text(0), QString::fromUtf8("Ulla Berg"));
-    persons->setCurrentItem(persons->topLevelItem(0));
-    persons->topLevelItem(0)->setSelected(true);
+    ASSERT_EQ(persons->model()->rowCount(), 2);
+    ASSERT_EQ(persons->model()->index(0, 0).data().toString(), QString::fromUtf8("Ulla Berg"));
+    persons->selectionModel()->setCurrentIndex(persons->model()->index(0, 0),
+                                               QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
     QTest::mouseClick(window_->sharedButton(91), Qt::LeftButton);
     QApplication::processEvents();
 
@@ -659,9 +660,9 @@ TEST_F(ResultsScreenTest, FromTheEarlierTestsAndBack) {
     QTest::keyClick(results(), Qt::Key_Escape);
     EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
     EXPECT_EQ(results(), nullptr);
-    persons = window_->findChild<QTreeWidget*>("personList_1000");
+    persons = window_->findChild<QTreeView*>("personList_1000");
     ASSERT_NE(persons, nullptr);
-    EXPECT_TRUE(persons->topLevelItem(0)->isSelected());
+    EXPECT_TRUE(persons->selectionModel()->isRowSelected(0));
 }
 
 TEST_F(ResultsScreenTest, ScrolledToTheDiscrepancyPage) {

@@ -18,6 +18,7 @@
 #include "shell_state.h"
 #include "start_up.h"
 #include "subtest_table.h"
+#include "db.h"
 #include "test_occasion.h"
 
 #include <QAccessible>
@@ -30,7 +31,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -350,15 +351,20 @@ TEST_F(AccessibleScreens, FieldBordersAndTheSelectedRowStandOut) {
     EXPECT_GE(contrastRatio(rgbOf(border), kBackgroundColour), kControlContrastMinimum)
         << border.name().toStdString();
 
+    // The demonstration register holds nobody: one person is stored for the list to show.
+    PersonRecord person{};
+    std::strcpy(person.NAMN, "Berg, Anna");
+    person.TESTDATE = DateValue{1980, 1, 1};
+    ASSERT_EQ(DoInsertPD(person), DB_DONE);
     window_->showScreen(SCREEN_EARLIER_TESTS);
-    auto* list = window_->findChild<QTreeWidget*>();
+    auto* list = window_->findChild<QTreeView*>();
     ASSERT_NE(list, nullptr);
-    // The demonstration register holds nobody: a row of the list's own stands in for a person.
-    auto* person = new QTreeWidgetItem(list, QStringList{"Berg, Anna", "1980-01-01"});
-    list->setCurrentItem(person);
-    ASSERT_FALSE(list->selectedItems().isEmpty());
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                            QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    ASSERT_TRUE(list->selectionModel()->hasSelection());
     const QImage rows = list->viewport()->grab().toImage();
-    const QRect selected = list->visualItemRect(list->selectedItems().front());
+    const QRect selected = list->visualRect(list->selectionModel()->selectedRows().front());
     const QColor row = commonestColour(rows, selected.intersected(rows.rect()));
     EXPECT_GE(contrastRatio(rgbOf(row), Rgb{255, 255, 255}), kTextContrastMinimum)
         << row.name().toStdString();
