@@ -6,6 +6,7 @@
 // follows a dark desktop scheme.
 
 #include "contrast.h"
+#include "db.h"
 #include "export_dialog.h"
 #include "login_dialog.h"
 #include "main_window.h"
@@ -18,7 +19,6 @@
 #include "shell_state.h"
 #include "start_up.h"
 #include "subtest_table.h"
-#include "db.h"
 #include "test_occasion.h"
 
 #include <QAccessible>

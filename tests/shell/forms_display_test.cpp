@@ -549,8 +549,9 @@ class EarlierTestsOnTheDesktop : public OnTheDesktop {
         return names;
     }
     QString currentName() const {
-        return list_->currentIndex().isValid() ? list_->currentIndex().siblingAtColumn(0).data().toString()
-                                               : QString();
+        return list_->currentIndex().isValid()
+                   ? list_->currentIndex().siblingAtColumn(0).data().toString()
+                   : QString();
     }
     void clickRow(int row) {
         const QRect place = list_->visualRect(list_->model()->index(row, 0));
