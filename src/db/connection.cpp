@@ -45,6 +45,7 @@ constexpr int kErrorMessageSize = 512;
 constexpr const char* kQuietServerNotices = "SET client_min_messages TO WARNING";
 
 std::vector<std::string> deferred;
+bool throughCursor = false;
 
 } // namespace
 
@@ -79,6 +80,7 @@ int DoConnectString(const char* connectionString) {
         SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &nameLength);
         onServer = std::strcmp(name, "SQLite") != 0;
         deferred.clear();
+        throughCursor = onServer && std::strstr(connectionString, "UseDeclareFetch=1") != nullptr;
         if (onServer) {
             deferStatement(kQuietServerNotices);
         }
@@ -128,6 +130,10 @@ void deferStatement(std::string sql) {
 
 const std::vector<std::string>& deferredStatements() {
     return deferred;
+}
+
+bool readsThroughCursor() {
+    return throughCursor;
 }
 
 void deferredStatementsSent() {

@@ -21,3 +21,6 @@ const std::vector<std::string>& deferredStatements();
 void deferredStatementsSent();
 // Sends each deferred statement alone, as an ordinary statement whose failure is reported.
 void sendDeferredStatements();
+// Whether the connection reads long answers through the driver's cursor (UseDeclareFetch): a
+// string of several statements would bypass the cursor, so none is folded into a read there.
+bool readsThroughCursor();

@@ -157,6 +157,16 @@ DbResult DoAddAccessLog(bool* added) {
     return DB_DONE;
 }
 
+DbResult DoAddAccessLogAndLoginFailures() {
+    if (connectedToServer() &&
+        tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, VARCHAR, "
+                     "INTEGER, VARCHAR)' AS REGPROCEDURE), (SELECT ANTAL FROM INLOGGNINGSFORSOK "
+                     "WHERE 1 = 0) FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")) {
+        return DB_DONE;
+    }
+    return DoAddAccessLog() == DB_DONE ? DoAddLoginFailures() : DB_FAILED;
+}
+
 DbResult DoAddLoginFailures(bool* added) {
     if (added != nullptr) {
         *added = false;

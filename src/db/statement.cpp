@@ -85,7 +85,8 @@ bool Statement::executeDirect(const char* sql) {
     }
     if (!deferredStatements().empty()) {
         SQLRETURN result = SQL_SUCCESS;
-        if (connectedToServer() && !transactionOpen() && executeWithDeferred(sql, result)) {
+        if (connectedToServer() && !transactionOpen() && !readsThroughCursor() &&
+            executeWithDeferred(sql, result)) {
             return check(noRowsIsSuccess(result));
         }
         sendDeferredStatements();

@@ -9,8 +9,10 @@
 #include "data_source.h"
 #include "db.h"
 #include "delaying_proxy.h"
+#include "login_failures.h"
 #include "memory_norm_source.h"
 #include "message_capture.h"
+#include "schema.h"
 #include "statement.h"
 #include "temp_dir.h"
 
@@ -105,6 +107,26 @@ TEST_F(RoundTripsTest, LoginTakesFiveRoundTripsAndTheNormTablesOne) {
     // Held in memory: the next use reads the state alone.
     EXPECT_EQ(roundTripsOf([] { currentNorms(); }), 1);
     EXPECT_FALSE(normsReloaded());
+}
+
+// As the program starts: the register's checks before the login dialog, the back-off's count,
+// the password, the log row, the count cleared, then the norm tables with the fix of old rows.
+TEST_F(RoundTripsTest, TheProgramsWholeStartIsNineRoundTrips) {
+    const int failures = reportedDatabaseFailures();
+    const long start = roundTripsOf([&] {
+        ASSERT_EQ(DoConnectString(serverConnectionString(via_).c_str()), 1);
+        ASSERT_EQ(DoAddAccessLogAndLoginFailures(), DB_DONE);
+        LoginFailures kept;
+        ASSERT_EQ(DoReadLoginFailures("bench", kept), DB_DONE);
+        ASSERT_EQ(DoReadPassword("bench", "bench123"), DB_DONE);
+        ASSERT_TRUE(DoLogLoginAttempt("bench", DB_DONE, true));
+        ASSERT_EQ(DoClearLoginFailures("bench"), DB_DONE);
+        ASSERT_EQ(DoFixNiTest(), DB_DONE);
+        currentNorms();
+    });
+    EXPECT_EQ(start, 9);
+    EXPECT_EQ(reportedDatabaseFailures(), failures);
+    EXPECT_EQ(personsWithoutNiTest(), 0);
 }
 
 // A deferred statement whose string fails is sent alone and the failing statement again, so
