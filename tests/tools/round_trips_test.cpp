@@ -109,9 +109,10 @@ TEST_F(RoundTripsTest, LoginTakesFiveRoundTripsAndTheNormTablesOne) {
     EXPECT_FALSE(normsReloaded());
 }
 
-// As the program starts: the register's checks before the login dialog, the back-off's count,
-// the password, the log row, the count cleared, then the norm tables with the fix of old rows.
-TEST_F(RoundTripsTest, TheProgramsWholeStartIsNineRoundTrips) {
+// As the program starts: the register's checks before the login dialog, the back-off's count
+// with the stored password, the log row, the count cleared, then the norm tables with the fix of
+// old rows.
+TEST_F(RoundTripsTest, TheProgramsWholeStartIsEightRoundTrips) {
     const int failures = reportedDatabaseFailures();
     const long start = roundTripsOf([&] {
         ASSERT_EQ(DoConnectString(serverConnectionString(via_).c_str()), 1);
@@ -124,9 +125,44 @@ TEST_F(RoundTripsTest, TheProgramsWholeStartIsNineRoundTrips) {
         ASSERT_EQ(DoFixNiTest(), DB_DONE);
         currentNorms();
     });
-    EXPECT_EQ(start, 9);
+    EXPECT_EQ(start, 8);
     EXPECT_EQ(reportedDatabaseFailures(), failures);
     EXPECT_EQ(personsWithoutNiTest(), 0);
+}
+
+// The password read with the back-off's count answers only the same name's check, once.
+TEST_F(RoundTripsTest, ThePasswordReadWithTheCountAnswersOnlyThatNamesCheck) {
+    ASSERT_EQ(DoConnectString(serverConnectionString(via_).c_str()), 1);
+    struct Case {
+        const char* countedFor;
+        const char* checkedFor;
+        const char* password;
+        DbResult expected;
+        long roundTrips; // of the count and the check together
+    };
+    const Case cases[] = {
+        {"bench", "bench", "bench123", DB_DONE, 1},
+        {"bench", "bench", "fel-lösen", DB_WRONG_PASSWORD, 1},
+        {"okänd", "okänd", "bench123", DB_NO_ROW, 1},
+        {"okänd", "bench", "bench123", DB_DONE, 2},
+        {"bench", "okänd", "bench123", DB_NO_ROW, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.countedFor) + " / " + c.checkedFor + " / " + c.password);
+        DbResult checked = DB_FAILED;
+        const long trips = roundTripsOf([&] {
+            LoginFailures kept;
+            ASSERT_EQ(DoReadLoginFailures(c.countedFor, kept), DB_DONE);
+            checked = DoReadPassword(c.checkedFor, c.password);
+        });
+        EXPECT_EQ(checked, c.expected);
+        EXPECT_EQ(trips, c.roundTrips);
+    }
+    // Taken once: a second check reads again.
+    LoginFailures kept;
+    ASSERT_EQ(DoReadLoginFailures("bench", kept), DB_DONE);
+    EXPECT_EQ(DoReadPassword("bench", "bench123"), DB_DONE);
+    EXPECT_EQ(roundTripsOf([] { EXPECT_EQ(DoReadPassword("bench", "bench123"), DB_DONE); }), 1);
 }
 
 // A deferred statement whose string fails is sent alone and the failing statement again, so
