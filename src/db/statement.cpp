@@ -71,10 +71,14 @@ bool Statement::executeWithDeferred(const char* sql, SQLRETURN& result) {
     }
     const std::size_t skipped = deferred.size();
     deferredStatementsSent();
-    // The deferred statements' own results come first.
+    // The deferred statements' own results come first. A warning the string gave is kept.
+    const SQLRETURN executed = result;
     for (std::size_t i = 0; i < skipped && result != SQL_ERROR; ++i) {
         const SQLRETURN more = SQLMoreResults(handle_);
         result = more == SQL_NO_DATA ? SQL_ERROR : more;
+    }
+    if (result == SQL_SUCCESS) {
+        result = executed;
     }
     return true;
 }
