@@ -289,6 +289,7 @@ DbResult DoListExportPersonIds(std::vector<std::int32_t>& ids) {
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &statement) != SQL_SUCCESS) {
         return DB_FAILED;
     }
+    sendDeferredStatements();
     // Read as text, as every integer is: a value too large for 32 bits is never cut.
     char text[40] = {};
     SQLLEN length = 0;

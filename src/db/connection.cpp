@@ -3,6 +3,7 @@
 #include "odbc_connection.h"
 
 #include "message_box.h"
+#include "statement.h"
 #include "stavro.h"
 
 #include <sql.h>
@@ -10,6 +11,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
@@ -37,14 +40,12 @@ constexpr int kConnectionStringSize = 2048;
 constexpr int kErrorMessageSize = 512;
 
 // A server's notices ("already exists, skipping") come back as SQL_SUCCESS_WITH_INFO, which every
-// statement treats as a failure; only warnings and errors are to reach the program.
-void quietServerNotices() {
-    SQLHSTMT statement = SQL_NULL_HSTMT;
-    if (SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) == SQL_SUCCESS) {
-        SQLExecDirect(statement, (SQLCHAR*)"SET client_min_messages TO WARNING", SQL_NTS);
-        SQLFreeHandle(SQL_HANDLE_STMT, statement);
-    }
-}
+// statement treats as a failure; only warnings and errors are to reach the program. The setting
+// travels with the connection's first statement.
+constexpr const char* kQuietServerNotices = "SET client_min_messages TO WARNING";
+
+std::vector<std::string> deferred;
+bool throughCursor = false;
 
 } // namespace
 
@@ -78,8 +79,10 @@ int DoConnectString(const char* connectionString) {
         SQLSMALLINT nameLength = 0;
         SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &nameLength);
         onServer = std::strcmp(name, "SQLite") != 0;
+        deferred.clear();
+        throughCursor = onServer && std::strstr(connectionString, "UseDeclareFetch=1") != nullptr;
         if (onServer) {
-            quietServerNotices();
+            deferStatement(kQuietServerNotices);
         }
         ++connectionsMade;
         return 1;
@@ -121,8 +124,39 @@ bool connectedToServer() {
     return connection != SQL_NULL_HDBC && onServer;
 }
 
+void deferStatement(std::string sql) {
+    deferred.push_back(std::move(sql));
+}
+
+const std::vector<std::string>& deferredStatements() {
+    return deferred;
+}
+
+bool readsThroughCursor() {
+    return throughCursor;
+}
+
+void deferredStatementsSent() {
+    deferred.clear();
+}
+
+void sendDeferredStatements() {
+    if (deferred.empty()) {
+        return;
+    }
+    const std::vector<std::string> sending = std::move(deferred);
+    deferred.clear();
+    for (const std::string& sql : sending) {
+        Statement statement;
+        if (statement.executeDirect(sql.c_str())) {
+            statement.commit();
+        }
+    }
+}
+
 void DoDisconnect() {
     if (connection != SQL_NULL_HDBC) {
+        sendDeferredStatements();
         SQLDisconnect(connection);
         SQLFreeHandle(SQL_HANDLE_DBC, connection);
         connection = SQL_NULL_HDBC;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "db.h"
 #include "login_failures.h"
+#include "prefetched_password.h"
 #include "statement.h"
 #include "transaction.h"
 #include "user_name_key.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -39,10 +42,58 @@ DbResult readFailures(const std::string& key, LoginFailures& failures) {
     return DB_DONE;
 }
 
+// On a server, outside a transaction, the stored password of the name comes in the same round
+// trip, for the password check that follows the back-off's question (DoReadPassword). false,
+// nothing reported and nothing kept, when that string fails: then the count is read alone.
+bool readFailuresWithPassword(const std::string& userName, const std::string& key,
+                              LoginFailures& failures) {
+    if (!connectedToServer() || transactionOpen()) {
+        return false;
+    }
+    failures = LoginFailures{};
+    Statement statement(Statement::Failures::Quiet);
+    std::int32_t count = 0;
+    char lastAt[kTimeText] = {};
+    constexpr SQLLEN kStoredBuffer = 256;
+    char stored[kStoredBuffer] = {};
+    SQLLEN length = 0;
+    if (!statement.bindText(1, key.c_str()) || !statement.bindText(2, userName.c_str()) ||
+        !statement.executeDirect("SELECT ANTAL, SENAST FROM INLOGGNINGSFORSOK WHERE "
+                                 "ANVANDARNYCKEL = ?;SELECT PASSWORD FROM SEC WHERE USERID = ?") ||
+        !statement.bindColumnInt(1, &count) || !statement.bindColumnText(2, lastAt, kTimeText)) {
+        return false;
+    }
+    const Statement::Fetch counted = statement.fetch();
+    if (counted == Statement::Fetch::Failed || !statement.nextResult() ||
+        !statement.bindColumnText(1, stored, kStoredBuffer, &length)) {
+        return false;
+    }
+    const Statement::Fetch read = statement.fetch();
+    statement.closeCursor();
+    statement.commit();
+    if (read == Statement::Fetch::Failed) {
+        return false;
+    }
+    if (counted == Statement::Fetch::Row) {
+        failures.count = count;
+        failures.lastAtMs = std::strtoll(lastAt, nullptr, 10);
+    }
+    // As DoReadPassword reads it: a value too long for its buffer matches nothing.
+    keepPrefetchedPassword(
+        userName, read == Statement::Fetch::Row ? DB_DONE : DB_NO_ROW,
+        read == Statement::Fetch::Row && length >= 1 && length < kStoredBuffer ? stored : "");
+    std::fill(std::begin(stored), std::end(stored), '\0');
+    return true;
+}
+
 } // namespace
 
 DbResult DoReadLoginFailures(const std::string& userName, LoginFailures& failures) {
-    return readFailures(userNameKey(userName), failures);
+    const std::string key = userNameKey(userName);
+    if (readFailuresWithPassword(userName, key, failures)) {
+        return DB_DONE;
+    }
+    return readFailures(key, failures);
 }
 
 DbResult DoRecordLoginFailure(const std::string& userName, std::int64_t atMs,

@@ -8,6 +8,8 @@
 
 #include "db.h"
 
+struct NormTables;
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,3 +83,9 @@ bool DoReadNormTablesState(NormTablesState& state);
 // the person was read.
 DbResult DoReadOccasionWithNormState(std::int32_t id, TestOccasion& occasion, bool& hasScores,
                                      NormTablesState& state);
+
+// On a server, outside a transaction: the state and the tables, as DoReadNormTablesState,
+// DoReadNormSnapshot and DoReadNormTables read them, all in one round trip. false, with nothing
+// reported, elsewhere or when any of it fails (an older register without the stamp, a table
+// that cannot be read): the caller then reads them one by one, which reports what fails.
+bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, NormTables& tables);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "norm_snapshot.h"
 
+#include "norm_reads.h"
+
 #include "odbc_connection.h"
 #include "statement.h"
 #include "transaction.h"
@@ -28,13 +30,19 @@ bool integerKey(const char* text, std::int32_t& value) {
     return std::to_string(value) == text;
 }
 
-bool readNorms(std::vector<NormSnapshotRow>& rows) {
-    Statement statement;
-    if (!statement.executeDirect("SELECT NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, S5, S6, "
-                                 "S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, S17, S18, S19 "
-                                 "FROM NORMER")) {
-        return false;
-    }
+} // namespace
+
+extern const char* const kSnapshotSubgroupsSql =
+    "SELECT NORMGRUPP, DELGRUPP, BESKRIVNING FROM NORMGRUPPER";
+extern const char* const kSnapshotSubgroupsInOrderSql =
+    "SELECT NORMGRUPP, DELGRUPP, BESKRIVNING FROM NORMGRUPPER ORDER BY SEKVENS ";
+
+extern const char* const kSnapshotNormsSql =
+    "SELECT NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, S5, S6, "
+    "S7, S8, S9, S10, S11, S12, S13, S14, S15, S16, S17, S18, S19 "
+    "FROM NORMER";
+
+bool fetchSnapshotNorms(Statement& statement, std::vector<NormSnapshotRow>& rows) {
     char keys[3][kKeyText] = {};
     NormSnapshotRow row;
     SQLLEN lengths[kSubscaleCount] = {};
@@ -58,17 +66,14 @@ bool readNorms(std::vector<NormSnapshotRow>& rows) {
         rows.push_back(row);
         std::memset(keys, 0, sizeof keys);
     });
-    statement.closeCursor();
-    statement.commit();
     return done == 1;
 }
 
-bool readIndexNorms(std::vector<IndexSnapshotRow>& rows) {
-    Statement statement;
-    if (!statement.executeDirect("SELECT NORMGRUPP, \"INDEX\", SKAL, IK, PERC, KONF_LOW90, "
-                                 "KONF_HIGH90, KONF_LOW95, KONF_HIGH95 FROM INDEX_NORMER")) {
-        return false;
-    }
+extern const char* const kSnapshotIndexNormsSql =
+    "SELECT NORMGRUPP, \"INDEX\", SKAL, IK, PERC, KONF_LOW90, "
+    "KONF_HIGH90, KONF_LOW95, KONF_HIGH95 FROM INDEX_NORMER";
+
+bool fetchSnapshotIndexNorms(Statement& statement, std::vector<IndexSnapshotRow>& rows) {
     char normgrupp[kKeyText] = {};
     char index[kKeyText] = {};
     char skal[kKeyText] = {};
@@ -102,19 +107,14 @@ bool readIndexNorms(std::vector<IndexSnapshotRow>& rows) {
         rows.push_back(row);
         normgrupp[0] = index[0] = skal[0] = percentile[0] = '\0';
     });
-    statement.closeCursor();
-    statement.commit();
     return done == 1;
 }
 
-// The database computes each index's range itself, so that its ordering of mixed stored values
-// (a text above every number) decides, as in the lookup.
-bool readRanges(std::vector<IndexRangeSnapshot>& rows) {
-    Statement statement;
-    if (!statement.executeDirect("SELECT NORMGRUPP, \"INDEX\", MAX(SKAL), MIN(SKAL) FROM "
-                                 "INDEX_NORMER GROUP BY NORMGRUPP, \"INDEX\"")) {
-        return false;
-    }
+extern const char* const kSnapshotRangesSql =
+    "SELECT NORMGRUPP, \"INDEX\", MAX(SKAL), MIN(SKAL) FROM "
+    "INDEX_NORMER GROUP BY NORMGRUPP, \"INDEX\"";
+
+bool fetchSnapshotRanges(Statement& statement, std::vector<IndexRangeSnapshot>& rows) {
     char normgrupp[kKeyText] = {};
     char index[kKeyText] = {};
     std::int32_t highest = 0;
@@ -141,16 +141,10 @@ bool readRanges(std::vector<IndexRangeSnapshot>& rows) {
         rows.push_back(range);
         normgrupp[0] = index[0] = '\0';
     });
-    statement.closeCursor();
-    statement.commit();
     return done == 1;
 }
 
-bool readSubgroups(const char* sql, std::vector<SubgroupSnapshot>& rows) {
-    Statement statement;
-    if (!statement.executeDirect(sql)) {
-        return false;
-    }
+bool fetchSnapshotSubgroups(Statement& statement, std::vector<SubgroupSnapshot>& rows) {
     char normgrupp[kKeyText] = {};
     char delgrupp[kKeyText] = {};
     SubgroupSnapshot row;
@@ -163,22 +157,65 @@ bool readSubgroups(const char* sql, std::vector<SubgroupSnapshot>& rows) {
         rows.push_back(row);
         normgrupp[0] = delgrupp[0] = row.beskrivning[0] = '\0';
     });
+    return done == 1;
+}
+
+namespace {
+
+bool readNorms(std::vector<NormSnapshotRow>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kSnapshotNormsSql)) {
+        return false;
+    }
+    const bool done = fetchSnapshotNorms(statement, rows);
     statement.closeCursor();
     statement.commit();
-    return done == 1;
+    return done;
+}
+
+bool readIndexNorms(std::vector<IndexSnapshotRow>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kSnapshotIndexNormsSql)) {
+        return false;
+    }
+    const bool done = fetchSnapshotIndexNorms(statement, rows);
+    statement.closeCursor();
+    statement.commit();
+    return done;
+}
+
+// The database computes each index's range itself, so that its ordering of mixed stored values
+// (a text above every number) decides, as in the lookup.
+bool readRanges(std::vector<IndexRangeSnapshot>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kSnapshotRangesSql)) {
+        return false;
+    }
+    const bool done = fetchSnapshotRanges(statement, rows);
+    statement.closeCursor();
+    statement.commit();
+    return done;
+}
+
+bool readSubgroups(const char* sql, std::vector<SubgroupSnapshot>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(sql)) {
+        return false;
+    }
+    const bool done = fetchSnapshotSubgroups(statement, rows);
+    statement.closeCursor();
+    statement.commit();
+    return done;
 }
 
 } // namespace
 
 DbResult DoReadNormSnapshot(NormSnapshot& snapshot) {
     snapshot = NormSnapshot{};
-    const bool read =
-        readNorms(snapshot.norms) && readIndexNorms(snapshot.indexNorms) &&
-        readRanges(snapshot.ranges) &&
-        readSubgroups("SELECT NORMGRUPP, DELGRUPP, BESKRIVNING FROM NORMGRUPPER",
-                      snapshot.subgroups) &&
-        readSubgroups("SELECT NORMGRUPP, DELGRUPP, BESKRIVNING FROM NORMGRUPPER ORDER BY SEKVENS ",
-                      snapshot.subgroupsInOrder);
+    const bool read = readNorms(snapshot.norms) && readIndexNorms(snapshot.indexNorms) &&
+                      readRanges(snapshot.ranges) &&
+                      readSubgroups(kSnapshotSubgroupsSql, snapshot.subgroups) &&
+                      readSubgroups(kSnapshotSubgroupsInOrderSql, snapshot.subgroupsInOrder);
     return read ? DB_DONE : DB_FAILED;
 }
 
@@ -194,6 +231,7 @@ bool readCountersSilently(const char* sql, std::int64_t* values, int columns) {
         SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
         return false;
     }
+    sendDeferredStatements();
     constexpr int kMostColumns = 4;
     char texts[kMostColumns][40] = {};
     SQLLEN lengths[kMostColumns] = {};

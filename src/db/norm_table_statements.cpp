@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "access_log.h"
 #include "db.h"
+#include "norm_reads.h"
 #include "norm_snapshot.h"
 #include "norm_tables.h"
 #include "odbc_connection.h"
@@ -39,12 +40,13 @@ std::string firstMissing(const Statement& statement, const IntColumn* columns, i
     return {};
 }
 
-bool readGroups(std::vector<NormGroupEntry>& rows) {
-    Statement statement;
-    if (!statement.executeDirect("SELECT NORMGRUPP, DELGRUPP, SEKVENS, BESKRIVNING FROM "
-                                 "NORMGRUPPER ORDER BY NORMGRUPP, DELGRUPP, SEKVENS")) {
-        return false;
-    }
+} // namespace
+
+extern const char* const kNormGroupRowsSql =
+    "SELECT NORMGRUPP, DELGRUPP, SEKVENS, BESKRIVNING FROM "
+    "NORMGRUPPER ORDER BY NORMGRUPP, DELGRUPP, SEKVENS";
+
+bool fetchNormGroupRows(Statement& statement, std::vector<NormGroupEntry>& rows) {
     char normgrupp[kWideText] = {};
     char delgrupp[kWideText] = {};
     char beskrivning[kWideText] = {};
@@ -63,19 +65,15 @@ bool readGroups(std::vector<NormGroupEntry>& rows) {
         entry.unreadable = firstMissing(statement, &sekvens, 1, numbers, names);
         rows.push_back(entry);
     });
-    statement.closeCursor();
-    statement.commit();
     return done == 1;
 }
 
-bool readNorms(std::vector<NormEntry>& rows) {
-    Statement statement;
-    if (!statement.executeDirect(
-            "SELECT NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, "
-            "S12, S13, S14, S15, S16, S17, S18, S19 FROM NORMER ORDER BY NORMGRUPP, DELSKALA, "
-            "DELGRUPP")) {
-        return false;
-    }
+extern const char* const kNormEntryRowsSql =
+    "SELECT NORMGRUPP, DELSKALA, DELGRUPP, S1, S2, S3, S4, S5, S6, S7, S8, S9, S10, S11, "
+    "S12, S13, S14, S15, S16, S17, S18, S19 FROM NORMER ORDER BY NORMGRUPP, DELSKALA, "
+    "DELGRUPP";
+
+bool fetchNormEntryRows(Statement& statement, std::vector<NormEntry>& rows) {
     char normgrupp[kWideText] = {};
     char delskala[kWideText] = {};
     char delgrupp[kWideText] = {};
@@ -100,18 +98,14 @@ bool readNorms(std::vector<NormEntry>& rows) {
         entry.unreadable = firstMissing(statement, bounds, kNormBoundCount, numbers, names);
         rows.push_back(entry);
     });
-    statement.closeCursor();
-    statement.commit();
     return done == 1;
 }
 
-bool readIndexNorms(std::vector<IndexNormEntry>& rows) {
-    Statement statement;
-    if (!statement.executeDirect(
-            "SELECT NORMGRUPP, \"INDEX\", SKAL, IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, "
-            "KONF_HIGH95 FROM INDEX_NORMER ORDER BY NORMGRUPP, \"INDEX\", SKAL")) {
-        return false;
-    }
+extern const char* const kIndexNormEntryRowsSql =
+    "SELECT NORMGRUPP, \"INDEX\", SKAL, IK, PERC, KONF_LOW90, KONF_HIGH90, KONF_LOW95, "
+    "KONF_HIGH95 FROM INDEX_NORMER ORDER BY NORMGRUPP, \"INDEX\", SKAL";
+
+bool fetchIndexNormEntryRows(Statement& statement, std::vector<IndexNormEntry>& rows) {
     char normgrupp[kWideText] = {};
     char index[kWideText] = {};
     IndexNormEntry entry;
@@ -144,9 +138,42 @@ bool readIndexNorms(std::vector<IndexNormEntry>& rows) {
         }
         rows.push_back(entry);
     });
+    return done == 1;
+}
+
+namespace {
+
+bool readGroups(std::vector<NormGroupEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kNormGroupRowsSql)) {
+        return false;
+    }
+    const bool done = fetchNormGroupRows(statement, rows);
     statement.closeCursor();
     statement.commit();
-    return done == 1;
+    return done;
+}
+
+bool readNorms(std::vector<NormEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kNormEntryRowsSql)) {
+        return false;
+    }
+    const bool done = fetchNormEntryRows(statement, rows);
+    statement.closeCursor();
+    statement.commit();
+    return done;
+}
+
+bool readIndexNorms(std::vector<IndexNormEntry>& rows) {
+    Statement statement;
+    if (!statement.executeDirect(kIndexNormEntryRowsSql)) {
+        return false;
+    }
+    const bool done = fetchIndexNormEntryRows(statement, rows);
+    statement.closeCursor();
+    statement.commit();
+    return done;
 }
 
 bool run(const char* sql) {
@@ -162,6 +189,7 @@ bool silentlyRuns(const char* sql) {
         SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
         return false;
     }
+    sendDeferredStatements();
     const SQLRETURN result = SQLExecDirect(statement, (SQLCHAR*)sql, SQL_NTS);
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
     SQLEndTran(SQL_HANDLE_DBC, connection, result == SQL_SUCCESS ? SQL_COMMIT : SQL_ROLLBACK);
@@ -321,6 +349,7 @@ bool DoReadNormsSynthetic() {
     if (SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement) != SQL_SUCCESS) {
         return true;
     }
+    sendDeferredStatements();
     SQLINTEGER synthetic = 1;
     SQLLEN length = 0;
     bool licensed = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "db.h"
+#include "odbc_connection.h"
 #include "statement.h"
+#include "transaction.h"
 
 #include "message_box.h"
 
@@ -233,6 +235,13 @@ DbResult DoDeletePD(std::int32_t id) {
     return runWrite(sql, true);
 }
 
+// On a server the fix travels with the next statement (the norm tables' read after login): a
+// failure is reported then.
 DbResult DoFixNiTest() {
-    return runWrite("UPDATE TESTPERSON SET NI_TEST=0 WHERE NI_TEST IS NULL", false);
+    constexpr const char* kFix = "UPDATE TESTPERSON SET NI_TEST=0 WHERE NI_TEST IS NULL";
+    if (connectedToServer() && !transactionOpen()) {
+        deferStatement(kFix);
+        return DB_DONE;
+    }
+    return runWrite(kFix, false);
 }

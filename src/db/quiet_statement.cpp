@@ -20,6 +20,7 @@ bool QuietStatement::run(const std::string& sql) {
         message_ = "Ingen förbindelse med databasen.";
         return false;
     }
+    sendDeferredStatements();
     const SQLRETURN result = SQLExecDirect(handle_, (SQLCHAR*)sql.c_str(), SQL_NTS);
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO || result == SQL_NO_DATA) {
         return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schema.h"
 
+#include "db.h"
 #include "odbc_connection.h"
 #include "schema_sql.h"
 #include "statement.h"
@@ -71,14 +72,28 @@ bool runSchemaText(std::string_view rest) {
 
 // Whether the query runs, asked past the statement class: a missing table is the answer here,
 // not a failure to show.
+// The connection's deferred statements go along in the same string; when it fails they were
+// not done and stay deferred.
 bool tablePresent(const char* query) {
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &statement) != SQL_SUCCESS) {
         return false;
     }
+    const bool folded = connectedToServer() && !transactionOpen();
+    if (!folded) {
+        sendDeferredStatements();
+    }
+    std::string sql;
+    for (const std::string& deferred : deferredStatements()) {
+        sql += deferred + ";";
+    }
+    sql += query;
     const SQLRETURN run = SQLExecDirect(
-        statement, const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(query)), SQL_NTS);
+        statement, const_cast<SQLCHAR*>(reinterpret_cast<const SQLCHAR*>(sql.c_str())), SQL_NTS);
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO) {
+        deferredStatementsSent();
+    }
     // A failed statement on a server must not linger as an open, aborted transaction.
     SQLEndTran(SQL_HANDLE_DBC, connectionHandle(),
                run == SQL_SUCCESS || run == SQL_SUCCESS_WITH_INFO ? SQL_COMMIT : SQL_ROLLBACK);
@@ -140,6 +155,16 @@ DbResult DoAddAccessLog(bool* added) {
         *added = !tables;
     }
     return DB_DONE;
+}
+
+DbResult DoAddAccessLogAndLoginFailures() {
+    if (connectedToServer() &&
+        tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, VARCHAR, "
+                     "INTEGER, VARCHAR)' AS REGPROCEDURE), (SELECT ANTAL FROM INLOGGNINGSFORSOK "
+                     "WHERE 1 = 0) FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")) {
+        return DB_DONE;
+    }
+    return DoAddAccessLog() == DB_DONE ? DoAddLoginFailures() : DB_FAILED;
 }
 
 DbResult DoAddLoginFailures(bool* added) {

@@ -29,3 +29,6 @@ bool DoHasAccessLog();
 // transaction, as DoAddAccessLog does for the log. 1 when the database has the table (added tells
 // whether it was added now), 0 on failure (reported; nothing was added).
 DbResult DoAddLoginFailures(bool* added = nullptr);
+// DoAddAccessLog, then DoAddLoginFailures, as the program does before anyone logs in. On a server
+// both are first found present by one statement: the common answer costs one round trip.
+DbResult DoAddAccessLogAndLoginFailures();

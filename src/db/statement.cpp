@@ -9,13 +9,17 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 // ODBC's interface is built on C-style casts between handle and pointer types.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
-Statement::Statement() {
+Statement::Statement(Failures failures) : quiet_(failures == Failures::Quiet) {
     if (SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle(), &handle_) != SQL_SUCCESS) {
-        DoSQLError(nullptr);
+        if (!quiet_) {
+            DoSQLError(nullptr);
+        }
         handle_ = SQL_NULL_HSTMT;
         failed_ = true;
     }
@@ -31,7 +35,9 @@ bool Statement::check(SQLRETURN result) {
     if (result == SQL_SUCCESS) {
         return true;
     }
-    DoSQLError(handle_);
+    if (!quiet_) {
+        DoSQLError(handle_);
+    }
     failed_ = true;
     return false;
 }
@@ -50,9 +56,44 @@ static SQLRETURN noRowsIsSuccess(SQLRETURN result) {
     return result == SQL_NO_DATA ? SQL_SUCCESS : result;
 }
 
+bool Statement::executeWithDeferred(const char* sql, SQLRETURN& result) {
+    const std::vector<std::string>& deferred = deferredStatements();
+    std::string joined;
+    for (const std::string& statement : deferred) {
+        joined += statement + ";";
+    }
+    joined += sql;
+    result = noRowsIsSuccess(SQLExecDirect(handle_, (SQLCHAR*)joined.c_str(), SQL_NTS));
+    // A string that failed ran as one implicit transaction on the server: nothing of it stays.
+    if (result != SQL_SUCCESS && result != SQL_SUCCESS_WITH_INFO) {
+        SQLFreeStmt(handle_, SQL_CLOSE);
+        return false;
+    }
+    const std::size_t skipped = deferred.size();
+    deferredStatementsSent();
+    // The deferred statements' own results come first. A warning the string gave is kept.
+    const SQLRETURN executed = result;
+    for (std::size_t i = 0; i < skipped && result != SQL_ERROR; ++i) {
+        const SQLRETURN more = SQLMoreResults(handle_);
+        result = more == SQL_NO_DATA ? SQL_ERROR : more;
+    }
+    if (result == SQL_SUCCESS) {
+        result = executed;
+    }
+    return true;
+}
+
 bool Statement::executeDirect(const char* sql) {
     if (failed_) {
         return false;
+    }
+    if (!deferredStatements().empty()) {
+        SQLRETURN result = SQL_SUCCESS;
+        if (connectedToServer() && !transactionOpen() && !readsThroughCursor() &&
+            executeWithDeferred(sql, result)) {
+            return check(noRowsIsSuccess(result));
+        }
+        sendDeferredStatements();
     }
     return check(noRowsIsSuccess(SQLExecDirect(handle_, (SQLCHAR*)sql, SQL_NTS)));
 }
@@ -61,7 +102,28 @@ bool Statement::prepare(const char* sql) {
     if (failed_) {
         return false;
     }
+    sendDeferredStatements();
     return check(SQLPrepare(handle_, (SQLCHAR*)sql, SQL_NTS));
+}
+
+void Statement::unbindColumns() {
+    SQLFreeStmt(handle_, SQL_UNBIND);
+    for (ColumnBinding& binding : columns_) {
+        binding = ColumnBinding{};
+    }
+    unreadableColumns_ = 0;
+}
+
+bool Statement::nextResult() {
+    if (failed_) {
+        return false;
+    }
+    const SQLRETURN more = SQLMoreResults(handle_);
+    if (more == SQL_NO_DATA) {
+        return false;
+    }
+    unbindColumns();
+    return check(more);
 }
 
 bool Statement::execute() {
@@ -245,7 +307,9 @@ Statement::Fetch Statement::fetch() {
     if (result == SQL_NO_DATA) {
         return Fetch::NoRow;
     }
-    DoSQLError(handle_);
+    if (!quiet_) {
+        DoSQLError(handle_);
+    }
     return Fetch::Failed;
 }
 
@@ -275,7 +339,9 @@ bool Statement::commit() {
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO) {
         return true;
     }
-    DoSQLError(nullptr);
+    if (!quiet_) {
+        DoSQLError(nullptr);
+    }
     return false;
 }
 

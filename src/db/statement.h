@@ -15,15 +15,23 @@
 // the statement's further binds, executes and fetches fail without a word.
 class Statement {
   public:
-    Statement();
+    // Quiet: a failure is not reported, only answered false; for a read that has a way round it.
+    enum class Failures { Reported, Quiet };
+    explicit Statement(Failures failures = Failures::Reported);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
     SQLHSTMT handle() const { return handle_; }
 
+    // On a server, outside a transaction, the connection's deferred statements travel in front
+    // of this one in the same round trip (odbc_connection.h); when that string fails they are
+    // sent alone and the statement again, so that each failure is reported as its own.
     bool executeDirect(const char* sql);
     bool prepare(const char* sql);
+    // Moves to the result of the next statement of a string that held several ("A; B"): the
+    // columns are unbound, to be bound for the new rows. false when there is none or on failure.
+    bool nextResult();
     bool execute();
 
     // Input parameters, numbered from 1. Texts are passed NUL-terminated.
@@ -72,6 +80,10 @@ class Statement {
 
   private:
     bool check(SQLRETURN result);
+    // The deferred statements and this one in one string; false, nothing reported and nothing
+    // stored, when that string failed.
+    bool executeWithDeferred(const char* sql, SQLRETURN& result);
+    void unbindColumns();
 
     // How a result column reaches its destination.
     enum class ColumnKind : unsigned char { Unbound, Int, Float, Text, Date };
@@ -96,6 +108,7 @@ class Statement {
     SQLLEN* columnIndicator(SQLUSMALLINT column);
 
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
+    bool quiet_ = false;
     bool failed_ = false;
     SQLLEN parameterIndicators_[kMaxBindings] = {};
     SQLLEN columnIndicators_[kMaxBindings] = {};

@@ -31,6 +31,10 @@ bool transactionOpen() {
 }
 
 Transaction::Transaction() {
+    // Deferred statements are not to commit or roll back with the caller's work.
+    if (!open) {
+        sendDeferredStatements();
+    }
     started_ = !open && succeeded(setAutoCommit(SQL_AUTOCOMMIT_OFF));
     if (!started_) {
         DoSQLError(nullptr);

@@ -2,8 +2,11 @@
 #include "db.h"
 #include "message_box.h"
 #include "password_hash.h"
+#include "prefetched_password.h"
 #include "statement.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 namespace {
@@ -30,9 +33,30 @@ DbResult storeHash(const char* userName, const char* password, const std::string
     return ran ? DB_DONE : DB_FAILED;
 }
 
+struct PrefetchedPassword {
+    int connection = 0; // 0: none kept
+    std::string userName;
+    DbResult read = DB_NO_ROW;
+    std::string stored;
+    std::chrono::steady_clock::time_point at;
+};
+
+// How long a kept read stands in for reading it: the moment between the back-off's question and
+// the password check of the same click.
+constexpr std::chrono::seconds kPrefetchLife{2};
+
+PrefetchedPassword& prefetched() {
+    static PrefetchedPassword kept;
+    return kept;
+}
+
 // Reads the stored password of the user into stored; the statement is freed on return, so that
 // nothing of the read is still open when the row is rewritten.
 DbResult readStored(const char* userName, std::string& stored) {
+    DbResult kept = DB_NO_ROW;
+    if (takePrefetchedPassword(userName, kept, stored)) {
+        return kept;
+    }
     Statement statement;
     statement.bindText(1, userName);
     statement.executeDirect("SELECT PASSWORD FROM SEC WHERE USERID = ?");
@@ -55,6 +79,25 @@ DbResult readStored(const char* userName, std::string& stored) {
 }
 
 } // namespace
+
+void keepPrefetchedPassword(const std::string& userName, DbResult read, const std::string& stored) {
+    prefetched() = PrefetchedPassword{connectionSerial(), userName, read, stored,
+                                      std::chrono::steady_clock::now()};
+}
+
+bool takePrefetchedPassword(const std::string& userName, DbResult& read, std::string& stored) {
+    PrefetchedPassword& kept = prefetched();
+    const bool usable = kept.connection != 0 && kept.connection == connectionSerial() &&
+                        kept.userName == userName &&
+                        std::chrono::steady_clock::now() - kept.at < kPrefetchLife;
+    if (usable) {
+        read = kept.read;
+        stored = kept.stored;
+    }
+    std::fill(kept.stored.begin(), kept.stored.end(), '\0');
+    kept = PrefetchedPassword{};
+    return usable;
+}
 
 // The user name and the passwords are typed by the user, so they are bound as parameters and
 // never become part of the statement text.

@@ -143,6 +143,16 @@ LoadedNorms& loadedNorms() {
     return loaded;
 }
 
+NormSource& keepNorms(LoadedNorms& loaded, int connection, const NormTablesState& state,
+                      NormSnapshot snapshot, const NormTables& tables) {
+    loaded.source =
+        std::make_unique<MemoryNormSource>(std::move(snapshot), checkNormTables(tables, false));
+    loaded.connection = connection;
+    loaded.state = state;
+    loaded.reloaded = true;
+    return *loaded.source;
+}
+
 } // namespace
 
 NormSource& currentNorms() {
@@ -159,6 +169,16 @@ NormSource& currentNorms() {
     const bool given = loaded.givenConnection == connection &&
                        std::chrono::steady_clock::now() - loaded.givenAt < kGivenStateLife;
     loaded.givenConnection = 0;
+    // Nothing held for this connection yet: the tables are read anyway, and on a server the
+    // state comes with them in one round trip.
+    if (!given && !(loaded.source && loaded.connection == connection)) {
+        loaded.source.reset();
+        NormSnapshot snapshot;
+        NormTables tables;
+        if (DoReadNormsInOneRoundTrip(state, snapshot, tables)) {
+            return keepNorms(loaded, connection, state, std::move(snapshot), tables);
+        }
+    }
     const bool readable = given ? (state = loaded.given, true) : DoReadNormTablesState(state);
     if (readable && loaded.source && loaded.connection == connection && loaded.state == state) {
         return *loaded.source;
@@ -175,12 +195,7 @@ NormSource& currentNorms() {
         loaded.statements = std::make_unique<CachedNormSource>();
         return *loaded.statements;
     }
-    loaded.source =
-        std::make_unique<MemoryNormSource>(std::move(snapshot), checkNormTables(tables, false));
-    loaded.connection = connection;
-    loaded.state = state;
-    loaded.reloaded = true;
-    return *loaded.source;
+    return keepNorms(loaded, connection, state, std::move(snapshot), tables);
 }
 
 bool normsReloaded() {

@@ -62,7 +62,7 @@ int startUp(MainWindow& window) {
     }
     // A register made before the access log or the kept failed logins gets them now, before
     // anyone logs in.
-    if (DoAddAccessLog() != DB_DONE || DoAddLoginFailures() != DB_DONE) {
+    if (DoAddAccessLogAndLoginFailures() != DB_DONE) {
         return 0;
     }
     if (runLoginDialog(&window, window.fonts()->controlFont, createdDatabaseUser()) != 1) {

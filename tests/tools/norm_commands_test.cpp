@@ -274,10 +274,13 @@ TEST_F(NormCommands, OneBrokenRuleIsSaidInTheSingular) {
     {
         MessageCapture messages;
         ASSERT_EQ(DoConnect("", "", database_.c_str()), 1);
-        Statement statement;
-        EXPECT_TRUE(statement.executeDirect("UPDATE NORMER SET S5 = 0 WHERE DELSKALA = "
-                                            "'Blockmönster' AND DELGRUPP = '16-17 år'") &&
-                    statement.commit());
+        {
+            // Freed before the connection is: its handle goes with the connection.
+            Statement statement;
+            EXPECT_TRUE(statement.executeDirect("UPDATE NORMER SET S5 = 0 WHERE DELSKALA = "
+                                                "'Blockmönster' AND DELGRUPP = '16-17 år'") &&
+                        statement.commit());
+        }
         DoDisconnect();
     }
     const Outcome outcome = rivoAdmin(work_, {"check-norms"});

@@ -166,10 +166,13 @@ TEST_F(SharedRegister, NamesAndPasswordsWithControlCharactersOrBrokenUtf8AreRefu
 // A password an older database holds in plain text is marked in the list until rehash replaces it.
 TEST_F(SharedRegister, PlainTextPasswordsAreMarkedAndRehashed) {
     connect();
-    Statement insert;
-    ASSERT_TRUE(
-        insert.executeDirect("INSERT INTO SEC (USERID, PASSWORD) VALUES ('gammal', 'lösen1')"));
-    insert.commit();
+    {
+        // Freed before the connection is: its handle goes with the connection.
+        Statement insert;
+        ASSERT_TRUE(
+            insert.executeDirect("INSERT INTO SEC (USERID, PASSWORD) VALUES ('gammal', 'lösen1')"));
+        insert.commit();
+    }
     DoDisconnect();
     const AdminPlace& admin = *place_;
     ASSERT_EQ(admin.run("user list"), 0);
