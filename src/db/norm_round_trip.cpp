@@ -46,7 +46,8 @@ bool fetchState(Statement& statement, NormTablesState& state) {
 
 } // namespace
 
-bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, NormTables& tables) {
+bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, NormTables& tables,
+                               const char* leadingCheck) {
     if (!connectedToServer() || transactionOpen()) {
         return false;
     }
@@ -69,14 +70,16 @@ bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, N
         {kIndexNormEntryRowsSql,
          [&](Statement& s) { return fetchIndexNormEntryRows(s, tables.indexNorms); }},
     };
-    std::string sql;
+    std::string sql = leadingCheck != nullptr ? std::string(leadingCheck) + ";" : std::string();
     for (const auto& [text, reader] : reads) {
-        sql += sql.empty() ? "" : ";";
         sql += text;
+        sql += ";";
     }
+    sql.pop_back();
     Statement statement(Statement::Failures::Quiet);
     bool read = statement.executeDirect(sql.c_str());
-    bool first = true;
+    // The check counts by running at all; its rows are not read.
+    bool first = leadingCheck == nullptr;
     for (const auto& [text, reader] : reads) {
         read = read && (first || statement.nextResult()) && reader(statement);
         first = false;

@@ -87,5 +87,8 @@ DbResult DoReadOccasionWithNormState(std::int32_t id, TestOccasion& occasion, bo
 // On a server, outside a transaction: the state and the tables, as DoReadNormTablesState,
 // DoReadNormSnapshot and DoReadNormTables read them, all in one round trip. false, with nothing
 // reported, elsewhere or when any of it fails (an older register without the stamp, a table
-// that cannot be read): the caller then reads them one by one, which reports what fails.
-bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, NormTables& tables);
+// that cannot be read): the caller then reads them one by one, which reports what fails. A
+// leadingCheck, a statement that fails when the register lacks something, goes first in the same
+// round trip: its failure fails the whole read.
+bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, NormTables& tables,
+                               const char* leadingCheck = nullptr);

@@ -157,11 +157,13 @@ DbResult DoAddAccessLog(bool* added) {
     return DB_DONE;
 }
 
+const char* const kAccessLogAndLoginFailuresPresentSql =
+    "SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, VARCHAR, INTEGER, "
+    "VARCHAR)' AS REGPROCEDURE), (SELECT ANTAL FROM INLOGGNINGSFORSOK WHERE 1 = 0) FROM "
+    "ATKOMSTLOGG_HUVUD WHERE RECNO = 1";
+
 DbResult DoAddAccessLogAndLoginFailures() {
-    if (connectedToServer() &&
-        tablePresent("SELECT SEKVENS, CAST('atkomstlogg_skriv(VARCHAR, VARCHAR, VARCHAR, VARCHAR, "
-                     "INTEGER, VARCHAR)' AS REGPROCEDURE), (SELECT ANTAL FROM INLOGGNINGSFORSOK "
-                     "WHERE 1 = 0) FROM ATKOMSTLOGG_HUVUD WHERE RECNO = 1")) {
+    if (connectedToServer() && tablePresent(kAccessLogAndLoginFailuresPresentSql)) {
         return DB_DONE;
     }
     return DoAddAccessLog() == DB_DONE ? DoAddLoginFailures() : DB_FAILED;

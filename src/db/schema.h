@@ -32,3 +32,6 @@ DbResult DoAddLoginFailures(bool* added = nullptr);
 // DoAddAccessLog, then DoAddLoginFailures, as the program does before anyone logs in. On a server
 // both are first found present by one statement: the common answer costs one round trip.
 DbResult DoAddAccessLogAndLoginFailures();
+// That statement: it fails when the log's tables, its append function or the failed logins'
+// table are missing. Only for a server.
+extern const char* const kAccessLogAndLoginFailuresPresentSql;

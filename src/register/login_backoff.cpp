@@ -34,16 +34,22 @@ std::int64_t LoginBackoff::waitAfter(int failures) {
 std::int64_t LoginBackoff::remainingWait(const std::string& userName) const {
     std::int64_t wait = 0;
     LoginFailures kept;
+    const std::string key = userNameKey(userName);
+    readWithoutFailures_.clear();
     if (DoReadLoginFailures(userName, kept) == DB_DONE) {
         wait = remaining(kept.count, kept.lastAtMs);
+        if (kept.count == 0 && unkept_.count(key) == 0) {
+            readWithoutFailures_ = key;
+        }
     }
-    if (const auto found = unkept_.find(userNameKey(userName)); found != unkept_.end()) {
+    if (const auto found = unkept_.find(key); found != unkept_.end()) {
         wait = std::max(wait, remaining(found->second.count, found->second.lastAt));
     }
     return wait;
 }
 
 void LoginBackoff::recordFailure(const std::string& userName) {
+    readWithoutFailures_.clear();
     const std::int64_t now = utcMilliseconds();
     LoginFailures kept;
     if (DoRecordLoginFailure(userName, now, kept) == DB_DONE) {
@@ -55,8 +61,14 @@ void LoginBackoff::recordFailure(const std::string& userName) {
 }
 
 void LoginBackoff::recordSuccess(const std::string& userName) {
-    DoClearLoginFailures(userName);
-    unkept_.erase(userNameKey(userName));
+    const std::string key = userNameKey(userName);
+    // Another workstation's failures for the name since the read are left counted: only a
+    // count this success was checked against is cleared.
+    if (key != readWithoutFailures_) {
+        DoClearLoginFailures(userName);
+    }
+    readWithoutFailures_.clear();
+    unkept_.erase(key);
 }
 
 LoginBackoff& loginBackoff() {

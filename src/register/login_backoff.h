@@ -32,6 +32,9 @@ class LoginBackoff {
         std::int64_t lastAt = 0;
     };
     std::map<std::string, Failures> unkept_; // by user name key, only when the register failed
+    // The key whose count the register last answered as none: its success has nothing to clear,
+    // which spares a login a round trip to a server.
+    mutable std::string readWithoutFailures_;
 };
 
 // The one the login dialog uses, for the whole run of the program.

@@ -198,6 +198,20 @@ NormSource& currentNorms() {
     return keepNorms(loaded, connection, state, std::move(snapshot), tables);
 }
 
+bool readNormsAfterCheck(const char* check) {
+    LoadedNorms& loaded = loadedNorms();
+    const int connection = connectionSerial();
+    NormTablesState state;
+    NormSnapshot snapshot;
+    NormTables tables;
+    if (connection == 0 || !DoReadNormsInOneRoundTrip(state, snapshot, tables, check)) {
+        return false;
+    }
+    loaded.givenConnection = 0;
+    keepNorms(loaded, connection, state, std::move(snapshot), tables);
+    return true;
+}
+
 bool normsReloaded() {
     return loadedNorms().reloaded;
 }

@@ -52,6 +52,12 @@ NormSource& currentNorms();
 // Whether the last currentNorms() read the tables afresh.
 bool normsReloaded();
 
+// On a server: runs check, a statement that fails when the register lacks something, and reads
+// the norm tables in the same round trip, to hold them as currentNorms() would. true when both
+// succeeded; false, with nothing reported and nothing held, otherwise (and elsewhere): then the
+// caller checks on its own and currentNorms() reads the tables.
+bool readNormsAfterCheck(const char* check);
+
 // Whether the norm tables' state can be read together with other rows on this connection: the
 // tables are held in memory and carry the version stamp. Then a caller may read the state with
 // its own statement and hand it on with useNormTablesState; the next currentNorms() on the same

@@ -61,17 +61,21 @@ int startUp(MainWindow& window) {
         return 0;
     }
     // A register made before the access log or the kept failed logins gets them now, before
-    // anyone logs in.
-    if (DoAddAccessLogAndLoginFailures() != DB_DONE) {
+    // anyone logs in. On a server the common answer, everything present, comes in the same round
+    // trip as the norm tables.
+    const bool normsRead =
+        connectedToServer() && readNormsAfterCheck(kAccessLogAndLoginFailuresPresentSql);
+    if (!normsRead && DoAddAccessLogAndLoginFailures() != DB_DONE) {
         return 0;
     }
     if (runLoginDialog(&window, window.fonts()->controlFont, createdDatabaseUser()) != 1) {
         return 0;
     }
     DoFixNiTest();
-    // The norm tables are read now, while the user looks at the start screen, so that opening
-    // results later costs only the stamp.
-    currentNorms();
+    // The norm tables are read by now, so that opening results later costs only the stamp.
+    if (!normsRead) {
+        currentNorms();
+    }
     showStartScreen(window);
     return 1;
 }

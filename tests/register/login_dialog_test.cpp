@@ -5,6 +5,7 @@
 #include "demo_database.h"
 #include "login_backoff.h"
 #include "login_dialog.h"
+#include "login_failures.h"
 #include "message_capture.h"
 #include "screen_size.h"
 #include "statement.h"
@@ -192,6 +193,10 @@ TEST_F(Login, RepeatedFailuresForANameMakeTheNextAttemptWait) {
             EXPECT_EQ(message(), text(182));
         }
     }
+    // The login cleared the name's count in the register.
+    LoginFailures kept;
+    ASSERT_EQ(DoReadLoginFailures("psykolog", kept), DB_DONE);
+    EXPECT_EQ(kept.count, 0);
 }
 
 TEST_F(Login, ControlCharactersInNameOrPasswordAreRefused) {
