@@ -177,6 +177,12 @@ void reportDatabaseFailure(const std::string& text) {
     showMessage(text);
 }
 
+void reportMissingPerson(std::int32_t id) {
+    reportDatabaseFailure("Testpersonen med ID " + std::to_string(id) +
+                          " finns inte i registret. Den kan ha tagits bort från en annan "
+                          "arbetsstation.");
+}
+
 int DoSQLError(void* statement) {
     ++failuresReported;
     SQLSMALLINT handleType = SQL_HANDLE_STMT;

@@ -75,6 +75,9 @@ int DoSQLError(void* statement);
 // Reports a failure of the database that no driver diagnostic describes (a damaged file) as
 // DoSQLError reports one: counted, and shown.
 void reportDatabaseFailure(const std::string& text);
+// Reports that no person with the ID is stored (another workstation may have removed it), as
+// reportDatabaseFailure does.
+void reportMissingPerson(std::int32_t id);
 
 // How many database failures DoSQLError has reported since the process started; a job that must
 // know whether anything failed while it ran compares the count before and after.

@@ -128,7 +128,7 @@ DbResult DoReadPD(std::int32_t id, PersonRecord& person) {
         return DB_DONE;
     }
     if (fetched == Statement::Fetch::NoRow) {
-        DoSQLError(statement.handle());
+        reportMissingPerson(id);
     }
     return DB_FAILED;
 }

@@ -121,8 +121,7 @@ DbResult readOccasion(std::int32_t id, TestOccasion& occasion, bool& hasScores,
         return DB_FAILED;
     }
     if (!found) {
-        // As DoReadPD says it: the driver's diagnostic, which is empty for a missing row.
-        reportDatabaseFailure("");
+        reportMissingPerson(id);
         return DB_FAILED;
     }
     reportUnreadablePersonNumbers(id, first.personUnreadable);

@@ -466,7 +466,12 @@ TEST_F(EarlierTests, APersonDeletedElsewhereIsNeitherOpenedNorDeleted) {
     MessageCapture answers(AnswerYes);
     press(91);
     press(93);
-    EXPECT_EQ(answers.texts().size(), 2u);
+    const std::string missing = "Testpersonen med ID " + std::to_string(gone) +
+                                " finns inte i registret. Den kan ha tagits bort från en annan "
+                                "arbetsstation.";
+    ASSERT_EQ(answers.texts().size(), 2u);
+    EXPECT_EQ(answers.texts()[0], missing);
+    EXPECT_EQ(answers.texts()[1], missing);
     EXPECT_EQ(results->builds, 0);
     EXPECT_EQ(currentScreen(), SCREEN_EARLIER_TESTS);
     EXPECT_EQ(count("TESTPERSON"), 1);
