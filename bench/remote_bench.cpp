@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The shared register far away: login, opening the results of one person, the five-sheet PDF and
 // the export of 1 000 and 10 000 persons and report --all --json of 1 000, against a throwaway
-// PostgreSQL server reached through a proxy that delays every round trip by 0, 2 and 10 ms. Prints
-// the times and the round trips.
+// PostgreSQL server reached through a proxy that delays every round trip by 0, 2 and 10 ms; then
+// what the earlier-tests list reads of 100 000 persons. Prints the times and the round trips.
 //
 //   scripts/pg-test-server start            # prints FOLDER
 //   build/bench/rivo_remote_bench FOLDER build/tools/rivo-admin
@@ -12,6 +12,7 @@
 #include "db.h"
 #include "delaying_proxy.h"
 #include "results_opening.h"
+#include "statement.h"
 #include "test_occasion.h"
 
 #if __has_include("memory_norm_source.h")
@@ -27,6 +28,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -150,6 +152,48 @@ int main(int argc, char** argv) {
             runAdmin(home, admin, "export --groups 0,1,2,3 " + (home / "e.txt").string());
         });
     }
+    // The earlier-tests list of 100 000 persons: what it reads from the server when shown (newest
+    // first) and when re-sorted by name, the order of all and the first page of rows; the
+    // ordering in Swedish and the painting are the workstation's own.
+    DoConnectString((direct + "ConnSettings=SET search_path TO rivo_bench;").c_str());
+    {
+        Statement fill;
+        if (!fill.executeDirect(
+                "INSERT INTO TESTPERSON (ID, NAMN, TESTLEDARE, TESTDATE, OTHER, SEX, BORNDATE, "
+                "UTBILDNING, NATIONALITET, HOMELANGUAGE) SELECT G + M, 'Person ' || (G * 7919 % "
+                "100003), 'Lena Ärlig', DATE '2010-06-01', 'Övrigt: inga', 1 + G % 2, DATE "
+                "'1950-01-01', 'Gymnasium', 'Sverige', 'Svenska' FROM generate_series(1, 90000) "
+                "AS G, (SELECT MAX(ID) AS M FROM TESTPERSON) AS L") ||
+            !fill.commit()) {
+            std::fprintf(stderr, "the persons were not stored\n");
+            return 1;
+        }
+    }
+    DoDisconnect();
+    Figure listsShown[3], listsByName[3];
+    const auto readList = [](int sortColumn, int descending) {
+        std::vector<std::int32_t> ids;
+        std::size_t persons = 0;
+        DoListPersonOrder(sortColumn, descending, [&](const PersonOrderRow& row) {
+            ++persons;
+            if (ids.size() < kPersonListPageSize) {
+                ids.push_back(row.ID);
+            }
+        });
+        std::size_t shown = 0;
+        DoReadPersonListPage(ids, [&shown](const PersonListRow&) { ++shown; });
+        if (persons != 100000 || shown != kPersonListPageSize) {
+            std::fprintf(stderr, "the list read %zu persons and %zu rows\n", persons, shown);
+            std::exit(1);
+        }
+    };
+    for (int i = 0; i < 3; ++i) {
+        DelayingProxy proxy(folder + "/.s.PGSQL.5432", delays[i]);
+        DoConnectString(serverConnectionString(connectionVia("127.0.0.1", proxy.port())).c_str());
+        listsShown[i] = measure(proxy, [&] { readList(9, 1); });
+        listsByName[i] = measure(proxy, [&] { readList(0, 0); });
+        DoDisconnect();
+    }
     std::printf("| Work | 0 ms | 2 ms | 10 ms round trip |\n|---|---|---|---|\n");
     printRow("login (connect, password, start-up statements)", logins);
     printRow("opening the results of one person", openings);
@@ -157,5 +201,7 @@ int main(int argc, char** argv) {
     printRow("`export`, 1 000 persons, all groups", exports1000);
     printRow("`export`, 10 000 persons, all groups", exports10000);
     printRow("`report --all --json`, 1 000 persons", reportsAll);
+    printRow("earlier-tests list, 100 000 persons: read when shown", listsShown);
+    printRow("earlier-tests list, 100 000 persons: read when re-sorted by name", listsByName);
     return 0;
 }

@@ -187,9 +187,11 @@ struct PersonOrderRow {
 // Whether the sort column (0-9, as DoListPD numbers them) holds text.
 bool isTextSortColumn(int sortColumn);
 
-// Lists every TESTPERSON row in DoListPD's order, reading only the ID and the sort column's text:
-// a list of many persons orders them all but shows only a few at a time. 1 when complete, 0 on
-// failure (reported).
+// Lists every TESTPERSON row, reading only the ID and the sort column's text: a list of many
+// persons orders them all but shows only a few at a time. In DoListPD's order for a column the
+// database orders rightly (ID, dates, sex); for a text column in the order DoListPD gives the
+// ties, for the caller to put in Swedish order with a stable sort. 1 when complete, 0 on failure
+// (reported).
 DbResult DoListPersonOrder(int sortColumn, int descending,
                            const std::function<void(const PersonOrderRow&)>& onRow);
 

@@ -104,7 +104,16 @@ DbResult DoListPersonOrder(int sortColumn, int descending,
     if (withText) {
         sql += std::string(", ") + kSortColumns[sortColumn].name;
     }
-    sql += " FROM TESTPERSON" + orderBy(sortColumn, descending);
+    // A text column is put in Swedish order by the list itself, stably, so the database gives
+    // only the order of the ties. A server would sort the text at some cost: it gives DoListPD's
+    // order of the ties without, by ID with a missing text (which the Swedish order cannot tell
+    // from an empty one) last when ascending, where it puts NULL.
+    if (withText && connectedToServer()) {
+        sql += std::string(" FROM TESTPERSON ORDER BY (") + kSortColumns[sortColumn].name +
+               " IS NULL)" + (descending == 1 ? " DESC" : " ASC") + ", ID";
+    } else {
+        sql += " FROM TESTPERSON" + orderBy(sortColumn, descending);
+    }
 
     Statement statement;
     statement.executeDirect(sql.c_str());
