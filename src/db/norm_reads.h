@@ -8,7 +8,14 @@
 #include "norm_tables.h"
 #include "statement.h"
 
+#include <cstdint>
 #include <vector>
+
+// The norm tables' state in one row: the stamp and the row counts of NORMER, INDEX_NORMER and
+// NORMGRUPPER, and how a value of it is read: a non-negative integer, anything else (NULL
+// included) kNoNormStamp.
+extern const char* const kNormTablesStateSql;
+std::int64_t normStateValue(const char* text, SQLLEN length);
 
 // As the lookups see the tables (norm_snapshot.h).
 extern const char* const kSnapshotNormsSql;

@@ -4,20 +4,12 @@
 #include "db.h"
 #include "transaction.h"
 
-#include <charconv>
-#include <cstring>
 #include <functional>
 #include <string>
 
 namespace {
 
-// The state's statement as DoReadNormTablesState sends it to a register with the stamp.
-constexpr const char* kStateSql =
-    "SELECT (SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1), (SELECT COUNT(*) FROM NORMER), "
-    "(SELECT COUNT(*) FROM INDEX_NORMER), (SELECT COUNT(*) FROM NORMGRUPPER)";
-
-// Each value read as DoReadNormTablesState reads it: a non-negative integer, anything else
-// kNoNormStamp.
+// The state read as DoReadNormTablesState reads it.
 bool fetchState(Statement& statement, NormTablesState& state) {
     char texts[4][40] = {};
     SQLLEN lengths[4] = {};
@@ -28,18 +20,10 @@ bool fetchState(Statement& statement, NormTablesState& state) {
     if (statement.fetch() != Statement::Fetch::Row) {
         return false;
     }
-    std::int64_t values[4] = {};
-    for (int c = 0; c < 4; ++c) {
-        const char* end = texts[c] + std::strlen(texts[c]);
-        std::int64_t value = 0;
-        const auto parsed = std::from_chars(texts[c], end, value);
-        values[c] = lengths[c] != SQL_NULL_DATA && texts[c] != end && parsed.ec == std::errc() &&
-                            parsed.ptr == end && value >= 0
-                        ? value
-                        : kNoNormStamp;
+    state.stamp = normStateValue(texts[0], lengths[0]);
+    for (int c = 1; c < 4; ++c) {
+        state.rows[c - 1] = normStateValue(texts[c], lengths[c]);
     }
-    state.stamp = values[0];
-    std::copy(values + 1, values + 4, state.rows);
     // The state's one row is read: the statement moves on to the next result.
     return statement.fetch() == Statement::Fetch::NoRow;
 }
@@ -56,7 +40,7 @@ bool DoReadNormsInOneRoundTrip(NormTablesState& state, NormSnapshot& snapshot, N
     tables = NormTables{};
     using Reader = std::function<bool(Statement&)>;
     const std::pair<const char*, Reader> reads[] = {
-        {kStateSql, [&](Statement& s) { return fetchState(s, state); }},
+        {kNormTablesStateSql, [&](Statement& s) { return fetchState(s, state); }},
         {kSnapshotNormsSql, [&](Statement& s) { return fetchSnapshotNorms(s, snapshot.norms); }},
         {kSnapshotIndexNormsSql,
          [&](Statement& s) { return fetchSnapshotIndexNorms(s, snapshot.indexNorms); }},

@@ -247,13 +247,7 @@ bool readCountersSilently(const char* sql, std::int64_t* values, int columns) {
         read = fetched == SQL_SUCCESS || fetched == SQL_SUCCESS_WITH_INFO;
     }
     for (int c = 0; read && c < columns; ++c) {
-        const char* end = texts[c] + std::strlen(texts[c]);
-        std::int64_t value = 0;
-        const auto parsed = std::from_chars(texts[c], end, value);
-        values[c] = lengths[c] != SQL_NULL_DATA && texts[c] != end && parsed.ec == std::errc() &&
-                            parsed.ptr == end && value >= 0
-                        ? value
-                        : kNoNormStamp;
+        values[c] = normStateValue(texts[c], lengths[c]);
     }
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
     // Outside a transaction the read ends here; a server ends a failed one as rolled back.
@@ -273,23 +267,35 @@ std::int64_t DoReadNormStamp() {
     return stamp;
 }
 
+#define RIVO_NORM_COUNTS                                                                           \
+    "(SELECT COUNT(*) FROM NORMER), (SELECT COUNT(*) FROM INDEX_NORMER), (SELECT COUNT(*) FROM "   \
+    "NORMGRUPPER)"
+const char* const kNormTablesStateSql =
+    "SELECT (SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1), " RIVO_NORM_COUNTS;
+
+std::int64_t normStateValue(const char* text, SQLLEN length) {
+    const char* end = text + std::strlen(text);
+    std::int64_t value = 0;
+    const auto parsed = std::from_chars(text, end, value);
+    return length != SQL_NULL_DATA && text != end && parsed.ec == std::errc() &&
+                   parsed.ptr == end && value >= 0
+               ? value
+               : kNoNormStamp;
+}
+
 bool DoReadNormTablesState(NormTablesState& state) {
-    constexpr const char* kCounts = "(SELECT COUNT(*) FROM NORMER), (SELECT COUNT(*) FROM "
-                                    "INDEX_NORMER), (SELECT COUNT(*) FROM NORMGRUPPER)";
     state = NormTablesState{};
     std::int64_t values[4] = {};
-    const std::string withStamp =
-        std::string("SELECT (SELECT NORMVERSION FROM NORMKALLA WHERE RECNO = 1), ") + kCounts;
-    if (readCountersSilently(withStamp.c_str(), values, 4)) {
+    if (readCountersSilently(kNormTablesStateSql, values, 4)) {
         state.stamp = values[0];
         std::copy(values + 1, values + 4, state.rows);
         return true;
     }
     // A register from before the stamp: its norms count as never changed by an import.
-    if (transactionOpen() ||
-        !readCountersSilently((std::string("SELECT ") + kCounts).c_str(), values, 3)) {
+    if (transactionOpen() || !readCountersSilently("SELECT " RIVO_NORM_COUNTS, values, 3)) {
         return false;
     }
     std::copy(values, values + 3, state.rows);
     return true;
 }
+#undef RIVO_NORM_COUNTS

@@ -62,13 +62,12 @@ void keepStoredId(const Statement& statement, char (&storedId)[kStoredIdSize]) {
     std::snprintf(storedId, sizeof storedId, "%s", stored != nullptr ? stored : "");
 }
 
-// Fetches every row into row, calling onRow after each. A NULL column leaves its buffer alone, so
-// the row is cleared after each person to keep that person's values out of the next.
-DbResult fetchListRows(Statement& statement,
-                       const std::function<void(const PersonListRow&)>& onRow) {
-    PersonListRow row{};
-    SQLLEN idLength = 0;
-    bindListColumns(statement, row, idLength);
+// Fetches every row into row, whose columns are bound with the ID through idLength, calling onRow
+// after each. A NULL column leaves its buffer alone, so the row is cleared after each person to
+// keep that person's values out of the next.
+template <typename Row>
+DbResult fetchRowsWithId(Statement& statement, Row& row, const SQLLEN& idLength,
+                         const std::function<void(const Row&)>& onRow) {
     const DbResult result = statement.fetchEach([&] {
         row.idRead = idWasRead(statement, idLength);
         keepStoredId(statement, row.storedId);
@@ -78,6 +77,14 @@ DbResult fetchListRows(Statement& statement,
     statement.closeCursor();
     statement.commit();
     return result;
+}
+
+DbResult fetchListRows(Statement& statement,
+                       const std::function<void(const PersonListRow&)>& onRow) {
+    PersonListRow row{};
+    SQLLEN idLength = 0;
+    bindListColumns(statement, row, idLength);
+    return fetchRowsWithId(statement, row, idLength, onRow);
 }
 
 } // namespace
@@ -123,15 +130,7 @@ DbResult DoListPersonOrder(int sortColumn, int descending,
     if (withText) {
         statement.bindColumnText(2, row.sortText, kText50);
     }
-    const DbResult result = statement.fetchEach([&] {
-        row.idRead = idWasRead(statement, idLength);
-        keepStoredId(statement, row.storedId);
-        onRow(row);
-        std::memset(&row, 0, sizeof row);
-    });
-    statement.closeCursor();
-    statement.commit();
-    return result;
+    return fetchRowsWithId(statement, row, idLength, onRow);
 }
 
 DbResult DoReadPersonListPage(const std::vector<std::int32_t>& ids,

@@ -131,15 +131,6 @@ TEST_F(RoundTripsTest, TheProgramsWholeStartIsSixRoundTrips) {
     // The norms are held: opening results reads only their state.
     EXPECT_EQ(roundTripsOf([] { currentNorms(); }), 1);
     EXPECT_FALSE(normsReloaded());
-
-    // A name with failed logins has its count cleared by the success.
-    backoff.recordFailure("bench");
-    backoff.recordFailure("bench");
-    ASSERT_EQ(backoff.remainingWait("bench"), 0);
-    backoff.recordSuccess("bench");
-    LoginFailures kept;
-    ASSERT_EQ(DoReadLoginFailures("bench", kept), DB_DONE);
-    EXPECT_EQ(kept.count, 0);
 }
 
 TEST_F(RoundTripsTest, ThePasswordReadWithTheCountAnswersOnlyThatNamesCheck) {
